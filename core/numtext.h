@@ -1,0 +1,24 @@
+// Numbers as the user types and sees them, independent of any locale.
+// Fields accept digits with at most one decimal separator (point or comma);
+// an empty field reads 0. Values are shown with a decimal comma.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace forstrix {
+
+// The field read of every dialog: nullopt when the text is not acceptable.
+std::optional<double> f_check(std::string_view text);
+
+// printf("%.<decimals>f") with a point, whatever the locale.
+std::string format_fixed(double v, int decimals);
+// The same with the first point replaced by a comma ("450,00").
+std::string format_comma(double v, int decimals);
+// "%d" of the value truncated toward zero ("11000").
+std::string format_whole(double v);
+// Shortest text that reads back to exactly the same double ("20.834...").
+std::string format_shortest(double v);
+
+}  // namespace forstrix

@@ -1,0 +1,56 @@
+// The registry of named values: every value of the State by its name, with
+// its kind, type, default and whether a user may set it. Defaults, the
+// command line, the files and the tests address values through it.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "core/state.h"
+
+namespace forstrix {
+
+enum class ValueKind {
+    StandInput,     // gi_ba ... gf_stm
+    StandExtra,     // additional stand data of systems I, II and V
+    Wage,           // wages, PNK and Zeitgrad (cost dialog)
+    MachineCost,    // the eight machine costs of the cost dialog (gf_ss, gf_msc37, gf_hab112, ...)
+    ChainsawBasic,  // gf_msc5 ... gf_msc27
+    MachineBasic,   // rows 44..56 of the seven machines
+    Derived,        // gc_...
+    Flag,           // g_sys1 ... g_sys6
+    MachineResult,  // machine-hour cost components and totals not edited by the cost dialog
+    Result,         // gff_...
+};
+
+enum class ValueType { Double, UInt, Int };
+
+struct ValueInfo {
+    std::string_view name;
+    ValueKind kind;
+    ValueType type;
+    double State::*d = nullptr;         // set for ValueType::Double
+    std::uint32_t State::*u = nullptr;  // set for ValueType::UInt
+    std::int32_t State::*i = nullptr;   // set for ValueType::Int
+
+    // Inputs may be set by the user; derived values, flags and results may not.
+    bool settable() const {
+        return kind == ValueKind::StandInput || kind == ValueKind::StandExtra ||
+               kind == ValueKind::Wage || kind == ValueKind::MachineCost ||
+               kind == ValueKind::ChainsawBasic || kind == ValueKind::MachineBasic;
+    }
+};
+
+// Every named value, in the order of the State (the order of `calc`'s JSON).
+std::span<const ValueInfo> value_registry();
+// nullptr for an unknown name.
+const ValueInfo* find_value(std::string_view name);
+
+double get_value(const State& s, const ValueInfo& v);
+// Integers take the value as it is (the caller has checked that it is whole).
+void set_value(State& s, const ValueInfo& v, double value);
+// The value in a default State.
+double default_value(const ValueInfo& v);
+
+}  // namespace forstrix

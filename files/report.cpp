@@ -1,0 +1,1 @@
+#include "files/basics_file.h"

@@ -1,0 +1,1 @@
+#include "ui/chart_geometry.h"

@@ -1,0 +1,1 @@
+#include "ui/cost_chart.h"

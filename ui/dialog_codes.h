@@ -1,0 +1,20 @@
+// Result codes with which the dialogs end; the main window chains the next
+// dialog from them.
+#pragma once
+
+namespace forstrix::ui {
+
+// Stand and cost dialogs.
+enum InputResult { InputCancelled = 0, InputOk = 1, InputOtherDialog = 2, InputResults = 3 };
+// Results dialog (the close box counts as OK).
+enum ResultsResult { ResultsOk = 1, ResultsSave = 2, ResultsChangeStand = 3 };
+
+// Menu commands; the chaining posts them to the main window.
+enum Command {
+    CmdLoadBasics = 103, CmdSaveBasics = 104, CmdQuit = 199,
+    CmdStand = 201, CmdCosts = 202,
+    CmdChainsaw = 301,  // 302..308: the seven machine kinds, see MachineKind::menu_command
+    CmdResults = 401,
+};
+
+}  // namespace forstrix::ui
