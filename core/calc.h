@@ -40,8 +40,36 @@ SuitabilityInputs suitability_inputs(const State& s, bool inputs_valid = true);
 std::array<std::int32_t, 6> calc_eignung(const SuitabilityInputs& in);
 
 // ----------------------------------------------------- machine-hour costs
+// The chainsaw's results (gf_msc31 ... gf_msc35, gf_msc37, gf_msc38) from its
+// basics in `s`, without storing them.
+struct ChainsawCosts {
+    double depreciation, cutting_set, fuel, interest, transport, total, per_minute;
+};
+ChainsawCosts chainsaw_costs(const State& s);
+
+// The thirteen basics of a machine, rows 44..56 in order
+// (P, V, N, A, r, i, f, c, s, R, m, o, g of the cost scheme).
+using MachineBasics = std::array<double, kBasicsPerMachine>;
+// The seven components and the total of a machine, in the order of its
+// result rows (D Q I F M O G, T).
+struct MachineCosts {
+    double depreciation, repair, interest, fuel, mobility, other, profit, total;
+    std::array<double, kResultsPerMachine> as_array() const {
+        return {depreciation, repair, interest, fuel, mobility, other, profit, total};
+    }
+};
+// The one formula of the seven machines (Part 1.4), pure.
+MachineCosts machine_costs(const MachineBasics& basics);
+MachineBasics machine_basics(const State& s, const MachineKind& kind);
+
 // Each computes the results of its kind from the basics in `s`, stores them
-// into `s` and writes its trace lines to `trace` unless it is null.
+// into `s` and writes its trace lines to `trace` unless it is null. The
+// cost scheme's calc_agrarschlepper, calc_harvester, calc_forwarder,
+// calc_fsaharvester, calc_hangharvester, calc_hangforwarder and
+// calc_mobilkran are calc_machine with the kinds asb, hab, fob, hfsab, hhb,
+// hfb and mskb of kMachineKinds. A dialog may run them over a copy of the
+// State holding its working values; a copy and a call cost well under a
+// microsecond.
 void calc_motorsaege(State& s, TraceSink* trace = nullptr);
 void calc_machine(State& s, const MachineKind& kind, TraceSink* trace = nullptr);
 // All eight, in the fixed order chainsaw, asb, hab, fob, hfsab, hhb, hfb, mskb.

@@ -48,7 +48,8 @@ std::span<const ValueInfo> value_registry();
 const ValueInfo* find_value(std::string_view name);
 
 double get_value(const State& s, const ValueInfo& v);
-// Integers take the value as it is (the caller has checked that it is whole).
+// Integers take the value truncated toward zero (the caller has checked it
+// with check_value: whole, or for a Zeitgrad within 10..200).
 void set_value(State& s, const ValueInfo& v, double value);
 // The value in a default State.
 double default_value(const ValueInfo& v);
