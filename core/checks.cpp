@@ -1,1 +1,262 @@
+// The dialogs' checks as plain rules. Every rule looks at values only, never
+// at the order in which they were given, so the command line, the batch run
+// and the basics-file reader can apply them after all values are set.
+#include "core/checks.h"
+
+#include <cmath>
+#include <string>
+
 #include "core/calc.h"
+#include "core/machines.h"
+#include "core/numtext.h"
+
+namespace forstrix {
+
+namespace {
+
+// A number as a message shows it: shortest form with a decimal comma.
+std::string shown(double v) {
+    std::string s = format_shortest(v);
+    if (const auto pos = s.find('.'); pos != std::string::npos) s[pos] = ',';
+    return s;
+}
+
+std::string quoted(std::string_view label) { return "(\u201E" + std::string(label) + "\u201C)"; }
+
+Problem problem(std::string_view name, std::string message) {
+    return Problem{std::string(name), std::string(name) + ": " + std::move(message)};
+}
+
+struct ListRange {
+    std::string_view name;
+    std::uint32_t lo, hi;
+    std::string_view what;  // what the list holds
+};
+
+// The lists of the stand dialog.
+constexpr ListRange kLists[] = {
+    {"gi_ba", 0, 9, "Baumart (interner Index)"},
+    {"gi_bhd", 6, 90, "BHD [cm]"},
+    {"gi_sf", 0, 3, "Formigkeit"},
+    {"gi_hn", 0, 65, "Hangneigung [%]"},
+    {"gi_ar", 0, 1, "Abstand Rückegassen: 0 \u201Ebis 20\u201C, 1 \u201E> 20\u201C"},
+    {"gi_br", 0, 1, "Befahrbarkeit Rückegassen: 0 \u201Evorhanden\u201C, 1 \u201Enicht vorhanden\u201C"},
+    {"gi_hvs", 0, 1, "Mindestvolumen je Seillinie erreicht: 0 \u201Enein\u201C, 1 \u201Eja\u201C"},
+    {"gi_i_bb", 0, 5, "Begehbarkeit / Behinderungen"},
+    {"gi_ii_vzs", 5, 85, "Volumenanteil zusätzl. Sortimente [%]"},
+    {"gi_v_sll", 0, 4, "Seillinienlänge: 0 bis 4 für 100 bis 500 m"},
+    {"gi_v_kf", 0, 2, "Kronenform: 0 klein, 1 mittelgroß, 2 groß"},
+};
+
+const ListRange* list_range(std::string_view name) {
+    for (const ListRange& r : kLists)
+        if (r.name == name) return &r;
+    return nullptr;
+}
+
+bool is_zeitgrad(std::string_view name) { return name == "gi_zest" || name == "gi_zmgv"; }
+
+// The machine kind and basic index (0 for row 44) of a name like
+// "gf_hab46", or nullptr.
+const MachineKind* machine_basic(std::string_view name, int& index) {
+    if (name.substr(0, 3) != "gf_") return nullptr;
+    const std::string_view rest = name.substr(3);
+    const auto digits = rest.find_first_of("0123456789");
+    if (digits == std::string_view::npos) return nullptr;
+    const MachineKind* kind = find_machine_kind(rest.substr(0, digits));
+    if (kind == nullptr) return nullptr;
+    int row = 0;
+    for (char c : rest.substr(digits)) row = row * 10 + (c - '0');
+    index = row - kFirstBasicRow;
+    return (index >= 0 && index < kBasicsPerMachine) ? kind : nullptr;
+}
+
+const ChainsawField* chainsaw_field(std::string_view name) {
+    for (const ChainsawField& f : kChainsawFields)
+        if (f.name == name) return &f;
+    return nullptr;
+}
+
+std::string_view not_settable_reason(ValueKind kind) {
+    switch (kind) {
+        case ValueKind::Derived: return "ist ein aus den Bestandesdaten abgeleiteter Wert";
+        case ValueKind::Flag: return "ist eine Eignungsangabe, die aus den Bestandesdaten bestimmt wird";
+        case ValueKind::MachineResult: return "ist ein Ergebnis der Maschinenkostenkalkulation";
+        case ValueKind::Result: return "ist ein Ergebnis der Zeitbedarfs- und Kostenberechnung";
+        default: return "kann nicht gesetzt werden";
+    }
+}
+
+}  // namespace
+
+Problem unknown_value(std::string_view name) {
+    return problem(name, "unbekannter Name; es gibt keinen Wert dieses Namens.");
+}
+
+std::optional<Problem> check_value(const ValueInfo& v, double value) {
+    const std::string_view name = v.name;
+    if (!v.settable())
+        return problem(name, std::string(not_settable_reason(v.kind)) + " und kann nicht gesetzt werden.");
+    if (!std::isfinite(value)) return problem(name, "der Wert muss eine endliche Zahl sein.");
+    if (value < 0.0) return problem(name, shown(value) + " ist negativ; erlaubt sind nur Werte ab 0.");
+
+    if (is_zeitgrad(name)) {
+        // The cost dialog reads a decimal and keeps its whole part.
+        if (value < 10.0 || value > 200.0)
+            return problem(name, "Zeitgrad " + shown(value) + " erscheint unplausibel; erwartet wird 10 bis 200.");
+        return std::nullopt;
+    }
+    if (v.type != ValueType::Double) {
+        const ListRange* r = list_range(name);
+        if (value != std::trunc(value)) {
+            std::string allowed = r ? (name == "gi_ii_vzs" ? " (0 oder 5 bis 85)"
+                                                           : " (" + std::to_string(r->lo) + " bis " +
+                                                                 std::to_string(r->hi) + ")")
+                                    : "";
+            return problem(name, shown(value) + " ist keine ganze Zahl; erlaubt sind nur ganze Zahlen" + allowed + ".");
+        }
+        if (r != nullptr) {
+            const bool zero_or_range = name == "gi_ii_vzs";
+            const bool ok = (value >= r->lo && value <= r->hi) || (zero_or_range && value == 0.0);
+            if (!ok) {
+                std::string range = std::to_string(r->lo) + " bis " + std::to_string(r->hi);
+                if (zero_or_range) range = "0 oder " + range;
+                return problem(name, shown(value) + " liegt nicht im erlaubten Bereich " + range + " (" +
+                                         std::string(r->what) + ").");
+            }
+        }
+        return std::nullopt;
+    }
+
+    if (value == 0.0) {
+        if (v.kind == ValueKind::ChainsawBasic) {
+            // The mixing ratio and the ready-mix price may each be 0; that at
+            // least one of them is not is a rule over both (check_basics).
+            if (name != "gf_msc21" && name != "gf_msc22") {
+                const ChainsawField* f = chainsaw_field(name);
+                return problem(name, "0 ist nicht erlaubt " + quoted(f ? f->label : name) +
+                                         "; der Wert muss größer als 0 sein.");
+            }
+        } else if (v.kind == ValueKind::MachineBasic) {
+            int index = 0;
+            if (const MachineKind* kind = machine_basic(name, index); kind && !kind->zero_allowed(index)) {
+                return problem(name, "0 ist nicht erlaubt " + quoted(kind->label(index)) + " in den " +
+                                         std::string(kind->title) + "; der Wert muss größer als 0 sein.");
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+ReadResult read_value(const ValueInfo& v, std::string_view text) {
+    ReadResult r;
+    const std::optional<double> value = f_check(text);
+    if (!value) {
+        r.problem = problem(v.name, "\u201E" + std::string(text) +
+                                        "\u201C ist keine Zahl im Sinne der Dialoge; erlaubt sind Ziffern mit "
+                                        "höchstens einem Dezimaltrennzeichen (Punkt oder Komma), ohne "
+                                        "Vorzeichen und ohne Exponent.");
+        return r;
+    }
+    r.value = *value;
+    r.problem = check_value(v, *value);
+    return r;
+}
+
+std::vector<Problem> check_stand(const State& s) {
+    std::vector<Problem> out;
+    if (s.gf_vab == 0.0)
+        out.push_back(problem("gf_vab", "Fehlende Eingabe des Volumens des ausscheidenden Bestands "
+                                        "[EFm/ha]; der Wert muss größer als 0 sein."));
+    if (s.gf_gf == 0.0)
+        out.push_back(problem("gf_gf", "Fehlende Eingabe der Gesamtfläche der Maßnahme [ha]; der Wert muss "
+                                       "größer als 0 sein."));
+    if (s.g_sys1 != 0) {
+        if (s.gf_i_rd == 0.0)
+            out.push_back(problem("gf_i_rd", "Fehlende Zusatzdaten für Konventionelle Holzernte: die "
+                                             "Rückedistanz [m] muss größer als 0 sein, da System I geeignet ist."));
+        if (s.gf_i_bse == 0.0)
+            out.push_back(problem("gf_i_bse", "Fehlende Zusatzdaten für Konventionelle Holzernte: die "
+                                              "Beiseilentfernung [m] muss größer als 0 sein, da System I "
+                                              "geeignet ist."));
+    }
+    if (s.g_sys2 != 0 && s.gf_ii_rd == 0.0)
+        out.push_back(problem("gf_ii_rd", "Fehlende Zusatzdaten für Integrierte Holzernte: die Rückedistanz "
+                                          "[m] (gleich gf_i_rd) muss größer als 0 sein, da System II geeignet "
+                                          "ist."));
+    return out;
+}
+
+std::vector<std::string> plausibility_warnings(const State& s) {
+    std::vector<std::string> out;
+    // The model values ignore both overrides.
+    const double h = calc_hoehe(static_cast<int>(s.gi_ba), s.gi_sf, s.gi_bhd);
+    if (s.gf_bh > 0.0 && (s.gf_bh < 0.75 * h || s.gf_bh > 1.25 * h)) {
+        out.push_back("gf_bh: Kontrollieren Sie Ihre Höheneingabe: " + format_comma(s.gf_bh, 2) +
+                      " m liegt außerhalb von 75 % bis 125 % der Modellhöhe " + format_comma(h, 2) + " m (" +
+                      format_comma(0.75 * h, 2) + " bis " + format_comma(1.25 * h, 2) + " m).");
+    }
+    const double v = calc_stm(h, s.gi_bhd);
+    if (s.gf_stm > 0.0 && (s.gf_stm < 0.75 * v || s.gf_stm > 1.25 * v)) {
+        out.push_back("gf_stm: Kontrollieren Sie Ihre Stückvolumeneingabe: " + format_comma(s.gf_stm, 4) +
+                      " EFm liegt außerhalb von 75 % bis 125 % des Modellwerts " + format_comma(v, 4) + " EFm (" +
+                      format_comma(0.75 * v, 4) + " bis " + format_comma(1.25 * v, 4) + " EFm).");
+    }
+    return out;
+}
+
+std::vector<Problem> check_basics(const State& s) {
+    std::vector<Problem> out;
+    auto check_named = [&](std::string_view name, double value) {
+        const ValueInfo* info = find_value(name);
+        if (info == nullptr) return false;
+        if (auto p = check_value(*info, value)) {
+            out.push_back(std::move(*p));
+            return false;
+        }
+        return true;
+    };
+
+    // Chainsaw, in dialog order.
+    bool valid = true;
+    for (const ChainsawField& f : kChainsawFields) valid = check_named(f.name, s.*f.value) && valid;
+    if (s.gf_msc21 == 0.0 && s.gf_msc22 == 0.0) {
+        valid = false;
+        out.push_back(problem("gf_msc21", "Mischungsverhältnis und Preis je Liter Fertig-Gemisch (gf_msc22) "
+                                          "sind beide 0; einer der beiden Werte muss größer als 0 sein."));
+    }
+    if (valid) {
+        const double total = chainsaw_costs(s).total;
+        if (!(total >= 0.0))
+            out.push_back(problem("gf_msc37", "Die Kalkulationsgrundlagen für Motorsägen ergeben " +
+                                                  (std::isnan(total) ? std::string("keine berechenbaren Kosten")
+                                                                     : "negative Kosten (" + format_comma(total, 2) +
+                                                                           " Euro/BS)") +
+                                                  "; erlaubt sind nur Kosten ab 0."));
+    }
+
+    // The seven machines, in the fixed order.
+    for (const MachineKind& kind : kMachineKinds) {
+        bool kind_valid = true;
+        for (int n = 0; n < kBasicsPerMachine; ++n) {
+            const std::string name = "gf_" + std::string(kind.stem) + std::to_string(kFirstBasicRow + n);
+            kind_valid = check_named(name, s.*kind.basics[n]) && kind_valid;
+        }
+        if (!kind_valid) continue;
+        const double total = machine_costs(machine_basics(s, kind)).total;
+        if (!(total >= 0.0)) {
+            const std::string stem(kind.stem);
+            const std::string total_name = "gf_" + stem + std::to_string(kind.total_row());
+            out.push_back(problem(
+                total_name,
+                "Die " + std::string(kind.title) + " ergeben " +
+                    (std::isnan(total) ? std::string("keine berechenbaren Maschinenkosten")
+                                       : "negative Maschinenkosten (" + format_comma(total, 2) + " Euro/MAS)") +
+                    "; erlaubt sind nur Kosten ab 0. Prüfen Sie den Restwert gf_" + stem + "53 gegenüber dem "
+                    "Beschaffungspreis gf_" + stem + "44."));
+        }
+    }
+    return out;
+}
+
+}  // namespace forstrix

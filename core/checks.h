@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/registry.h"
@@ -19,9 +20,23 @@ struct Problem {
 };
 
 // A single value against the range of its list or field: list ranges,
-// whole numbers, 0 or 5..85 for gi_ii_vzs, Zeitgrad 10..200, and for the
-// basics the zero refused where the dialog refuses it.
+// whole numbers, 0 or 5..85 for gi_ii_vzs, Zeitgrad 10..200 (a decimal, as
+// the cost dialog reads it; set_value keeps its whole part), every value
+// finite and not negative, and for the basics the zero refused where the
+// dialog refuses it. Derived values, flags and results are refused as not
+// settable. Looks at this one value only.
 std::optional<Problem> check_value(const ValueInfo& v, double value);
+
+// The text of a field or option as the dialogs read it (f_check: digits
+// with at most one point or comma; empty reads 0), then check_value.
+struct ReadResult {
+    double value = 0.0;
+    std::optional<Problem> problem;
+};
+ReadResult read_value(const ValueInfo& v, std::string_view text);
+
+// The message for a name that the registry does not know.
+Problem unknown_value(std::string_view name);
 
 // The leave checks of the stand dialog over a State whose derived values
 // and flags are computed (missing volume or area, missing extra data for
