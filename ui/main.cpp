@@ -1,12 +1,24 @@
+#include <cstdlib>
+
 #include <QApplication>
+#include <QIcon>
+#include <QTimer>
 
 #include "core/state.h"
 #include "ui/mainwindow.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    app.setWindowIcon(QIcon(QStringLiteral(":/icons/forstrix.svg")));
+
     forstrix::State state;
     forstrix::ui::MainWindow window(state);
-    window.showMaximized();
+    window.start_up();
+
+    // For the start-up measurement: end as soon as the window stands.
+    if (const char* exit_after_show = std::getenv("FORSTRIX_EXIT_AFTER_SHOW");
+        exit_after_show && exit_after_show[0] == '1')
+        QTimer::singleShot(0, &app, &QCoreApplication::quit);
+
     return app.exec();
 }

@@ -1,7 +1,235 @@
 #include "ui/mainwindow.h"
 
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMetaObject>
+#include <QTextEdit>
+#include <QTimer>
+
+#include "core/calc.h"
+#include "core/machines.h"
+#include "files/basics_file.h"
+#include "files/report.h"
+#include "ui/cost_dialog.h"
+#include "ui/dialog_codes.h"
+#include "ui/fields.h"
+#include "ui/help_text.h"
+#include "ui/machine_dialog.h"
+#include "ui/messages.h"
+#include "ui/results_dialog.h"
+#include "ui/stand_dialog.h"
+
 namespace forstrix::ui {
 
-MainWindow::MainWindow(State& state, QWidget* parent) : QMainWindow(parent), state_(state) {}
+namespace {
+
+class StdoutTrace final : public TraceSink {
+public:
+    void write(std::string_view text) override {
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        std::fflush(stdout);
+    }
+};
+
+// The failure text of the files library, or the fixed one should it give none.
+QString failure_text(const files::Outcome& outcome, const char* fallback) {
+    return outcome.message.empty() ? QString::fromUtf8(fallback) : qs(outcome.message);
+}
+
+const char* const kBasicsNotLoaded = "Kalkulationsgrundlagen (daten.klg)\nkönnen nicht geladen werden!";
+const char* const kBasicsNotSaved = "Kalkulationsgrundlagen können\nnicht gespeichert werden!";
+const char* const kReportNotSaved = "Ergebnis konnte nicht gespeichert werden!";
+
+}  // namespace
+
+TraceSink& stdout_trace() {
+    static StdoutTrace trace;
+    return trace;
+}
+
+MainWindow::MainWindow(State& state, TraceSink* trace, QWidget* parent)
+    : QMainWindow(parent), state_(state), trace_(trace) {
+    setWindowTitle(QStringLiteral("Forstrix"));
+    setObjectName(QStringLiteral("mainwindow"));
+    build_menu();
+
+    help_ = new QTextEdit(this);
+    help_->setObjectName(QStringLiteral("helptext"));
+    help_->setReadOnly(true);
+    help_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    help_->setFrameShape(QFrame::NoFrame);
+    help_->setLineWrapMode(QTextEdit::WidgetWidth);
+    QPalette palette = help_->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, Qt::black);
+    help_->setPalette(palette);
+    build_help_document(help_->document());
+    setCentralWidget(help_);
+}
+
+void MainWindow::build_menu() {
+    auto add = [this](QMenu* menu, const char* text, int command) {
+        QAction* action = menu->addAction(QString::fromUtf8(text));
+        action->setObjectName(QString::number(command));
+        action->setData(command);
+        connect(action, &QAction::triggered, this, [this, command] { run_command(command); });
+    };
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&Datei"));
+    add(file, "Kalkulationsgrundlagen &laden", CmdLoadBasics);
+    add(file, "Kalkulationsgrundlagen &speichern", CmdSaveBasics);
+    file->addSeparator();
+    add(file, "&Beenden", CmdQuit);
+
+    QMenu* input = menuBar()->addMenu(QStringLiteral("Daten&eingabe"));
+    add(input, "Eingabe &Bestandesdaten...", CmdStand);
+    add(input, "Eingabe &Kosten...", CmdCosts);
+
+    // The menu's order of the machines is that of kMachineKinds.
+    QMenu* basics = menuBar()->addMenu(QStringLiteral("&Kalkulationsgrundlagen"));
+    add(basics, "für Motorsägen...", kChainsawMenuCommand);
+    static constexpr std::array<const char*, 7> machine_items = {
+        "für aufgerüstete Agrarschlepper...", "für Harvester...",
+        "für Forwarder...",                   "für Harvester mit FSA...",
+        "für Hang-Harvester...",              "für Hang-Forwarder...",
+        "für Mobilseilkran && Prozessor auf LKW...",
+    };
+    for (std::size_t i = 0; i < kMachineKinds.size(); ++i)
+        add(basics, machine_items[i], kMachineKinds[i].menu_command);
+
+    QMenu* calc = menuBar()->addMenu(QStringLiteral("&Berechnung"));
+    add(calc, "&Ergebnis...", CmdResults);
+}
+
+void MainWindow::start_up() {
+    showMaximized();
+
+    const files::Outcome loaded = files::read_basics(files::kBasicsFileName, state_);
+    if (loaded.status == files::Status::Refused) {
+        // The user's own basics are not in force: say so once the window
+        // stands, rather than let the results be taken for theirs.
+        const QString text = failure_text(loaded, kBasicsNotLoaded);
+        QTimer::singleShot(0, this, [this, text] {
+            message(this, QStringLiteral("Warnung"), text, MsgIcon::Warning);
+        });
+    }
+
+    startup_compute(state_, trace_);
+}
+
+void MainWindow::post_command(int command) {
+    QMetaObject::invokeMethod(this, [this, command] { run_command(command); },
+                              Qt::QueuedConnection);
+}
+
+void MainWindow::run_command(int command) {
+    switch (command) {
+        case CmdLoadBasics: load_basics(); return;
+        case CmdSaveBasics: save_basics(); return;
+        case CmdQuit: close(); return;
+        case CmdStand: run_stand_dialog(); return;
+        case CmdCosts: run_cost_dialog(); return;
+        case CmdResults: run_results_dialog(); return;
+        case kChainsawMenuCommand: {
+            ChainsawDialog dialog(state_, this);
+            dialog.exec();
+            // The basics may be unchanged; the cost is computed again anyway.
+            calc_motorsaege(state_, trace_);
+            return;
+        }
+        default: break;
+    }
+    for (const MachineKind& kind : kMachineKinds) {
+        if (kind.menu_command != command) continue;
+        MachineDialog dialog(state_, kind, this);
+        dialog.exec();
+        calc_machine(state_, kind, trace_);
+        return;
+    }
+    // A command the menu does not know ends the program.
+    close();
+}
+
+void MainWindow::load_basics() {
+    const files::Outcome loaded = files::read_basics(files::kBasicsFileName, state_);
+    if (!loaded.ok()) {
+        message(this, QStringLiteral("Fehler"), failure_text(loaded, kBasicsNotLoaded),
+                MsgIcon::Information);
+        return;
+    }
+    message(this, QStringLiteral("Meldung"), QStringLiteral("Kalkulationsgrundlagen geladen."),
+            MsgIcon::Information);
+    // The machine costs follow the loaded basics; the skidder cost of work
+    // system I stays what it was (start-up or the cost dialog set it).
+    calc_all_machines(state_, trace_);
+}
+
+void MainWindow::save_basics() {
+    const files::Outcome saved = files::write_basics(files::kBasicsFileName, state_);
+    if (!saved.ok()) {
+        message(this, QStringLiteral("Fehler"), failure_text(saved, kBasicsNotSaved),
+                MsgIcon::Information);
+        return;
+    }
+    message(this, QStringLiteral("Meldung"),
+            QStringLiteral("Kalkulationsgrundlagen gespeichert."), MsgIcon::Information);
+}
+
+void MainWindow::run_stand_dialog() {
+    int result = InputCancelled;
+    {
+        StandDialog dialog(state_, this);
+        result = dialog.exec();
+    }
+    if (result == InputOtherDialog) post_command(CmdCosts);
+    else if (result == InputResults) post_command(CmdResults);
+}
+
+void MainWindow::run_cost_dialog() {
+    int result = InputCancelled;
+    {
+        CostDialog dialog(state_, this);
+        result = dialog.exec();
+    }
+    if (result == InputOtherDialog) post_command(CmdStand);
+    else if (result == InputResults) post_command(CmdResults);
+}
+
+void MainWindow::run_results_dialog() {
+    // The results always reflect the latest inputs.
+    calc_zeitbedarfkosten(state_);
+    int result = ResultsOk;
+    {
+        ResultsDialog dialog(state_, this);
+        result = dialog.exec();
+    }
+    if (result == ResultsSave) save_report();
+    else if (result == ResultsChangeStand) post_command(CmdStand);
+}
+
+void MainWindow::save_report() {
+    const std::filesystem::path path = files::kReportFileName;
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec)) {
+        const MsgAnswer answer = message(
+            this, QStringLiteral("Warnung"),
+            QStringLiteral("Die Datei \"erg.txt\" existierts bereits!\nSoll sie überschrieben werden?"),
+            MsgIcon::Warning, MsgButtons::OkCancel);
+        if (answer != MsgAnswer::Ok) return;
+    }
+    const files::Outcome saved = files::write_report(path, state_);
+    if (!saved.ok()) {
+        message(this, QStringLiteral("Fehler"), failure_text(saved, kReportNotSaved),
+                MsgIcon::Error);
+        return;
+    }
+    message(this, QStringLiteral("Meldung"), QStringLiteral("Ergebnis unter \"erg.txt\" gespeichert!"),
+            MsgIcon::Information);
+}
 
 }  // namespace forstrix::ui

@@ -3,17 +3,52 @@
 #include <QMainWindow>
 
 #include "core/state.h"
+#include "core/trace.h"
+
+class QTextEdit;
 
 namespace forstrix::ui {
 
-// The main window: help text, menu and the chaining of the dialogs.
+// The machine-hour cost trace of the desktop program: standard output, UTF-8.
+TraceSink& stdout_trace();
+
+// The main window: help text, menu, and the chaining of the dialogs. Every
+// dialog is modal and owned by it; a dialog that hands over to another one
+// ends first, and the window then opens the next one from its event queue,
+// so dialogs never nest and a chain can go on as long as the user likes.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(State& state, QWidget* parent = nullptr);
+    explicit MainWindow(State& state, TraceSink* trace = &stdout_trace(),
+                        QWidget* parent = nullptr);
+
+    // The program's start-up on a state holding its defaults: shows the
+    // window maximized, loads "daten.klg" from the current folder if there is
+    // one (a refused file is reported once the window shows), derives the
+    // stand values and computes the eight machine-hour costs; the skidder's
+    // cost then becomes the skidder cost of work system I.
+    void start_up();
+
+    QTextEdit* help_view() const { return help_; }
+
+public slots:
+    // Runs a menu command (103, 104, 199, 201, 202, 301..308, 401); any other
+    // ends the program as "Beenden" does.
+    void run_command(int command);
 
 private:
+    void build_menu();
+    void post_command(int command);
+    void load_basics();
+    void save_basics();
+    void run_stand_dialog();
+    void run_cost_dialog();
+    void run_results_dialog();
+    void save_report();
+
     State& state_;
+    TraceSink* trace_;
+    QTextEdit* help_ = nullptr;
 };
 
 }  // namespace forstrix::ui

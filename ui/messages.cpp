@@ -13,6 +13,8 @@ public:
                    MsgButtons buttons) override {
         QMessageBox box(parent);
         box.setWindowTitle(title);
+        // Plain text always: a refused file's message may quote what the file held.
+        box.setTextFormat(Qt::PlainText);
         box.setText(text);
         switch (icon) {
             case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
