@@ -1,1 +1,210 @@
-int main() { return 0; }
+// forstrix-cli: the calculation without the desktop program.
+//   calc     one scenario as a JSON object of every named value
+//   report   the result report "erg.txt" of one scenario
+//   basics   the calculation basics "daten.klg" of one scenario
+//   batch    one scenario per row of a CSV table
+// Exit status: 0 done, 1 a file could not be read or written, 2 refused input.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include "cli/batch.h"
+#include "cli/inputs.h"
+#include "cli/scenario.h"
+#include "core/registry.h"
+#include "files/basics_file.h"
+#include "files/report.h"
+
+namespace fc = forstrix::cli;
+namespace ff = forstrix::files;
+using forstrix::State;
+
+namespace {
+
+constexpr int kExitFailed = 1;
+constexpr int kExitRefused = 2;
+
+class StderrTrace : public forstrix::TraceSink {
+public:
+    void write(std::string_view text) override { std::fwrite(text.data(), 1, text.size(), stderr); }
+};
+
+void print_error(const std::string& message) {
+    std::fprintf(stderr, "Fehler: %s\n", message.c_str());
+}
+
+void add_common(CLI::App* cmd, fc::CommonOptions& opt, bool with_trace) {
+    cmd->add_option("--basics", opt.basics_file,
+                    "Kalkulationsgrundlagen aus dieser Datei (Format von daten.klg)");
+    cmd->add_option("--input", opt.input_file, "Werte aus einem JSON-Objekt {\"Name\": Wert, ...}");
+    cmd->add_option("--set", opt.sets, "Einen Wert setzen, NAME=WERT (mehrfach; gewinnt über --input)")
+        ->take_all()
+        ->allow_extra_args(false);
+    if (with_trace)
+        cmd->add_flag("--trace", opt.trace, "Ablauf der Maschinenkostenrechnung auf die Fehlerausgabe");
+}
+
+// Reads the inputs and computes the scenario; false after printing why not.
+bool compute(const fc::CommonOptions& opt, State& s, int& status) {
+    std::vector<fc::Given> given;
+    std::vector<std::string> errors;
+    if (!fc::collect_inputs(opt, s, given, errors)) {
+        for (const std::string& e : errors) print_error(e);
+        status = kExitRefused;
+        return false;
+    }
+    StderrTrace trace;
+    fc::ScenarioOutcome outcome;
+    fc::compute_scenario(s, given, opt.trace ? &trace : nullptr, outcome);
+    for (const forstrix::Problem& p : outcome.problems) print_error(p.message);
+    if (!outcome.ok()) {
+        status = kExitRefused;
+        return false;
+    }
+    for (const std::string& w : outcome.warnings) std::fprintf(stderr, "Warnung: %s\n", w.c_str());
+    if (std::optional<forstrix::Problem> p = fc::check_results_finite(s)) {
+        print_error(p->message);
+        status = kExitRefused;
+        return false;
+    }
+    return true;
+}
+
+bool write_stdout(const std::string& bytes) {
+    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && std::fflush(stdout) == 0;
+}
+
+int run_calc(const fc::CommonOptions& opt) {
+    State s;
+    int status = 0;
+    if (!compute(opt, s, status)) return status;
+    nlohmann::ordered_json doc = nlohmann::ordered_json::object();
+    for (const forstrix::ValueInfo& v : forstrix::value_registry()) {
+        const std::string name(v.name);
+        switch (v.type) {
+        case forstrix::ValueType::Double: doc[name] = s.*(v.d); break;
+        case forstrix::ValueType::UInt: doc[name] = s.*(v.u); break;
+        case forstrix::ValueType::Int: doc[name] = s.*(v.i); break;
+        }
+    }
+    if (!write_stdout(doc.dump(2) + "\n")) {
+        print_error("Ausgabe kann nicht geschrieben werden.");
+        return kExitFailed;
+    }
+    return 0;
+}
+
+int run_report(const fc::CommonOptions& opt, const std::string& out_path) {
+    State s;
+    int status = 0;
+    if (!compute(opt, s, status)) return status;
+    if (out_path.empty()) {
+        if (!write_stdout(ff::report_text(s))) {
+            print_error("Ergebnis konnte nicht geschrieben werden!");
+            return kExitFailed;
+        }
+        return 0;
+    }
+    const ff::Outcome r = ff::write_report(out_path, s);
+    if (!r.ok()) {
+        print_error(r.message.empty() ? "Ergebnis konnte nicht gespeichert werden!" : r.message);
+        return kExitFailed;
+    }
+    return 0;
+}
+
+int run_basics(const fc::CommonOptions& opt, const std::string& out_path) {
+    State s;
+    int status = 0;
+    if (!compute(opt, s, status)) return status;
+    if (out_path.empty()) {
+        if (!write_stdout(ff::basics_text(s))) {
+            print_error("Kalkulationsgrundlagen können nicht geschrieben werden.");
+            return kExitFailed;
+        }
+        return 0;
+    }
+    const ff::Outcome r = ff::write_basics(out_path, s);
+    if (!r.ok()) {
+        print_error(r.message.empty() ? "Kalkulationsgrundlagen können nicht gespeichert werden!"
+                                      : r.message);
+        return kExitFailed;
+    }
+    return 0;
+}
+
+int run_batch(const fc::CommonOptions& opt, const fc::BatchOptions& bopt, bool show_template,
+              const std::string& template_sep) {
+    if (show_template) {
+        if (template_sep != "," && template_sep != ";") {
+            print_error("--sep erwartet ',' oder ';'.");
+            return kExitRefused;
+        }
+        if (!write_stdout(fc::template_header(template_sep[0]) + "\n")) return kExitFailed;
+        return 0;
+    }
+    if (bopt.in_path.empty()) {
+        print_error("batch erwartet eine Tabelle: forstrix-cli batch TABELLE.csv [-o ERGEBNIS.csv]");
+        return kExitRefused;
+    }
+    State base;
+    std::vector<fc::Given> given;
+    std::vector<std::string> errors;
+    if (!fc::collect_inputs(opt, base, given, errors)) {
+        for (const std::string& e : errors) print_error(e);
+        return kExitRefused;
+    }
+    return fc::run_batch(bopt, base, given, stdout, stderr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"Forstrix: Zeitbedarf und Kosten der Holzernte im Laubholz", "forstrix-cli"};
+    app.require_subcommand(1);
+    app.set_help_flag("-h,--help", "Hilfe anzeigen");
+
+    fc::CommonOptions calc_opt, report_opt, basics_opt, batch_opt;
+    std::string report_out, basics_out, template_sep = ",";
+    fc::BatchOptions bopt;
+    bool show_template = false;
+
+    CLI::App* calc = app.add_subcommand("calc", "Ein Szenario berechnen und alle Werte als JSON ausgeben");
+    add_common(calc, calc_opt, true);
+
+    CLI::App* report = app.add_subcommand("report", "Ergebnisbericht (erg.txt) eines Szenarios schreiben");
+    add_common(report, report_opt, true);
+    report->add_option("-o,--output", report_out, "Zieldatei (sonst Standardausgabe)");
+
+    CLI::App* basics = app.add_subcommand("basics", "Kalkulationsgrundlagen (daten.klg) eines Szenarios schreiben");
+    add_common(basics, basics_opt, true);
+    basics->add_option("-o,--output", basics_out, "Zieldatei (sonst Standardausgabe)");
+
+    CLI::App* batch = app.add_subcommand("batch", "Ein Szenario je Zeile einer CSV-Tabelle berechnen");
+    add_common(batch, batch_opt, false);
+    batch->add_option("table", bopt.in_path, "Eingabetabelle (CSV, Kopfzeile mit den Namen der Werte)");
+    batch->add_option("-o,--output", bopt.out_path, "Ergebnistabelle (sonst Standardausgabe)");
+    batch->add_flag("--skip-invalid", bopt.skip_invalid,
+                    "Fehlerhafte Zeilen auflisten und auslassen, statt abzubrechen");
+    batch->add_flag("--template", show_template, "Kopfzeile mit allen erlaubten Namen ausgeben");
+    batch->add_option("--sep", template_sep, "Trennzeichen der Vorlage: ',' oder ';'");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        print_error(std::string("Aufruf fehlerhaft: ") + e.what() + " (Hilfe: forstrix-cli --help)");
+        return kExitRefused;
+    }
+
+    if (calc->parsed()) return run_calc(calc_opt);
+    if (report->parsed()) return run_report(report_opt, report_out);
+    if (basics->parsed()) return run_basics(basics_opt, basics_out);
+    return run_batch(batch_opt, bopt, show_template, template_sep);
+}

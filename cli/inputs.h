@@ -1,0 +1,35 @@
+// Where the values of a scenario come from on the command line: a basics
+// file (--basics), a JSON object (--input) and NAME=VALUE pairs (--set).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/scenario.h"
+#include "core/state.h"
+
+namespace forstrix::cli {
+
+struct CommonOptions {
+    std::string basics_file;            // --basics, empty when not given
+    std::string input_file;             // --input, empty when not given
+    std::vector<std::string> sets;      // --set NAME=VALUE, in command-line order
+    bool trace = false;                 // --trace
+};
+
+// Loads the basics file into `base` and collects the given values: those of
+// the JSON file first, then every --set, so that --set wins. On failure
+// returns false with German messages in `errors`; `base` is then unchanged
+// when the basics file was refused.
+bool collect_inputs(const CommonOptions& opt, State& base, std::vector<Given>& given,
+                    std::vector<std::string>& errors);
+
+// One NAME=VALUE pair of --set.
+bool parse_set(const std::string& pair, std::vector<Given>& given, std::string& error);
+
+// The members of a JSON object; numbers are taken as they are (not negative,
+// finite), strings are read as a dialog field reads them.
+bool parse_json_inputs(const std::string& text, std::vector<Given>& given,
+                       std::vector<std::string>& errors);
+
+}  // namespace forstrix::cli
