@@ -1,11 +1,16 @@
-// Support for the UI tests: a scripted answerer for the message boxes and a
-// screenshot saver.
+// Support for the UI tests: a scripted answerer for the message boxes, a
+// script that acts on modal dialogs as they open, and a screenshot saver.
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <vector>
 
+#include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QStringList>
+#include <QTimer>
 
 #include "ui/messages.h"
 
@@ -40,6 +45,36 @@ private:
     std::deque<MsgAnswer> answers_;
     std::vector<ShownMessage> shown_;
 };
+
+// Acts on modal dialogs as the user would, one step per dialog in the order
+// they open: each step receives the dialog and is expected to end it. A
+// dialog that opens after the last step is recorded and rejected, so that a
+// wrong chain fails the test instead of hanging it.
+class DialogScript final : public QObject {
+    Q_OBJECT
+public:
+    using Step = std::function<void(QWidget* dialog)>;
+    explicit DialogScript(std::vector<Step> steps);
+
+    // Class names (without namespace) of the dialogs in the order they opened.
+    const QStringList& opened() const { return opened_; }
+    bool finished() const { return next_ >= steps_.size(); }
+    // Processes events until every step ran and no modal dialog is open.
+    // false when that does not happen within `timeout_ms`.
+    bool wait_until_done(int timeout_ms = 5000);
+
+private:
+    void poll();
+
+    std::vector<Step> steps_;
+    std::size_t next_ = 0;
+    QStringList opened_;
+    QPointer<QWidget> handled_;
+    QTimer timer_;
+};
+
+// A step that ends the dialog with `code` (QDialog::done).
+DialogScript::Step end_with(int code);
 
 // Saves `widget` as <build>/screenshots/<name>.png for a reviewer to look at.
 void save_screenshot(QWidget* widget, const QString& name);
