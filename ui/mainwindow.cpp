@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMetaObject>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -32,7 +33,6 @@ class StdoutTrace final : public TraceSink {
 public:
     void write(std::string_view text) override {
         std::fwrite(text.data(), 1, text.size(), stdout);
-        std::fflush(stdout);
     }
 };
 
@@ -61,7 +61,8 @@ MainWindow::MainWindow(State& state, TraceSink* trace, QWidget* parent)
     help_ = new QTextEdit(this);
     help_->setObjectName(QStringLiteral("helptext"));
     help_->setReadOnly(true);
-    help_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // Selectable to copy from, but without a blinking caret: the keys scroll.
+    help_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     help_->setFrameShape(QFrame::NoFrame);
     help_->setLineWrapMode(QTextEdit::WidgetWidth);
     QPalette palette = help_->palette();
@@ -69,6 +70,7 @@ MainWindow::MainWindow(State& state, TraceSink* trace, QWidget* parent)
     palette.setColor(QPalette::Text, Qt::black);
     help_->setPalette(palette);
     build_help_document(help_->document());
+    help_->moveCursor(QTextCursor::Start);
     setCentralWidget(help_);
 }
 
