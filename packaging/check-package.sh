@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# Packaging check, run by CTest (test "packaging_deb"):
+#   1. builds the Debian package with CPack into a temporary folder,
+#   2. checks its name, its control fields and its runtime dependencies,
+#   3. unpacks it with dpkg -x into a temporary root,
+#   4. checks that every file is in its standard place and passes its validator,
+#   5. runs the installed forstrix-cli on the default stand, and starts the
+#      installed desktop program on the offscreen platform for a few seconds.
+#
+#   check-package.sh BUILD_DIR VERSION APP_ID WITH_UI "ICON_SIZES"
+set -euo pipefail
+
+build_dir=$1
+version=$2
+app_id=$3
+with_ui=$4
+icon_sizes=$5
+
+case "$with_ui" in ON|on|1|TRUE|true|YES|yes) with_ui=1 ;; *) with_ui=0 ;; esac
+
+fail() { echo "FEHLER: $*" >&2; exit 1; }
+ok() { echo "ok: $*"; }
+
+tmp=$(mktemp -d "${TMPDIR:-/tmp}/forstrix-package-check.XXXXXX")
+trap 'rm -rf "$tmp"' EXIT
+
+# 1. build the package
+arch=$(dpkg --print-architecture)
+deb_name="forstrix_${version}_${arch}.deb"
+cpack -G DEB --config "$build_dir/CPackConfig.cmake" -B "$tmp/out" >"$tmp/cpack.log" 2>&1 || {
+  cat "$tmp/cpack.log" >&2
+  fail "cpack failed"
+}
+deb="$tmp/out/$deb_name"
+[[ -f $deb ]] || { ls -l "$tmp/out" >&2; fail "package $deb_name not built"; }
+ok "built $deb_name ($(du -k "$deb" | cut -f1) KiB)"
+
+# 2. control fields and dependencies
+[[ $(dpkg-deb -f "$deb" Package) == forstrix ]] || fail "package name is not forstrix"
+[[ $(dpkg-deb -f "$deb" Version) == "$version" ]] || fail "package version is not $version"
+[[ $(dpkg-deb -f "$deb" Architecture) == "$arch" ]] || fail "architecture is not $arch"
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+dep_names=$(tr ',|' '\n\n' <<<"$depends" | sed 's/(.*)//; s/^ *//; s/ *$//' | sed '/^$/d')
+for lib in libc6 libstdc++6; do
+  grep -qx "$lib" <<<"$dep_names" || fail "dependency $lib missing"
+done
+if ((with_ui)); then
+  for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6; do
+    grep -qx "$lib" <<<"$dep_names" || fail "dependency $lib missing"
+  done
+fi
+if bad=$(grep -E -- '-dev$|-dev-tools$|^(cmake|ninja-build|g\+\+|gcc|build-essential|pkg-config|dpkg-dev)$' <<<"$dep_names"); then
+  fail "build-only package(s) among the dependencies: $bad"
+fi
+ok "control fields and dependencies"
+
+# 3. unpack
+root="$tmp/root"
+dpkg -x "$deb" "$root"
+dpkg-deb -c "$deb" >"$tmp/contents.txt"
+
+# 4. files in their standard places
+expect=(usr/bin/forstrix-cli)
+if ((with_ui)); then
+  expect+=(usr/bin/forstrix
+           "usr/share/applications/$app_id.desktop"
+           "usr/share/metainfo/$app_id.metainfo.xml"
+           usr/share/icons/hicolor/scalable/apps/forstrix.svg)
+  for size in $icon_sizes; do
+    expect+=("usr/share/icons/hicolor/${size}x${size}/apps/forstrix.png")
+  done
+fi
+for f in "${expect[@]}"; do
+  [[ -f "$root/$f" ]] || fail "missing in the package: /$f"
+done
+# Nothing outside /usr, no headers, static libraries or test programs.
+if stray=$(awk '{print $6}' "$tmp/contents.txt" | grep -vE '^\./(usr/?)?$|^\./usr/(bin|share)(/|$)'); then
+  fail "unexpected paths in the package: $stray"
+fi
+for exe in usr/bin/forstrix-cli $( ((with_ui)) && echo usr/bin/forstrix); do
+  [[ -x "$root/$exe" ]] || fail "/$exe is not executable"
+  file -b "$root/$exe" | grep -q 'ELF' || fail "/$exe is not an ELF program"
+  file -b "$root/$exe" | grep -q 'not stripped' && fail "/$exe is not stripped"
+  if missing_libs=$(ldd "$root/$exe" | grep 'not found'); then
+    fail "/$exe: libraries not found: $missing_libs"
+  fi
+done
+if ((with_ui)); then
+  for size in $icon_sizes; do
+    info=$(file -b "$root/usr/share/icons/hicolor/${size}x${size}/apps/forstrix.png")
+    [[ $info == "PNG image data, $size x $size,"* ]] || fail "icon ${size}x${size}: $info"
+  done
+  desktop-file-validate "$root/usr/share/applications/$app_id.desktop" >"$tmp/dfv.log" 2>&1 || {
+    cat "$tmp/dfv.log" >&2; fail "desktop-file-validate"
+  }
+  if grep -E 'error:|warning:' "$tmp/dfv.log" >&2; then fail "desktop-file-validate"; fi
+  grep -qx 'Exec=forstrix' "$root/usr/share/applications/$app_id.desktop" || fail "Exec is not forstrix"
+  grep -qx 'Icon=forstrix' "$root/usr/share/applications/$app_id.desktop" || fail "Icon is not forstrix"
+  appstreamcli validate --no-net "$root/usr/share/metainfo/$app_id.metainfo.xml" >"$tmp/as.log" 2>&1 || {
+    cat "$tmp/as.log" >&2; fail "appstreamcli validate"
+  }
+  grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" \
+    "$root/usr/share/metainfo/$app_id.metainfo.xml" || fail "metainfo does not launch $app_id.desktop"
+  ok "desktop entry, metainfo and ${#expect[@]} files in place"
+fi
+
+# 5. run what was installed, in an empty folder of its own
+work="$tmp/work"
+mkdir -p "$work"
+cd "$work"
+"$root/usr/bin/forstrix-cli" calc >"$tmp/calc.json" 2>"$tmp/calc.err" || {
+  cat "$tmp/calc.err" >&2; fail "installed forstrix-cli calc failed"
+}
+[[ ! -s "$tmp/calc.err" ]] || { cat "$tmp/calc.err" >&2; fail "forstrix-cli calc wrote to standard error"; }
+# The default stand: the worked example's harvester cost and the 20 cm BHD.
+grep -Eq '"gi_bhd": *20[,}[:space:]]' "$tmp/calc.json" || fail "calc output lacks \"gi_bhd\": 20"
+grep -Eq '"gf_hab112": *137\.93[,}[:space:]]' "$tmp/calc.json" || fail "calc output lacks \"gf_hab112\": 137.93"
+[[ $(head -c1 "$tmp/calc.json") == "{" ]] || fail "calc output is not a JSON object"
+ok "installed forstrix-cli calc: $(grep -o '"[a-z_0-9]*":' "$tmp/calc.json" | wc -l) values, gf_hab112 = 137.93"
+
+if ((with_ui)); then
+  # The desktop program has no options: start it headless and let it run for a
+  # few seconds. Still running means it came up; it must leave no file behind.
+  set +e
+  QT_QPA_PLATFORM=offscreen timeout -s TERM 5 "$root/usr/bin/forstrix" >"$tmp/gui.out" 2>"$tmp/gui.err" </dev/null
+  status=$?
+  set -e
+  if ((status != 124)); then
+    cat "$tmp/gui.out" "$tmp/gui.err" >&2
+    fail "installed forstrix ended by itself with status $status instead of running"
+  fi
+  if [[ -n $(ls -A "$work") ]]; then
+    ls -la "$work" >&2
+    fail "the desktop program left files in its folder"
+  fi
+  ok "installed forstrix starts (offscreen) and keeps running"
+fi
+
+echo "package check passed: $deb_name"

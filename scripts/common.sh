@@ -1,0 +1,23 @@
+# Shared by scripts/run, scripts/test, scripts/package and scripts/bench (sourced, not run).
+# FORSTRIX_JOBS sets the number of parallel build and test jobs (default: all cores).
+# FORSTRIX_BUILD_DIR and FORSTRIX_ASAN_BUILD_DIR move the two build folders.
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+JOBS=${FORSTRIX_JOBS:-$(nproc 2>/dev/null || echo 2)}
+BUILD_DIR=${FORSTRIX_BUILD_DIR:-$ROOT/build}
+ASAN_BUILD_DIR=${FORSTRIX_ASAN_BUILD_DIR:-$ROOT/build-asan}
+
+step() { printf '\n==> %s\n' "$*"; }
+
+# configure DIR CMAKE-ARGS...: Ninja for a new folder, the folder's own generator otherwise.
+configure() {
+  local dir=$1
+  shift
+  local gen=()
+  [[ -f "$dir/CMakeCache.txt" ]] || gen=(-G Ninja)
+  cmake -S "$ROOT" -B "$dir" "${gen[@]}" "$@"
+}
+
+build() {
+  cmake --build "$1" --parallel "$JOBS"
+}
