@@ -9,7 +9,12 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "core/registry.h"
@@ -137,45 +142,17 @@ bool all_empty(const std::vector<std::string_view>& cells) {
 }
 
 // ------------------------------------------------------------ writing output
-// Collects output in a block and writes it with write(2), checking every
-// call; a failed write is remembered and reported at the end.
-class BlockWriter {
-public:
-    explicit BlockWriter(int fd) : fd_(fd) { buf_.resize(kBlock + kSlack); }
-
-    // Room for one more row of at most `kSlack` bytes.
-    char* cursor() { return buf_.data() + used_; }
-    void advance_to(char* p) {
-        used_ = static_cast<std::size_t>(p - buf_.data());
-        if (used_ >= kBlock) flush();
+// Writes all bytes, checking every call.
+bool write_all(int fd, const char* data, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(fd, data + done, size - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
     }
-    // Makes sure `n` more bytes fit behind the cursor.
-    void reserve(std::size_t n) {
-        if (used_ + n > buf_.size()) {
-            flush();
-            if (n > buf_.size()) buf_.resize(n);
-        }
-    }
-    void flush() {
-        std::size_t done = 0;
-        while (done < used_ && !failed_) {
-            const ssize_t n = ::write(fd_, buf_.data() + done, used_ - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) failed_ = true;
-            else done += static_cast<std::size_t>(n);
-        }
-        used_ = 0;
-    }
-    bool failed() const { return failed_; }
-
-private:
-    static constexpr std::size_t kBlock = 1 << 20;
-    static constexpr std::size_t kSlack = 1 << 16;
-    int fd_;
-    std::vector<char> buf_;
-    std::size_t used_ = 0;
-    bool failed_ = false;
-};
+    return true;
+}
 
 // A fixed-notation double never longer than this (the smallest subnormal
 // written without exponent, plus sign and point).
@@ -274,17 +251,20 @@ public:
             if (!ok) error = "Ausgabe kann nicht geschrieben werden.";
             return ok;
         }
-        bool ok = ::fsync(fd_) == 0 || errno == EINVAL;
-        ok = ::close(fd_) == 0 && ok;
+        // No fsync: the table can always be computed again, and forcing a
+        // gigabyte of results to disk would cost more than computing them.
+        // The rename alone guarantees that a reader sees the old file or
+        // the complete new one, never a part.
+        const bool ok = ::close(fd_) == 0;
         fd_ = -1;
-        if (ok && std::rename(temp_.c_str(), final_.c_str()) != 0) ok = false;
-        if (!ok) {
+        const bool renamed = ok && std::rename(temp_.c_str(), final_.c_str()) == 0;
+        if (!renamed) {
             error = "Ausgabedatei \"" + final_ + "\" kann nicht geschrieben werden: " +
                     std::strerror(errno);
             ::unlink(temp_.c_str());
         }
         temp_.clear();
-        return ok;
+        return renamed;
     }
 
     // Throws the output away; an existing output file stays as it was.
@@ -309,16 +289,25 @@ private:
 };
 
 // ------------------------------------------------------------ messages
-void print_row_problem(std::FILE* err, unsigned long line, const Problem& p) {
+void append_line_message(std::string& out, unsigned long line, std::string_view name,
+                         std::string_view message) {
     // Messages of the checks mostly begin with the value's name already.
-    std::string msg = display_text(p.message);
+    std::string msg = display_text(message);
     for (char& c : msg)
         if (c == '\n') c = ' ';
-    const std::string prefix = p.name + ":";
-    if (!p.name.empty() && msg.compare(0, prefix.size(), prefix) != 0)
-        std::fprintf(err, "Zeile %lu, %s: %s\n", line, display_text(p.name).c_str(), msg.c_str());
-    else
-        std::fprintf(err, "Zeile %lu, %s\n", line, msg.c_str());
+    out += "Zeile ";
+    out += std::to_string(line);
+    if (name.empty()) {
+        out += ": ";
+    } else {
+        out += ", ";
+        if (!(msg.starts_with(name) && msg.size() > name.size() && msg[name.size()] == ':')) {
+            out += display_text(name);
+            out += ": ";
+        }
+    }
+    out += msg;
+    out += '\n';
 }
 
 // The decimal mark the table uses: the first point or comma in its data.
@@ -350,6 +339,227 @@ bool is_utf8(std::string_view s) {
     }
     return true;
 }
+
+// ------------------------------------------------------------ the rows
+// What every row needs to know about the table.
+struct Table {
+    char sep = ',';
+    char decimal = '.';
+    std::string_view eol;
+    bool skip_invalid = false;
+    std::vector<const ValueInfo*> columns;  // the input columns, in table order
+    std::vector<const ValueInfo*> outputs;  // input columns, then the results
+    const State* base = nullptr;
+    std::span<const Given> given;           // from the command line
+};
+
+// A block of consecutive rows: its lines going in, its result rows and
+// messages coming out. Blocks are computed side by side and written in order.
+struct Chunk {
+    std::string text;                  // the lines, each ended by '\n'
+    std::vector<std::size_t> starts;   // where each line begins in `text`
+    std::vector<unsigned long> line_no;
+    std::vector<char> out;             // the result rows
+    std::size_t out_used = 0;
+    std::string messages;              // for standard error, in row order
+    unsigned long bad = 0, good = 0;
+
+    void clear() {
+        text.clear();
+        starts.clear();
+        line_no.clear();
+        out_used = 0;
+        messages.clear();
+        bad = good = 0;
+    }
+};
+
+constexpr std::size_t kRowsPerChunk = 2048;
+
+// What one thread needs to compute rows; reused from row to row, so a row
+// allocates nothing.
+struct Worker {
+    std::vector<std::string_view> cells;
+    std::vector<Given> row_given;
+    ScenarioOutcome outcome;
+    State s;
+};
+
+void process_chunk(const Table& t, Chunk& c, Worker& w, std::atomic<bool>& any_bad) {
+    const std::size_t room = t.outputs.size() * (kMaxNumberChars + 1) + 2;
+    for (std::size_t r = 0; r < c.starts.size(); ++r) {
+        const std::size_t end = r + 1 < c.starts.size() ? c.starts[r + 1] : c.text.size();
+        const std::string_view line(c.text.data() + c.starts[r], end - c.starts[r] - 1);
+        const unsigned long line_no = c.line_no[r];
+        split_cells(line, t.sep, w.cells);
+        if (all_empty(w.cells)) continue;  // blank lines, spreadsheet filler rows
+        if (w.cells.size() != t.columns.size()) {
+            ++c.bad;
+            append_line_message(c.messages, line_no, {},
+                                std::to_string(w.cells.size()) + " Felder statt " +
+                                    std::to_string(t.columns.size()) + " (Trennzeichen '" + t.sep + "').");
+            continue;
+        }
+        w.row_given.assign(t.given.begin(), t.given.end());
+        bool cells_ok = true;
+        for (std::size_t k = 0; k < w.cells.size(); ++k) {
+            Problem problem;
+            if (std::optional<double> v = read_number(*t.columns[k], w.cells[k], problem)) {
+                w.row_given.push_back({t.columns[k], *v});
+            } else {
+                cells_ok = false;
+                append_line_message(c.messages, line_no, problem.name, problem.message);
+            }
+        }
+        if (!cells_ok) {
+            ++c.bad;
+            continue;
+        }
+
+        w.s = *t.base;
+        compute_scenario(w.s, w.row_given, nullptr, w.outcome);
+        if (!w.outcome.ok()) {
+            ++c.bad;
+            for (const Problem& p : w.outcome.problems)
+                append_line_message(c.messages, line_no, p.name, p.message);
+            continue;
+        }
+        for (const std::string& warning : w.outcome.warnings)
+            append_line_message(c.messages, line_no, "Warnung", "Warnung: " + warning);
+
+        // Once a row has failed the table is not written: only check on.
+        if (!t.skip_invalid && (c.bad > 0 || any_bad.load(std::memory_order_relaxed))) continue;
+
+        if (c.out.size() < c.out_used + room) c.out.resize(std::max(c.out.size() * 2, c.out_used + room));
+        char* const start = c.out.data() + c.out_used;
+        char* p = start;
+        const ValueInfo* not_finite = nullptr;
+        for (std::size_t k = 0; k < t.outputs.size(); ++k) {
+            if (k > 0) *p++ = t.sep;
+            if (!put_value(p, w.s, *t.outputs[k], t.decimal)) {
+                not_finite = t.outputs[k];
+                break;
+            }
+        }
+        if (not_finite != nullptr) {
+            ++c.bad;
+            append_line_message(c.messages, line_no, not_finite->name,
+                                std::string(not_finite->name) +
+                                    ": das Ergebnis ist keine endliche Zahl; die Eingaben sind "
+                                    "außerhalb jedes sinnvollen Bereichs.");
+            continue;
+        }
+        std::memcpy(p, t.eol.data(), t.eol.size());
+        c.out_used = static_cast<std::size_t>(p + t.eol.size() - c.out.data());
+        ++c.good;
+    }
+    if (c.bad > 0) any_bad.store(true, std::memory_order_relaxed);
+}
+
+// Reads the rows in blocks, computes the blocks on worker threads and
+// writes their results and messages in the order of the table. A fixed ring
+// of blocks keeps memory flat whatever the number of rows.
+class Pipeline {
+public:
+    Pipeline(const Table& t, unsigned workers) : t_(t), slots_(workers == 0 ? 1 : 2 * workers + 1) {
+        for (unsigned k = 0; k < workers; ++k) threads_.emplace_back([this] { work(); });
+        if (workers == 0) inline_worker_ = std::make_unique<Worker>();
+    }
+    ~Pipeline() { finish_threads(); }
+
+    // The next block to fill; blocks whose rows are all written are reused.
+    Chunk& next_free(int fd, std::FILE* err) {
+        std::unique_lock<std::mutex> lock(m_);
+        while (filled_ - written_ >= slots_.size()) write_oldest(lock, fd, err);
+        Chunk& c = slots_[filled_ % slots_.size()].chunk;
+        c.clear();
+        return c;
+    }
+    // Hands the block last returned by next_free to the workers.
+    void submit(int fd, std::FILE* err) {
+        std::unique_lock<std::mutex> lock(m_);
+        const std::uint64_t seq = filled_++;
+        if (!inline_worker_) {
+            cv_.notify_all();
+            return;
+        }
+        // Without worker threads the block is computed here and now.
+        taken_ = filled_;
+        lock.unlock();
+        process_chunk(t_, slots_[seq % slots_.size()].chunk, *inline_worker_, any_bad_);
+        lock.lock();
+        slots_[seq % slots_.size()].done = true;
+        (void)fd;
+        (void)err;
+    }
+    // Writes every remaining block; false when a write failed.
+    bool drain(int fd, std::FILE* err) {
+        std::unique_lock<std::mutex> lock(m_);
+        while (written_ < filled_) write_oldest(lock, fd, err);
+        return !write_failed_;
+    }
+    unsigned long bad() const { return bad_; }
+    unsigned long good() const { return good_; }
+
+private:
+    struct Slot {
+        Chunk chunk;
+        bool done = false;
+    };
+
+    void write_oldest(std::unique_lock<std::mutex>& lock, int fd, std::FILE* err) {
+        Slot& slot = slots_[written_ % slots_.size()];
+        cv_.wait(lock, [&] { return slot.done; });
+        lock.unlock();
+        const Chunk& c = slot.chunk;
+        if (!c.messages.empty()) std::fwrite(c.messages.data(), 1, c.messages.size(), err);
+        bad_ += c.bad;
+        good_ += c.good;
+        const bool wanted = t_.skip_invalid || bad_ == 0;
+        if (wanted && !write_failed_ && c.out_used > 0 && !write_all(fd, c.out.data(), c.out_used))
+            write_failed_ = true;
+        lock.lock();
+        slot.done = false;
+        ++written_;
+    }
+
+    void work() {
+        Worker w;
+        std::unique_lock<std::mutex> lock(m_);
+        for (;;) {
+            cv_.wait(lock, [&] { return taken_ < filled_ || stop_; });
+            if (taken_ == filled_) return;  // stopping and nothing left
+            const std::uint64_t seq = taken_++;
+            lock.unlock();
+            process_chunk(t_, slots_[seq % slots_.size()].chunk, w, any_bad_);
+            lock.lock();
+            slots_[seq % slots_.size()].done = true;
+            cv_.notify_all();
+        }
+    }
+
+    void finish_threads() {
+        {
+            std::lock_guard<std::mutex> lock(m_);
+            stop_ = true;
+        }
+        cv_.notify_all();
+        for (std::thread& th : threads_) th.join();
+        threads_.clear();
+    }
+
+    const Table& t_;
+    std::vector<Slot> slots_;
+    std::vector<std::thread> threads_;
+    std::unique_ptr<Worker> inline_worker_;
+    std::mutex m_;
+    std::condition_variable cv_;
+    std::uint64_t filled_ = 0, taken_ = 0, written_ = 0;
+    bool stop_ = false;
+    bool write_failed_ = false;
+    std::atomic<bool> any_bad_{false};
+    unsigned long bad_ = 0, good_ = 0;
+};
 
 }  // namespace
 
@@ -391,6 +601,7 @@ std::string template_header(char separator) {
     return line;
 }
 
+
 int run_batch(const BatchOptions& opt, const State& base, std::span<const Given> given,
               std::FILE* out, std::FILE* err) {
     Fd in(::open(opt.in_path.c_str(), O_RDONLY | O_CLOEXEC));
@@ -408,7 +619,11 @@ int run_batch(const BatchOptions& opt, const State& base, std::span<const Given>
                           "der Werte enthalten.\n", opt.in_path.c_str());
         return reader.failed() ? 1 : 2;
     }
-    const bool crlf = reader.last_had_cr();
+    Table t;
+    t.eol = reader.last_had_cr() ? "\r\n" : "\n";
+    t.skip_invalid = opt.skip_invalid;
+    t.base = &base;
+    t.given = given;
     if (line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
     if (line.starts_with("\xFF\xFE") || line.starts_with("\xFE\xFF")) {
         std::fprintf(err, "Fehler: Die Tabelle ist in UTF-16 gespeichert; bitte als CSV in UTF-8 "
@@ -421,7 +636,6 @@ int run_batch(const BatchOptions& opt, const State& base, std::span<const Given>
             sep = c;
             break;
         }
-    char decimal = '.';
     {
         // Decide the decimal mark of the output before the first row: the
         // first one in the data (only a semicolon table may use a comma); a
@@ -429,40 +643,36 @@ int run_batch(const BatchOptions& opt, const State& base, std::span<const Given>
         Fd scan(::open(opt.in_path.c_str(), O_RDONLY | O_CLOEXEC));
         const char mark = scan.fd >= 0 ? first_decimal_mark(scan.fd) : 0;
         if (sep == 0) sep = mark == ',' ? ';' : ',';
-        if (sep == ';') decimal = mark == '.' ? '.' : ',';
+        t.sep = sep;
+        t.decimal = sep == ';' && mark != '.' ? ',' : '.';
     }
 
     std::vector<std::string_view> cells;
-    split_cells(line, sep, cells);
-    std::vector<const ValueInfo*> columns;
-    bool header_ok = true;
+    split_cells(line, t.sep, cells);
+    std::string messages;
     for (std::string_view c : cells) {
         const std::string_view name = trim(c);
         Problem problem;
-        const ValueInfo* info = name.empty() ? nullptr : find_settable(name, problem);
+        const ValueInfo* info = nullptr;
         if (name.empty()) {
             problem.message = "leere Spaltenüberschrift; jede Spalte braucht den Namen eines Wertes.";
+        } else if ((info = find_settable(name, problem)) != nullptr &&
+                   std::find(t.columns.begin(), t.columns.end(), info) != t.columns.end()) {
+            problem = {std::string(name), std::string(name) + ": die Spalte steht doppelt in der Kopfzeile."};
+            info = nullptr;
         }
-        for (const ValueInfo* seen : columns)
-            if (info != nullptr && seen == info) {
-                problem = {std::string(name), std::string(name) + ": die Spalte steht doppelt in der Kopfzeile."};
-                info = nullptr;
-            }
-        if (info == nullptr) {
-            print_row_problem(err, 1, problem);
-            header_ok = false;
-        }
-        columns.push_back(info);
+        if (info == nullptr) append_line_message(messages, 1, problem.name, problem.message);
+        t.columns.push_back(info);
     }
-    if (!header_ok) {
+    if (!messages.empty()) {
+        std::fputs(messages.c_str(), err);
         std::fprintf(err, "Fehler: Kopfzeile fehlerhaft; keine Ausgabe geschrieben.\n");
         return 2;
     }
-
-    std::vector<const ValueInfo*> outputs(columns.begin(), columns.end());
+    t.outputs = t.columns;
     for (const ValueInfo& v : value_registry())
         if (v.kind == ValueKind::Derived || v.kind == ValueKind::Flag || v.kind == ValueKind::Result)
-            outputs.push_back(&v);
+            t.outputs.push_back(&v);
 
     Target target;
     std::string error;
@@ -470,116 +680,52 @@ int run_batch(const BatchOptions& opt, const State& base, std::span<const Given>
         std::fprintf(err, "Fehler: %s\n", error.c_str());
         return 1;
     }
-    BlockWriter writer(target.fd());
-    const std::string_view eol = crlf ? "\r\n" : "\n";
-    {
-        std::string head;
-        for (std::size_t k = 0; k < outputs.size(); ++k) {
-            if (k > 0) head += sep;
-            head += outputs[k]->name;
-        }
-        head += eol;
-        writer.reserve(head.size());
-        char* p = writer.cursor();
-        std::memcpy(p, head.data(), head.size());
-        writer.advance_to(p + head.size());
+    std::string head;
+    for (std::size_t k = 0; k < t.outputs.size(); ++k) {
+        if (k > 0) head += t.sep;
+        head += t.outputs[k]->name;
     }
-    const std::size_t row_room = outputs.size() * (kMaxNumberChars + 1) + 2;
+    head += t.eol;
+    bool write_ok = write_all(target.fd(), head.data(), head.size());
 
-    // ---- rows
-    std::vector<Given> row_given(given.begin(), given.end());
-    row_given.reserve(given.size() + columns.size());
-    ScenarioOutcome outcome;
-    std::vector<Problem> cell_problems;
-    State s;
-    unsigned long line_no = 1, bad_rows = 0, good_rows = 0;
-    while (reader.next(line)) {
-        ++line_no;
-        split_cells(line, sep, cells);
-        if (all_empty(cells)) continue;  // blank lines, spreadsheet filler rows
-        if (cells.size() != columns.size()) {
-            ++bad_rows;
-            std::fprintf(err, "Zeile %lu: %zu Felder statt %zu (Trennzeichen '%c').\n", line_no,
-                         cells.size(), columns.size(), sep);
-            continue;
+    // ---- rows, computed on every core
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    Pipeline pipeline(t, cores > 1 ? std::min(cores, 8u) : 0u);
+    unsigned long line_no = 1;
+    bool more = true;
+    while (more) {
+        Chunk& c = pipeline.next_free(target.fd(), err);
+        while (c.starts.size() < kRowsPerChunk && (more = reader.next(line))) {
+            c.starts.push_back(c.text.size());
+            c.line_no.push_back(++line_no);
+            c.text += line;
+            c.text += '\n';
         }
-        row_given.resize(given.size());
-        cell_problems.clear();
-        for (std::size_t k = 0; k < cells.size(); ++k) {
-            Problem problem;
-            if (std::optional<double> v = read_number(*columns[k], cells[k], problem))
-                row_given.push_back({columns[k], *v});
-            else
-                cell_problems.push_back(std::move(problem));
-        }
-        if (!cell_problems.empty()) {
-            ++bad_rows;
-            for (const Problem& p : cell_problems) print_row_problem(err, line_no, p);
-            continue;
-        }
-
-        s = base;
-        compute_scenario(s, row_given, nullptr, outcome);
-        if (!outcome.ok()) {
-            ++bad_rows;
-            for (const Problem& p : outcome.problems) print_row_problem(err, line_no, p);
-            continue;
-        }
-        for (const std::string& w : outcome.warnings) {
-            std::string msg = w;
-            for (char& c : msg)
-                if (c == '\n') c = ' ';
-            std::fprintf(err, "Zeile %lu, Warnung: %s\n", line_no, msg.c_str());
-        }
-        // After the first bad row the output is lost anyway: only check on.
-        if (bad_rows > 0 && !opt.skip_invalid) continue;
-
-        writer.reserve(row_room);
-        char* const start = writer.cursor();
-        char* p = start;
-        const ValueInfo* not_finite = nullptr;
-        for (std::size_t k = 0; k < outputs.size(); ++k) {
-            if (k > 0) *p++ = sep;
-            if (!put_value(p, s, *outputs[k], decimal)) {
-                not_finite = outputs[k];
-                break;
-            }
-        }
-        if (not_finite != nullptr) {
-            ++bad_rows;
-            print_row_problem(err, line_no,
-                              {std::string(not_finite->name),
-                               std::string(not_finite->name) +
-                                   ": das Ergebnis ist keine endliche Zahl; die Eingaben sind "
-                                   "außerhalb jedes sinnvollen Bereichs."});
-            writer.advance_to(start);
-            continue;
-        }
-        std::memcpy(p, eol.data(), eol.size());
-        writer.advance_to(p + eol.size());
-        ++good_rows;
+        pipeline.submit(target.fd(), err);
     }
+    write_ok = pipeline.drain(target.fd(), err) && write_ok;
+    const unsigned long bad = pipeline.bad(), good = pipeline.good();
+
     if (reader.failed()) {
         std::fprintf(err, "Fehler: Tabelle \"%s\" kann nicht gelesen werden.\n", opt.in_path.c_str());
         return 1;
     }
-    if (bad_rows > 0 && !opt.skip_invalid) {
-        std::fprintf(err, "Fehler: %lu fehlerhafte Zeile%s; keine Ausgabe geschrieben.\n", bad_rows,
-                     bad_rows == 1 ? "" : "n");
+    if (bad > 0 && !opt.skip_invalid) {
+        std::fprintf(err, "Fehler: %lu fehlerhafte Zeile%s; keine Ausgabe geschrieben.\n", bad,
+                     bad == 1 ? "" : "n");
         return 2;
     }
-    writer.flush();
-    if (writer.failed()) {
-        std::fprintf(err, "Fehler: Ausgabe kann nicht geschrieben werden: %s\n", std::strerror(errno));
+    if (!write_ok) {
+        std::fprintf(err, "Fehler: Ausgabe kann nicht geschrieben werden.\n");
         return 1;
     }
     if (!target.commit(out, error)) {
         std::fprintf(err, "Fehler: %s\n", error.c_str());
         return 1;
     }
-    if (bad_rows > 0)
-        std::fprintf(err, "%lu fehlerhafte Zeile%s übersprungen, %lu Zeile%s berechnet.\n", bad_rows,
-                     bad_rows == 1 ? "" : "n", good_rows, good_rows == 1 ? "" : "n");
+    if (bad > 0)
+        std::fprintf(err, "%lu fehlerhafte Zeile%s übersprungen, %lu Zeile%s berechnet.\n", bad,
+                     bad == 1 ? "" : "n", good, good == 1 ? "" : "n");
     return 0;
 }
 
