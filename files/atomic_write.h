@@ -9,6 +9,14 @@
 namespace forstrix::files {
 
 // true on success; on failure the target is untouched and no temporary file remains.
+//
+// The temporary file is ".<name>.<random>.tmp" beside the target. A target
+// that is a symbolic link is followed, so the file it points to is replaced
+// and the link stays. A target that exists but is not a regular file (a
+// folder, a device such as /dev/full, a pipe) is never replaced: the call
+// fails without creating anything. On POSIX systems the new file takes the
+// permission bits of the file it replaces, and the data and the folder are
+// synced before success is reported.
 bool atomic_write(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace forstrix::files

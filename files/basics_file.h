@@ -29,12 +29,36 @@ struct Outcome {
 
 inline constexpr const char* kBasicsFileName = "daten.klg";
 
-// The bytes of a basics file holding the basics of `s`.
+// The bytes of a basics file holding the basics of `s`: line 1 with six
+// decimals ("%4lf"), lines 2 to 10 with four ("%.4lf"), tabs between the
+// values, CR LF after every line, the same bytes under every locale.
 std::string basics_text(const State& s);
-// Checks `bytes` whole; only a valid file changes the basics of `s`.
+
+// Checks `bytes` whole; only a valid file changes the basics of `s` (the 126
+// values and nothing else; the caller recomputes the machine costs).
+// Valid: exactly 126 plain decimal numbers (digits with at most one point;
+// no sign, no exponent, no comma) in any white space, LF or CR LF; each
+// passes check_value of its field and all together check_basics
+// (core/checks.h). Lines 2 and 3 both hold the second chainsaw group; both
+// are checked and line 3's values stay, so a file whose lines 2 and 3
+// differ is accepted.
+// Refused: status Refused, `s` untouched, message "Kalkulationsgrundlagen
+// (daten.klg)\nkönnen nicht geladen werden!\n" and one line naming the
+// problem: "Zeile 5, Wert \"0.0000\": gf_hab47: 0 ist nicht erlaubt ...",
+// "Zeile 1: \"12,5\" ist keine Zahl, ...", "Zeile 4: Die Datei enthält
+// 127 statt 126 Zahlen; Zeile 4 hat 14 statt 13."
 Outcome parse_basics(std::string_view bytes, State& s);
 
+// NotFound (with the Part's message, which the caller shows from the menu
+// and not at start-up) when the file cannot be opened; Refused for a folder,
+// a file over 1 MiB or one that parse_basics refuses.
 Outcome read_basics(const std::filesystem::path& path, State& s);
+
+// Writes basics_text(s) atomically (files/atomic_write.h). WriteFailed, with
+// the message "Kalkulationsgrundlagen können\nnicht gespeichert werden!",
+// when the write fails (the previous file is then intact) and when the
+// text would not load again (a basic that four decimals round to 0, say);
+// in that case nothing is written and a third line names the problem.
 Outcome write_basics(const std::filesystem::path& path, const State& s);
 
 }  // namespace forstrix::files

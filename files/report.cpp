@@ -1,1 +1,194 @@
-#include "files/basics_file.h"
+// "erg.txt" (Part 2.2, with the mend of issue 3 to stand line 9).
+//
+// The text is composed in UTF-8, as the labels stand in the source, with
+// "\n" line ends; at the end every "\n" becomes CR LF and the whole text is
+// converted to Windows-1252. Numbers go through format_comma (core/numtext),
+// which never consults a locale. "tinklusive" (block II) and "existierts"
+// (the overwrite question, the caller's) are kept as the Part has them.
+#include "files/report.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/numtext.h"
+#include "files/atomic_write.h"
+#include "files/cp1252.h"
+
+namespace forstrix::files {
+
+namespace {
+
+constexpr const char* kSaveFailure = "Ergebnis konnte nicht gespeichert werden!";
+
+// The Part's lookup tables, by the value's index.
+constexpr std::array<std::string_view, 10> kBa = {"Birke", "Erle",  "Pappel", "Weide", "Eberesche",
+                                                  "Buche", "Eiche", "Esche",  "Ahorn", "Kirsche"};
+constexpr std::array<std::string_view, 4> kKa = {"vollholzig/langschäftig", "normal/mittelschäftig",
+                                                 "abholzig/kurzschäftig",
+                                                 "stark abholzig/sehr kurzschäftig"};
+constexpr std::array<std::string_view, 6> kBb = {"keine Behinderung",         "mittlere Behinderung",
+                                                 "starke Behinderung",        "sehr starke Behinderung",
+                                                 "extrem starke Behinderung", "Sonderstandort"};
+constexpr std::array<std::string_view, 3> kKf = {"kleine Kronen", "mittelgroße Kronen", "große Kronen"};
+
+// The text of an index; an index outside the table (which the checks of the
+// stand dialog never let through) is written as its number.
+template <std::size_t N>
+std::string pick(const std::array<std::string_view, N>& table, std::uint32_t i) {
+    return i < N ? std::string(table[i]) : std::to_string(i);
+}
+
+struct Row {
+    std::string_view label;
+    double State::*time;
+    std::string_view unit;
+    double State::*cost;
+};
+
+struct Sum {
+    std::string_view label;  // "Summe:", "inklusive Vermessung", "tinklusive Vermessung"
+    double State::*cost;
+    std::string_view assortment;
+};
+
+struct Block {
+    std::int32_t State::*flag;
+    std::string_view title;
+    std::array<Row, 4> rows;
+    std::array<Sum, 2> sums;  // the second one has an empty label where there is none
+    bool empty_line_after;
+};
+
+constexpr std::string_view kLangUnvermessen = "Langholzsortiment, baumfallende Längen, unvermessen, gezählt";
+constexpr std::string_view kLangVermessen = "Langholzsortiment, baumfallende Längen, vermessen";
+constexpr std::string_view kKurzHarvester = "Kurzholz, vermessen (Harvestermaß)";
+
+// clang-format off
+const std::array<Block, 6> kBlocks = {{
+    {&State::g_sys1, "I) Konventionelle Holzernte",
+     {{{"Forstwirt", &State::gff_e3, "min/Fm", &State::gff_g3},
+       {"Motorsäge", &State::gff_e4, "min/Fm", &State::gff_g4},
+       {"Seilschlepper", &State::gff_e5, "min/Fm", &State::gff_g5},
+       {"Maschinenführer Seilschlepper", &State::gff_e6, "min/Fm", &State::gff_g6}}},
+     {{{"Summe:", &State::gff_g7, kLangUnvermessen},
+       {"inklusive Vermessung", &State::gff_g8, kLangVermessen}}},
+     true},
+    {&State::g_sys2, "II) Integrierte Holzernte",
+     {{{"Forstwirte gesamt (2 Pers.)", &State::gff_e12, "min/Fm", &State::gff_g12},
+       {"Motorsäge", &State::gff_e13, "min/Fm", &State::gff_g13},
+       {"Seilschlepper", &State::gff_e14, "min/Fm", &State::gff_g14},
+       {{}, nullptr, {}, nullptr}}},
+     {{{"Summe:", &State::gff_g15, kLangUnvermessen},
+       {"tinklusive Vermessung", &State::gff_g16, kLangVermessen}}},
+     true},
+    {&State::g_sys3, "III) Hochmechanisierte Holzernte",
+     {{{"Harvester", &State::gff_e20, "MAS/Fm", &State::gff_g20},
+       {"Maschinenführer Harvester", &State::gff_e21, "Std./Fm", &State::gff_g21},
+       {"Forwarder", &State::gff_e22, "MAS/Fm", &State::gff_g22},
+       {"Maschinenführer Forwarder", &State::gff_e23, "Std./Fm", &State::gff_g23}}},
+     {{{"Summe:", &State::gff_g24, kKurzHarvester}, {{}, nullptr, {}}}},
+     true},
+    {&State::g_sys4, "IV) Hochmechanisierte Holzernte durch Hangsysteme",
+     {{{"Hang-Harvester", &State::gff_e27, "MAS/Fm", &State::gff_g27},
+       {"Maschinenführer Hang-Harvester", &State::gff_e28, "Std./Fm", &State::gff_g28},
+       {"Hang-Forwarder", &State::gff_e29, "MAS/Fm", &State::gff_g29},
+       {"Maschinenführer Hang-Forwarder", &State::gff_e30, "Std./Fm", &State::gff_g30}}},
+     {{{"Summe:", &State::gff_g31, kKurzHarvester}, {{}, nullptr, {}}}},
+     true},
+    {&State::g_sys5, "V) Yarding",
+     {{{"Personal gesamt (4 Pers.)", &State::gff_e34, "Std./Fm", &State::gff_g34},
+       {"Seilkran inkl. Prozessor", &State::gff_e35, "MAS/Fm", &State::gff_g35},
+       {"Motorsäge", &State::gff_e36, "Std./Fm", &State::gff_g36},
+       {"Verzerr-Schlepper", &State::gff_e37, "MAS/Fm", &State::gff_g37}}},
+     {{{"Summe:", &State::gff_g39, "Kurzholz, vermessen (Prozessormaß)"}, {{}, nullptr, {}}}},
+     false},
+    {&State::g_sys6, "VI) Spanholz",
+     {{{"Harvester", &State::gff_e41, "MAS/Fm", &State::gff_g41},
+       {"Maschinenführer Harvester", &State::gff_e42, "Std./Fm", &State::gff_g42},
+       {"Forwarder", &State::gff_e43, "MAS/Fm", &State::gff_g43},
+       {"Maschinenführer Forwarder", &State::gff_e44, "Std./Fm", &State::gff_g44}}},
+     {{{"Summe:", &State::gff_g45, "Vollbäume, unvermessen"}, {{}, nullptr, {}}}},
+     false},
+}};
+// clang-format on
+
+class Text {
+public:
+    // label, tab, value, line end
+    void line(std::string_view label, std::string_view value) {
+        out_.append(label).append("\t").append(value).append("\n");
+    }
+    void raw(std::string_view s) { out_.append(s); }
+    std::string bytes() const {
+        std::string crlf;
+        crlf.reserve(out_.size() + 128);
+        for (char c : out_) {
+            if (c == '\n') crlf += '\r';
+            crlf += c;
+        }
+        return utf8_to_cp1252(crlf);
+    }
+
+private:
+    std::string out_;
+};
+
+void stand_block(Text& t, const State& s) {
+    t.line("Hauptbaumart Laubholz", pick(kBa, s.gi_ba));
+    t.line("BHD [cm]", std::to_string(s.gi_bhd));
+    t.line("Formigkeitsstufe / Kronenausprägung", pick(kKa, s.gi_sf));
+    t.line("Hangneigung [%]", std::to_string(s.gi_hn));
+    t.line("Abstand Rückegassen [m]", s.gi_ar == 0 ? "bis 20" : "über 20");
+    t.line("Befahrbarkeit Rückegassen", s.gi_br == 0 ? "vorhanden" : "nicht vorhanden");
+    t.line("Volumen ausscheidender Bestand alle Baumarten [EFm/ha]", format_comma(s.gf_vab, 6));
+    t.line("Gesamtfläche der Maßnahme [ha]", format_comma(s.gf_gf, 6));
+    // Mend of issue 3: the answer "nein" (0) reads "bis 70", "ja" (1) "über 70",
+    // in agreement with line 17.
+    t.line("Holzvolumen je Seillinie [EFm]", s.gi_hvs == 0 ? "bis 70" : "über 70");
+    t.line("Baumhöhe [m]", format_comma(s.gc_hoehe, 2));
+    t.line("Stückvolumen je Baum [EFm]", format_comma(s.gc_stm, 5));
+    t.line("Begehbarkeit / Behinderungen", pick(kBb, s.gi_i_bb));
+    t.line("Rückedistanz [m]", format_comma(s.gf_i_rd, 2));
+    t.line("Beiseilentfernung [m]", format_comma(s.gf_i_bse, 2));
+    t.line("Volumenanteil zusätzl. Sortimente [%]", std::to_string(s.gi_ii_vzs));
+    t.line("Rückedistanz [m]", format_comma(s.gf_ii_rd, 2));
+    t.line("Mindestvolumen [ > 70 EFm] je Seillinie erreicht", s.gi_hvs == 0 ? "nein" : "ja");
+    t.line("Seillinienlänge [m]", std::to_string((static_cast<std::uint64_t>(s.gi_v_sll) + 1) * 100));
+    t.line("Kronenform", pick(kKf, s.gi_v_kf));
+}
+
+void system_block(Text& t, const State& s, const Block& b) {
+    t.raw(std::string(b.title) + "\tZeitbedarf:\t\tKosten:\n");
+    for (const Row& r : b.rows) {
+        if (r.time == nullptr) continue;
+        t.raw(std::string(r.label) + "\t" + format_comma(s.*r.time, 2) + "\t" + std::string(r.unit) + "\t" +
+              format_comma(s.*r.cost, 2) + "\tEuro/Fm\n");
+    }
+    for (const Sum& sum : b.sums) {
+        if (sum.cost == nullptr) continue;
+        t.raw("\t\t" + std::string(sum.label) + "\t" + format_comma(s.*sum.cost, 2) + "\tEuro/Fm\t" +
+              std::string(sum.assortment) + "\n");
+    }
+    if (b.empty_line_after) t.raw("\n");
+}
+
+}  // namespace
+
+std::string report_text(const State& s) {
+    Text t;
+    stand_block(t, s);
+    t.raw("\n\n");
+    for (const Block& b : kBlocks) {
+        if (s.*b.flag != 0) system_block(t, s, b);
+    }
+    return t.bytes();
+}
+
+Outcome write_report(const std::filesystem::path& path, const State& s) {
+    if (!atomic_write(path, report_text(s))) return {Status::WriteFailed, kSaveFailure};
+    return {};
+}
+
+}  // namespace forstrix::files
