@@ -1,7 +1,400 @@
 #include "ui/results_dialog.h"
 
+#include <algorithm>
+#include <vector>
+
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <QWindow>
+
+#include "core/numtext.h"
+#include "ui/cost_chart.h"
+#include "ui/dialog_codes.h"
+#include "ui/fields.h"
+
 namespace forstrix::ui {
 
-ResultsDialog::ResultsDialog(const State& state, QWidget* parent) : QDialog(parent), state_(state) {}
+namespace {
+
+constexpr int kLine = 10;  // pixels per arrow key, wheel notch and drag step
+constexpr int kPage = 50;  // pixels per page key
+constexpr int kNotch = 120;
+
+// One worker or machine: time per Fm and cost per Fm.
+struct Row {
+    const char* label;
+    double State::* time;
+    const char* unit;
+    double State::* cost;
+};
+
+// A cost sum with the assortment the system delivers at that price.
+struct Sum {
+    const char* label;
+    double State::* cost;
+    int id;
+    const char* assortment;
+};
+
+struct System {
+    int id;  // group box; row k has the time field id + 2k + 1, the cost field id + 2k + 2
+    const char* title;
+    std::int32_t State::* flag;
+    std::vector<Row> rows;
+    std::vector<Sum> sums;
+};
+
+const char* const kLongUncounted = "Langholzsortiment, baumfallende Längen, unvermessen, gezählt";
+const char* const kLongMeasured = "Langholzsortiment, baumfallende Längen, vermessen";
+
+const std::vector<System>& systems() {
+    static const std::vector<System> table = {
+        {25100, "I) Konventionelle Holzernte", &State::g_sys1,
+         {{"Forstwirt", &State::gff_e3, "min/Fm", &State::gff_g3},
+          {"Motorsäge", &State::gff_e4, "min/Fm", &State::gff_g4},
+          {"Seilschlepper", &State::gff_e5, "min/Fm", &State::gff_g5},
+          {"Maschinenführer Seilschlepper", &State::gff_e6, "min/Fm", &State::gff_g6}},
+         {{"Summe:", &State::gff_g7, 25109, kLongUncounted},
+          {"inklusive Vermessung", &State::gff_g8, 25111, kLongMeasured}}},
+        {25200, "II) Integrierte Holzernte", &State::g_sys2,
+         {{"Forstwirte gesamt (2 Pers.)", &State::gff_e12, "min/Fm", &State::gff_g12},
+          {"Motorsäge", &State::gff_e13, "min/Fm", &State::gff_g13},
+          {"Seilschlepper", &State::gff_e14, "min/Fm", &State::gff_g14}},
+         {{"Summe:", &State::gff_g15, 25207, kLongUncounted},
+          {"inklusive Vermessung", &State::gff_g16, 25209, kLongMeasured}}},
+        {25300, "III) Hochmechanisierte Holzernte", &State::g_sys3,
+         {{"Harvester", &State::gff_e20, "MAS/Fm", &State::gff_g20},
+          {"Maschinenführer Harvester", &State::gff_e21, "Std./Fm", &State::gff_g21},
+          {"Forwarder", &State::gff_e22, "MAS/Fm", &State::gff_g22},
+          {"Maschinenführer Forwarder", &State::gff_e23, "Std./Fm", &State::gff_g23}},
+         {{"Summe:", &State::gff_g24, 25309, "Kurzholz, vermessen (Harvestermaß)"}}},
+        {25400, "IV) Hochmechanisierte Holzernte durch Hangsysteme", &State::g_sys4,
+         {{"Hang-Harvester", &State::gff_e27, "MAS/Fm", &State::gff_g27},
+          {"Maschinenführer Hang-Harvester", &State::gff_e28, "Std./Fm", &State::gff_g28},
+          {"Hang-Forwarder", &State::gff_e29, "MAS/Fm", &State::gff_g29},
+          {"Maschinenführer Hang-Forwarder", &State::gff_e30, "Std./Fm", &State::gff_g30}},
+         {{"Summe:", &State::gff_g31, 25409, "Kurzholz, vermessen (Harvestermaß)"}}},
+        // The fourth machine of yarding is costed at the forwarder's rate and
+        // shown as "Forwarder" here (the report calls it Verzerr-Schlepper).
+        {25500, "V) Yarding", &State::g_sys5,
+         {{"Personal gesamt (4 Pers.)", &State::gff_e34, "Std./Fm", &State::gff_g34},
+          {"Seilkran inkl. Prozessor", &State::gff_e35, "MAS/Fm", &State::gff_g35},
+          {"Motorsäge", &State::gff_e36, "Std./Fm", &State::gff_g36},
+          {"Forwarder", &State::gff_e37, "MAS/Fm", &State::gff_g37}},
+         {{"Summe:", &State::gff_g39, 25511, "Kurzholz, vermessen (Prozessormaß)"}}},
+        {25600, "VI) Spanholz", &State::g_sys6,
+         {{"Harvester", &State::gff_e41, "MAS/Fm", &State::gff_g41},
+          {"Maschinenführer Harvester", &State::gff_e42, "Std./Fm", &State::gff_g42},
+          {"Forwarder", &State::gff_e43, "MAS/Fm", &State::gff_g43},
+          {"Maschinenführer Forwarder", &State::gff_e44, "Std./Fm", &State::gff_g44}},
+         {{"Summe:", &State::gff_g45, 25609, "Vollbäume, unvermessen"}}},
+    };
+    return table;
+}
+
+// Dialog units of the arrangement, converted with the dialog's font:
+// a quarter of the mean letter width across, an eighth of the line height down.
+struct Units {
+    explicit Units(const QFontMetrics& fm)
+        : bx(fm.horizontalAdvance(QStringLiteral(
+                 "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52.0),
+          by(fm.height()) {}
+    int x(int units) const { return static_cast<int>(units * bx / 4.0 + 0.5); }
+    int y(int units) const { return static_cast<int>(units * by / 8.0 + 0.5); }
+    double bx, by;
+};
+
+QString number(double v) { return qs(format_comma(v, 2)); }
+
+QLabel* add_text(QGridLayout* grid, const QString& text, int row, int col,
+                 Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter, int span = 1) {
+    auto* label = new QLabel(text);
+    label->setAlignment(align);
+    grid->addWidget(label, row, col, 1, span);
+    return label;
+}
+
+QLabel* add_value(QGridLayout* grid, int id, int row, int col, int min_width) {
+    QLabel* label = add_text(grid, QString(), row, col, Qt::AlignRight | Qt::AlignVCenter);
+    label->setObjectName(QString::number(id));
+    label->setMinimumWidth(min_width);
+    return label;
+}
+
+// Columns of a system group: label, time, time unit, cost, "Euro/Fm",
+// assortment.
+enum Column { ColLabel, ColTime, ColUnit, ColCost, ColEuro, ColAssortment };
+
+QGroupBox* build_group(const System& sys, const State& state, const Units& u) {
+    const bool suitable = state.*sys.flag != 0;
+    auto* box = new QGroupBox(qs(sys.title) + (suitable ? QStringLiteral(" - geeignet")
+                                                        : QStringLiteral(" - ungeeignet")));
+    box->setObjectName(QString::number(sys.id));
+    // An unsuitable system stays in its place, greyed out and without values.
+    box->setEnabled(suitable);
+
+    auto* grid = new QGridLayout(box);
+    grid->setHorizontalSpacing(u.x(4));
+    grid->setVerticalSpacing(u.y(4));
+    grid->setColumnMinimumWidth(ColLabel, u.x(152));
+    grid->setColumnMinimumWidth(ColTime, u.x(28));
+    grid->setColumnMinimumWidth(ColUnit, u.x(44));
+    grid->setColumnMinimumWidth(ColCost, u.x(28));
+    grid->setColumnMinimumWidth(ColEuro, u.x(28));
+    grid->setColumnStretch(ColAssortment, 1);
+
+    add_text(grid, QStringLiteral("Zeitbedarf:"), 0, ColTime, Qt::AlignLeft | Qt::AlignVCenter, 2);
+    add_text(grid, QStringLiteral("Kosten:"), 0, ColCost, Qt::AlignLeft | Qt::AlignVCenter, 2);
+
+    int row = 1;
+    int id = sys.id + 1;
+    for (const Row& r : sys.rows) {
+        add_text(grid, qs(r.label), row, ColLabel);
+        QLabel* time = add_value(grid, id, row, ColTime, u.x(28));
+        add_text(grid, qs(r.unit), row, ColUnit);
+        QLabel* cost = add_value(grid, id + 1, row, ColCost, u.x(28));
+        add_text(grid, QStringLiteral("Euro/Fm"), row, ColEuro);
+        if (suitable) {
+            time->setText(number(state.*r.time));
+            cost->setText(number(state.*r.cost));
+        }
+        ++row;
+        id += 2;
+    }
+    for (const Sum& s : sys.sums) {
+        add_text(grid, qs(s.label), row, ColLabel, Qt::AlignRight | Qt::AlignVCenter, 3);
+        QLabel* cost = add_value(grid, s.id, row, ColCost, u.x(28));
+        cost->setText(suitable ? number(state.*s.cost) : QStringLiteral("---"));
+        add_text(grid, qs(s.assortment), row, ColAssortment);
+        ++row;
+    }
+    return box;
+}
+
+QPushButton* make_button(const char* text, int id, int width) {
+    auto* b = new QPushButton(qs(text));
+    b->setObjectName(QString::number(id));
+    // Enter must not close the dialog, also not through a focused button.
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    b->setMinimumWidth(width);
+    return b;
+}
+
+}  // namespace
+
+ResultsDialog::ResultsDialog(const State& state, QWidget* parent)
+    : QDialog(parent), state_(state) {
+    setWindowTitle(qs("Zeitbedarf und Kosten für geeignete und nicht ausgeschlossene Systeme "
+                      "(Alle Angaben ohne Gewähr)"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(false);
+
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+
+    area_ = new QScrollArea(this);
+    area_->setFrameShape(QFrame::NoFrame);
+    area_->setWidgetResizable(true);
+    area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area_->verticalScrollBar()->setSingleStep(kLine);
+    content_ = build_content();
+    area_->setWidget(content_);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(area_);
+
+    // Keys, wheel and drag are taken before the scroll area's own handling,
+    // so that they move by the dialog's line and page. The wheel is taken
+    // wherever the mouse is over the content, also over labels and the chart.
+    area_->installEventFilter(this);
+    area_->viewport()->installEventFilter(this);
+    area_->verticalScrollBar()->installEventFilter(this);
+    content_->installEventFilter(this);
+    for (QWidget* w : content_->findChildren<QWidget*>()) w->installEventFilter(this);
+
+    // The first control to take the focus would be a button at the very
+    // bottom, and the scroll area would scroll it into view.
+    area_->setFocus();
+    fit_to_screen();
+}
+
+QWidget* ResultsDialog::build_content() {
+    auto* content = new QWidget;
+    content->setAutoFillBackground(true);
+    const Units u(fontMetrics());
+
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(u.x(4), 0, u.x(4), u.y(6));
+    layout->setSpacing(u.y(6));
+
+    auto* chart = new CostChart(chart_sums(state_), state_.flags());
+    chart->setObjectName(QStringLiteral("chart"));
+    chart->setMinimumWidth(u.x(464));
+    // At least 400 pixels high: below that the two bars of system I and
+    // those of system II run into each other.
+    chart->setFixedHeight(std::max(u.y(200), 400));
+    layout->addWidget(chart);
+
+    for (const System& sys : systems()) layout->addWidget(build_group(sys, state_, u));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(u.x(20));
+    buttons->addStretch(1);
+    QPushButton* save = make_button("Ergebnis speichern", 25998, u.x(72));
+    QPushButton* ok = make_button("OK", 25999, u.x(24));
+    QPushButton* stand = make_button("Bestandesdaten ändern...", 25997, u.x(92));
+    buttons->addWidget(save);
+    buttons->addWidget(ok);
+    buttons->addWidget(stand);
+    buttons->addStretch(1);
+    layout->addLayout(buttons);
+
+    connect(save, &QPushButton::clicked, this, [this] { done(ResultsSave); });
+    connect(ok, &QPushButton::clicked, this, [this] { done(ResultsOk); });
+    connect(stand, &QPushButton::clicked, this, [this] { done(ResultsChangeStand); });
+    return content;
+}
+
+void ResultsDialog::reject() { done(ResultsOk); }
+
+// The whole free area of the screen, wherever the task bar sits: the window
+// with its frame fills the available geometry.
+void ResultsDialog::fit_to_screen() {
+    QScreen* s = parentWidget() ? parentWidget()->screen() : screen();
+    if (s == nullptr) s = QGuiApplication::primaryScreen();
+    if (s == nullptr) return;
+    const QRect avail = s->availableGeometry();
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    resize(avail.width() - frame.left() - frame.right(),
+           avail.height() - frame.top() - frame.bottom());
+    move(avail.topLeft());  // the frame's top-left corner
+}
+
+void ResultsDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    fit_to_screen();
+    end_drag();
+    wheel_rest_ = 0;
+    area_->verticalScrollBar()->setValue(0);
+    area_->horizontalScrollBar()->setValue(0);
+}
+
+void ResultsDialog::scroll_by(int pixels) {
+    QScrollBar* bar = area_->verticalScrollBar();
+    bar->setValue(bar->value() + pixels);  // the bar keeps it within the content
+}
+
+bool ResultsDialog::scroll_key(int key) {
+    switch (key) {
+    case Qt::Key_Down: scroll_by(kLine); return true;
+    case Qt::Key_Up: scroll_by(-kLine); return true;
+    case Qt::Key_PageDown: scroll_by(kPage); return true;
+    case Qt::Key_PageUp: scroll_by(-kPage); return true;
+    default: return false;
+    }
+}
+
+void ResultsDialog::end_drag() {
+    if (!dragging_) return;
+    dragging_ = false;
+    content_->unsetCursor();
+}
+
+void ResultsDialog::keyPressEvent(QKeyEvent* event) {
+    if (scroll_key(event->key())) return;
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Only the three buttons and the close box end the dialog.
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+bool ResultsDialog::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        // Also on a focused button: the arrow keys scroll, they do not move
+        // the focus.
+        if (watched == area_ || qobject_cast<QPushButton*>(watched) != nullptr) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier)
+                return scroll_key(key->key());
+        }
+        break;
+    case QEvent::Wheel: {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        const int dy = wheel->angleDelta().y();
+        if (dy == 0) break;  // sideways: the scroll area's own handling
+        // One line per notch; finer wheels add up to a notch first.
+        wheel_rest_ += dy;
+        while (wheel_rest_ >= kNotch) {
+            scroll_by(-kLine);
+            wheel_rest_ -= kNotch;
+        }
+        while (wheel_rest_ <= -kNotch) {
+            scroll_by(kLine);
+            wheel_rest_ += kNotch;
+        }
+        wheel->accept();
+        return true;
+    }
+    case QEvent::MouseButtonPress:
+        // Presses that no control took (buttons take theirs) start a drag.
+        if (watched == content_) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton && !dragging_) {
+                dragging_ = true;
+                drag_y_ = mouse->globalPosition().y();
+                content_->setCursor(Qt::SizeVerCursor);
+                return true;
+            }
+        }
+        break;
+    case QEvent::MouseMove:
+        if (watched == content_ && dragging_) {
+            // Each move scrolls one line, whatever the distance; moving down
+            // scrolls towards the end. Screen coordinates, because the
+            // content itself moves under the mouse.
+            const double y = static_cast<QMouseEvent*>(event)->globalPosition().y();
+            if (y > drag_y_) scroll_by(kLine);
+            else if (y < drag_y_) scroll_by(-kLine);
+            drag_y_ = y;
+            return true;
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        if (watched == content_ && dragging_ &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            end_drag();
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
 
 }  // namespace forstrix::ui

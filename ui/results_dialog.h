@@ -4,17 +4,50 @@
 
 #include "core/state.h"
 
+class QScrollArea;
+class QWidget;
+
 namespace forstrix::ui {
 
 // "Zeitbedarf und Kosten für geeignete und nicht ausgeschlossene Systeme
-// (Alle Angaben ohne Gewähr)": shows the computed state, ends with a ResultsResult.
+// (Alle Angaben ohne Gewähr)": the cost chart, then per work system the time
+// and cost of every worker and machine with the sums and the assortment it
+// delivers. It only reads the computed state and ends with a ResultsResult.
+//
+// The content is taller than most screens: the dialog fills the screen's
+// free area and scrolls, by its scroll bar, the mouse wheel (one line of
+// 10 pixels per notch), the arrow keys (10 pixels), the page keys
+// (50 pixels) and by dragging with the left mouse button (each mouse move
+// one line, downwards towards the end).
+//
+// Value labels, group boxes and buttons carry their control numbers as
+// object names: 25101 ... 25609, 25100 ... 25600, 25997 ... 25999.
 class ResultsDialog : public QDialog {
     Q_OBJECT
 public:
     ResultsDialog(const State& state, QWidget* parent = nullptr);
 
+    // The close box counts as "OK"; Escape does not close the dialog.
+    void reject() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    QWidget* build_content();
+    void fit_to_screen();
+    void scroll_by(int pixels);
+    bool scroll_key(int key);
+    void end_drag();
+
     const State& state_;
+    QScrollArea* area_ = nullptr;
+    QWidget* content_ = nullptr;
+    bool dragging_ = false;
+    double drag_y_ = 0.0;  // global vertical mouse position during a drag
+    int wheel_rest_ = 0;   // wheel turn not yet a whole notch
 };
 
 }  // namespace forstrix::ui
