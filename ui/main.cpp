@@ -8,6 +8,9 @@
 #include "ui/mainwindow.h"
 
 int main(int argc, char* argv[]) {
+    // The icon lives in the UI library's resources, which a static library
+    // does not register by itself.
+    Q_INIT_RESOURCE(resources);
     QApplication app(argc, argv);
     app.setWindowIcon(QIcon(QStringLiteral(":/icons/forstrix.svg")));
 
