@@ -327,17 +327,14 @@ char first_decimal_mark(int fd) {
     return 0;
 }
 
-bool is_utf8(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        std::size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
-        if (len == 0 || i + len > s.size()) return false;
-        for (std::size_t k = 1; k < len; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-        i += len;
-    }
-    return true;
+// Length of the valid UTF-8 sequence at the start of `s`, or 0.
+std::size_t utf8_length(std::string_view s) {
+    const auto c = static_cast<unsigned char>(s[0]);
+    const std::size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+    if (len == 0 || len > s.size()) return 0;
+    for (std::size_t k = 1; k < len; ++k)
+        if ((static_cast<unsigned char>(s[k]) & 0xC0) != 0x80) return 0;
+    return len;
 }
 
 // ------------------------------------------------------------ the rows
@@ -564,21 +561,26 @@ private:
 }  // namespace
 
 std::string display_text(std::string_view bytes) {
-    if (is_utf8(bytes)) return std::string(bytes);
     // Windows-1252 bytes 0x80..0x9F; the rest of the upper half is Latin-1.
     static constexpr char16_t k80[32] = {
         0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
         0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD,
         0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
         0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+    // A message joins our own UTF-8 text with the user's cells, which may be
+    // Windows-1252: valid UTF-8 passes, any other byte is read as 1252.
     std::string out;
-    out.reserve(bytes.size() * 2);
-    for (char ch : bytes) {
-        const auto b = static_cast<unsigned char>(ch);
-        const char16_t u = b < 0x80 ? b : b < 0xA0 ? k80[b - 0x80] : b;
-        if (u < 0x80) {
-            out += static_cast<char>(u);
-        } else if (u < 0x800) {
+    out.reserve(bytes.size() + 8);
+    while (!bytes.empty()) {
+        if (const std::size_t len = utf8_length(bytes)) {
+            out.append(bytes.substr(0, len));
+            bytes.remove_prefix(len);
+            continue;
+        }
+        const auto b = static_cast<unsigned char>(bytes[0]);
+        bytes.remove_prefix(1);
+        const char16_t u = b < 0xA0 ? k80[b - 0x80] : b;
+        if (u < 0x800) {
             out += static_cast<char>(0xC0 | (u >> 6));
             out += static_cast<char>(0x80 | (u & 0x3F));
         } else {
@@ -616,7 +618,7 @@ int run_batch(const BatchOptions& opt, const State& base, std::span<const Given>
     std::string_view line;
     if (!reader.next(line)) {
         std::fprintf(err, "Fehler: Die Tabelle \"%s\" ist leer; die erste Zeile muss die Namen "
-                          "der Werte enthalten.\n", opt.in_path.c_str());
+                          "der Werte enthalten; keine Ausgabe geschrieben.\n", opt.in_path.c_str());
         return reader.failed() ? 1 : 2;
     }
     Table t;
@@ -627,7 +629,7 @@ int run_batch(const BatchOptions& opt, const State& base, std::span<const Given>
     if (line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
     if (line.starts_with("\xFF\xFE") || line.starts_with("\xFE\xFF")) {
         std::fprintf(err, "Fehler: Die Tabelle ist in UTF-16 gespeichert; bitte als CSV in UTF-8 "
-                          "oder Windows-1252 speichern.\n");
+                          "oder Windows-1252 speichern; keine Ausgabe geschrieben.\n");
         return 2;
     }
     char sep = 0;
