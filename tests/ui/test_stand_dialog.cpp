@@ -469,7 +469,9 @@ void TestStandDialog::leaveChecks() {
     } else {
         QVERIFY(dlg.isVisible());
         QCOMPARE(stand(s), before);
-        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+        const QWidget* cursor = QApplication::focusWidget();
+        QVERIFY(cursor);
+        QCOMPARE(cursor->objectName(), focus);
     }
 }
 
