@@ -52,7 +52,11 @@ bool DialogScript::wait_until_done(int timeout_ms) {
         const bool idle = finished() && !QApplication::activeModalWidget();
         // A few idle rounds, so that a queued next dialog gets its chance to open.
         quiet_rounds = idle ? quiet_rounds + 1 : 0;
-        if (quiet_rounds >= 5) return true;
+        if (quiet_rounds >= 5) {
+            // Done: later dialogs belong to another script.
+            timer_.stop();
+            return true;
+        }
         QThread::msleep(2);
     }
     return false;

@@ -59,8 +59,8 @@ public:
     // Class names (without namespace) of the dialogs in the order they opened.
     const QStringList& opened() const { return opened_; }
     bool finished() const { return next_ >= steps_.size(); }
-    // Processes events until every step ran and no modal dialog is open.
-    // false when that does not happen within `timeout_ms`.
+    // Processes events until every step ran and no modal dialog is open, then
+    // stops watching. false when that does not happen within `timeout_ms`.
     bool wait_until_done(int timeout_ms = 5000);
 
 private:
