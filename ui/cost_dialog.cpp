@@ -104,6 +104,7 @@ CostDialog::CostDialog(State& state, QWidget* parent) : QDialog(parent), state_(
     auto value_label = [this](int id) {
         auto* l = new ValueLabel(this);
         l->setObjectName(QString::number(id));
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);  // decimals under each other
         return l;
     };
 
@@ -114,11 +115,12 @@ CostDialog::CostDialog(State& state, QWidget* parent) : QDialog(parent), state_(
 
     grid->addWidget(new QLabel(qs("Lohn mit PNK errechnet:"), this), 0, 2, 1, 2);
     auto* machines = new QLabel(qs("Kosten ohne Lohn für:"), this);
-    grid->addWidget(machines, kMachineCaptionRow, 0);
+    grid->addWidget(machines, kMachineCaptionRow, 0, Qt::AlignBottom);
     auto* optional = new QLabel(qs("(fakultativ; nur Eingabe, wenn bekannt)"), this);
     optional->setEnabled(false);  // greyed
     grid->addWidget(optional, kMachineCaptionRow + 1, 0, 1, 2);
-    grid->addWidget(new QLabel(qs("Kosten mit Lohn für:"), this), kMachineCaptionRow, 2, 1, 2);
+    grid->addWidget(new QLabel(qs("Kosten mit Lohn für:"), this), kMachineCaptionRow, 2, 1, 2, Qt::AlignBottom);
+    grid->setRowMinimumHeight(kMachineCaptionRow, fontMetrics().height() + 14);
 
     // Fields created in dialog order, so that Tab walks down the column.
     for (std::size_t i = 0; i < kFields.size(); ++i) {
