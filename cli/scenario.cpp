@@ -41,12 +41,11 @@ std::optional<double> read_number(const ValueInfo& info, std::string_view text, 
                           "einem Dezimaltrennzeichen, Punkt oder Komma).";
         return std::nullopt;
     }
-    ReadResult r = read_value(info, text);
-    if (r.problem) {
-        problem = std::move(*r.problem);
-        return std::nullopt;
-    }
-    return r.value;
+    // The range is checked once, by compute_scenario; here only the text.
+    if (std::optional<double> v = f_check(text)) return v;
+    ReadResult r = read_value(info, text);  // for the dialogs' wording
+    problem = r.problem ? std::move(*r.problem) : Problem{std::string(info.name), std::string(info.name)};
+    return std::nullopt;
 }
 
 std::optional<Problem> check_given(const Given& g) {

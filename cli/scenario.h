@@ -31,7 +31,8 @@ const ValueInfo* find_settable(std::string_view name, Problem& problem);
 // Reads the text of a value as a dialog field reads it: digits with at most
 // one point or comma, no sign, no exponent. Unlike a dialog field an empty
 // text is refused, since on the command line or in a table it is far more
-// likely a slip than a deliberate 0.
+// likely a slip than a deliberate 0. The range of the value is checked by
+// compute_scenario.
 std::optional<double> read_number(const ValueInfo& info, std::string_view text, Problem& problem);
 
 // The range and whole-number checks of the dialog that edits the value.
