@@ -105,7 +105,7 @@ ChartGeometry chart_geometry(const std::array<double, 8>& sums,
     // axis, and an infinite one ends at the end of the axis.
     auto add_bar = [&](int system, double value, int top, int bottom) {
         int right = x0;
-        if (value == HUGE_VAL) right = g.cost_axis.x2;
+        if (std::isinf(value) && value > 0.0) right = g.cost_axis.x2;
         else if (value > 0.0) right = std::min(x0 + px(g.xf * value), g.cost_axis.x2);
         g.bars.push_back({system, value, x0, top, right, bottom});
         return right;

@@ -1,5 +1,8 @@
 // The results dialog: what it shows for suitable and unsuitable systems, how
 // it scrolls, and how it ends.
+#include <cmath>
+#include <limits>
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -10,6 +13,7 @@
 #include <QtTest>
 
 #include "core/calc.h"
+#include "ui/cost_chart.h"
 #include "ui/dialog_codes.h"
 #include "ui/results_dialog.h"
 #include "ui_test_support.h"
@@ -62,6 +66,7 @@ private slots:
     void fits_the_screen_and_scrolls_by_keys();
     void wheel_and_drag();
     void starts_at_the_top_again();
+    void chart_paints_absurd_sums();
     void screenshots();
 };
 
@@ -271,6 +276,18 @@ void TestResultsDialog::starts_at_the_top_again() {
     QTest::mouseClick(d.findChild<QPushButton*>("25999"), Qt::LeftButton);
     d.show();
     QCOMPARE(vbar(d)->value(), 0);
+}
+
+void TestResultsDialog::chart_paints_absurd_sums() {
+    // Costs the formulas give far outside a system's range, and worse.
+    const double inf = std::numeric_limits<double>::infinity();
+    forstrix::ui::CostChart chart({inf, std::nan(""), -inf, 1.0e308, -3.0, 0.0, 5.0e6, 20.0},
+                                  {1, 1, 1, 1, 1, 1});
+    chart.resize(928, 400);
+    const QImage image = chart.grab().toImage();
+    QCOMPARE(image.size(), QSize(928, 400));
+    // Nothing drawn left of the system axis at the height of system II's bars.
+    for (int x = 0; x < 29; ++x) QCOMPARE(image.pixelColor(x, 123 - 16), QColor(Qt::white));
 }
 
 void TestResultsDialog::screenshots() {
