@@ -305,24 +305,10 @@ void TestResultsDialog::screenshots() {
         forstrix::ui::test::save_screenshot(d.findChild<QScrollArea*>()->widget(),
                                             "results_default");
     }
-    // No stand suits all six systems: I needs a slope of at most 35 %, IV at
-    // least 36 %. Should the rules ever change, take such a stand; until then
-    // set the flags directly.
+    // No stand suits all six systems (I needs a slope of at most 35 %, IV at
+    // least 36 %), so the flags are set directly.
     State all = s;
-    all.gi_hvs = 1;
-    bool found = false;
-    for (std::uint32_t bhd = 6; bhd <= 90 && !found; ++bhd) {
-        for (std::uint32_t hn = 0; hn <= 65 && !found; ++hn) {
-            State t = all;
-            t.gi_bhd = bhd;
-            t.gi_hn = hn;
-            forstrix::store(t, forstrix::calc_bestand(forstrix::stand_inputs(t)));
-            found = forstrix::calc_eignung(forstrix::suitability_inputs(t)) ==
-                    std::array<std::int32_t, 6>{1, 1, 1, 1, 1, 1};
-            if (found) all = t;
-        }
-    }
-    if (!found) all.set_flags({1, 1, 1, 1, 1, 1});
+    all.set_flags({1, 1, 1, 1, 1, 1});
     forstrix::calc_zeitbedarfkosten(all);
     ResultsDialog d(all, nullptr);
     d.show();
