@@ -288,7 +288,14 @@ private slots:
         w.showNormal();
         w.resize(400, 300);
         QCoreApplication::processEvents();
-        QVERIFY(w.help_view()->verticalScrollBar()->maximum() > 0);
+        QScrollBar* bar = w.help_view()->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        QCOMPARE(bar->value(), 0);  // it opens at its top
+        // A keyboard user pages through it.
+        QTest::keyClick(w.help_view(), Qt::Key_PageDown);
+        QVERIFY(bar->value() > 0);
+        QTest::keyClick(w.help_view(), Qt::Key_PageUp);
+        QCOMPARE(bar->value(), 0);
     }
 
     // ----------------------------------------------- basics from the menu
