@@ -189,8 +189,8 @@ int main(int argc, char** argv) {
     batch->add_option("-o,--output", bopt.out_path, "Ergebnistabelle (sonst Standardausgabe)");
     batch->add_flag("--skip-invalid", bopt.skip_invalid,
                     "Fehlerhafte Zeilen auflisten und auslassen, statt abzubrechen");
-    batch->add_flag("--template", show_template, "Kopfzeile mit allen erlaubten Namen ausgeben");
-    batch->add_option("--sep", template_sep, "Trennzeichen der Vorlage: ',' oder ';'");
+    CLI::Option* tmpl = batch->add_flag("--template", show_template, "Kopfzeile mit allen erlaubten Namen ausgeben");
+    batch->add_option("--sep", template_sep, "Trennzeichen der Vorlage: ',' oder ';'")->needs(tmpl);
 
     try {
         app.parse(argc, argv);
