@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <cstdlib>
 
 #include <QApplication>
@@ -11,6 +12,8 @@ int main(int argc, char* argv[]) {
     // The icon lives in the UI library's resources, which a static library
     // does not register by itself.
     Q_INIT_RESOURCE(resources);
+    // The cost trace appears line by line, also when it goes to a pipe.
+    std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
     QApplication app(argc, argv);
     app.setWindowIcon(QIcon(QStringLiteral(":/icons/forstrix.svg")));
 

@@ -45,6 +45,19 @@ const char* const kBasicsNotLoaded = "Kalkulationsgrundlagen (daten.klg)\nkönne
 const char* const kBasicsNotSaved = "Kalkulationsgrundlagen können\nnicht gespeichert werden!";
 const char* const kReportNotSaved = "Ergebnis konnte nicht gespeichert werden!";
 
+const char* machine_menu_text(MachineId id) {
+    switch (id) {
+        case MachineId::asb: return "für aufgerüstete Agrarschlepper...";
+        case MachineId::hab: return "für Harvester...";
+        case MachineId::fob: return "für Forwarder...";
+        case MachineId::hfsab: return "für Harvester mit FSA...";
+        case MachineId::hhb: return "für Hang-Harvester...";
+        case MachineId::hfb: return "für Hang-Forwarder...";
+        case MachineId::mskb: return "für Mobilseilkran && Prozessor auf LKW...";
+    }
+    return "";
+}
+
 }  // namespace
 
 TraceSink& stdout_trace() {
@@ -92,17 +105,9 @@ void MainWindow::build_menu() {
     add(input, "Eingabe &Bestandesdaten...", CmdStand);
     add(input, "Eingabe &Kosten...", CmdCosts);
 
-    // The menu's order of the machines is that of kMachineKinds.
     QMenu* basics = menuBar()->addMenu(QStringLiteral("&Kalkulationsgrundlagen"));
     add(basics, "für Motorsägen...", kChainsawMenuCommand);
-    static constexpr std::array<const char*, 7> machine_items = {
-        "für aufgerüstete Agrarschlepper...", "für Harvester...",
-        "für Forwarder...",                   "für Harvester mit FSA...",
-        "für Hang-Harvester...",              "für Hang-Forwarder...",
-        "für Mobilseilkran && Prozessor auf LKW...",
-    };
-    for (std::size_t i = 0; i < kMachineKinds.size(); ++i)
-        add(basics, machine_items[i], kMachineKinds[i].menu_command);
+    for (const MachineKind& kind : kMachineKinds) add(basics, machine_menu_text(kind.id), kind.menu_command);
 
     QMenu* calc = menuBar()->addMenu(QStringLiteral("&Berechnung"));
     add(calc, "&Ergebnis...", CmdResults);
