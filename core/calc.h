@@ -58,7 +58,7 @@ struct MachineCosts {
         return {depreciation, repair, interest, fuel, mobility, other, profit, total};
     }
 };
-// The one formula of the seven machines (Part 1.4), pure.
+// The one formula of the seven machines, pure.
 MachineCosts machine_costs(const MachineBasics& basics);
 MachineBasics machine_basics(const State& s, const MachineKind& kind);
 

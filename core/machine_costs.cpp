@@ -1,4 +1,4 @@
-// Machine-hour cost calculation (Part 1.4): the chainsaw's own formula and
+// Machine-hour cost calculation: the chainsaw's own formula and
 // the one formula of the seven machines, with the diagnostic trace.
 #include <string>
 

@@ -1,4 +1,4 @@
-// Stand model (Part 1.2): tree height, piece volume, stem masses and harvest
+// Stand model: tree height, piece volume, stem masses and harvest
 // quantity from species, form class, BHD and the stand's volume and area.
 #include <cmath>
 

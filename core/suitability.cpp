@@ -1,4 +1,4 @@
-// Work-system suitability rules (Part 1.3): fixed thresholds over the stand
+// Work-system suitability rules: fixed thresholds over the stand
 // inputs and the derived piece volume and harvest quantity.
 #include "core/calc.h"
 

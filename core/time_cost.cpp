@@ -1,4 +1,4 @@
-// Time requirement and cost per work system (Part 1.5). Times of systems I
+// Time requirement and cost per work system. Times of systems I
 // and II are minutes per Fm (their costs divide by 60), times of systems III
 // to VI hours per Fm. Letters as in the cost scheme: D BHD, N slope, F form
 // class, B obstacle class, V piece volume, A share of extra assortments.

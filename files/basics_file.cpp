@@ -1,4 +1,4 @@
-// "daten.klg" (Part 2.1, with the mends of issue 3): ten lines, 126 numbers.
+// "daten.klg": ten lines, 126 numbers.
 //
 // Writing: line 1 "%4lf" (six decimals), lines 2 to 10 "%.4lf", tabs between
 // the values, CR LF after each line, whatever the platform and the locale.

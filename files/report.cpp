@@ -1,4 +1,4 @@
-// "erg.txt" (Part 2.2, with the mend of issue 3 to stand line 9).
+// "erg.txt", whose line 9 agrees with line 17.
 //
 // The text is composed in UTF-8, as the labels stand in the source, with
 // "\n" line ends; at the end every "\n" becomes CR LF and the whole text is
@@ -144,7 +144,7 @@ void stand_block(Text& t, const State& s) {
     t.line("Befahrbarkeit Rückegassen", s.gi_br == 0 ? "vorhanden" : "nicht vorhanden");
     t.line("Volumen ausscheidender Bestand alle Baumarten [EFm/ha]", format_comma(s.gf_vab, 6));
     t.line("Gesamtfläche der Maßnahme [ha]", format_comma(s.gf_gf, 6));
-    // Mend of issue 3: the answer "nein" (0) reads "bis 70", "ja" (1) "über 70",
+    // The answer "nein" (0) reads "bis 70", "ja" (1) "über 70",
     // in agreement with line 17.
     t.line("Holzvolumen je Seillinie [EFm]", s.gi_hvs == 0 ? "bis 70" : "über 70");
     t.line("Baumhöhe [m]", format_comma(s.gc_hoehe, 2));

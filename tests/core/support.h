@@ -25,7 +25,7 @@
 
 namespace forstrix::test {
 
-// `actual` rounds to `expected` at `decimals` decimals, as the spec states
+// `actual` rounds to `expected` at `decimals` decimals
 // its figures ("rounded to four decimals").
 inline ::testing::AssertionResult Rounds(double actual, double expected, int decimals) {
     const double tolerance = 0.5 * std::pow(10.0, -decimals) * (1.0 + 1e-9);

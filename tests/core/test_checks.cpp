@@ -1,4 +1,4 @@
-// The dialogs' checks as plain rules (Parts 3.2, 3.3, 3.4).
+// The dialogs' checks as plain rules.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,5 +1,5 @@
-// Machine-hour cost calculation (Part 1.4) and the figures of the basics
-// dialogs (Part 3.4) that come from the same formulas.
+// Machine-hour cost calculation and the figures of the basics
+// dialogs that come from the same formulas.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -88,7 +88,7 @@ std::vector<MachineRow> machine_rows() {
         // 10000 / 10 = 1000 = A: both bases agree, the useful-life one is taken.
         {"YarderAtEquality", MachineId::mskb, none,
          {50.0, 60.0, 20.0, 24.15, 5.0, 70.0, 25.0}, 254.15, 6},
-        // Part 3.4: residual value against the purchase price.
+        // Basics dialogs: residual value against the purchase price.
         {"HarvesterResidual2000Negative", MachineId::hab, [](State& s) { s.gf_hab53 = 2000.0; },
          kUnstated, -52.07, 2},
         {"HarvesterResidual500StillPositive", MachineId::hab, [](State& s) { s.gf_hab53 = 500.0; },
@@ -157,7 +157,7 @@ TEST(Machine, AllEightInTheFixedOrder) {
 }
 
 TEST(Machine, DialogCostLabelsWithTheDefaults) {
-    // Part 3.4: the cost labels at opening.
+    // Basics dialogs: the cost labels at opening.
     State s{};
     calc_all_machines(s);
     EXPECT_EQ(format_comma_2(s.gf_msc37), "6,63");

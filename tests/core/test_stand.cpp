@@ -1,4 +1,4 @@
-// Stand model (Part 1.2): every figure the Part gives, to its decimals.
+// Stand model: the reference figures, to their decimals.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,4 +1,4 @@
-// Start-up computation and the life of the state (Part 1.1).
+// Start-up computation and the life of the state.
 #include <gtest/gtest.h>
 
 #include "core/calc.h"

@@ -1,4 +1,4 @@
-// Work-system suitability rules (Part 1.3): every bound, on both sides.
+// Work-system suitability rules: every bound, on both sides.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -12,7 +12,7 @@ namespace {
 
 using Flags = std::array<std::int32_t, 6>;
 
-// The default stand of Part 1.1 as suitability inputs.
+// The default stand as suitability inputs.
 SuitabilityInputs base() { return {true, 20, 14, 0, 0, 0, 30.0, 0.235243, 1500.0}; }
 
 struct Row {

@@ -1,4 +1,4 @@
-// Time requirement and cost per work system (Part 1.5): the worked example
+// Time requirement and cost per work system: the worked example
 // to four decimals and the edge cases.
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ State worked_example() {
 
 struct Figure {
     const char* name;
-    double value;  // rounded to four decimals in the spec
+    double value;  // rounded to four decimals
 };
 
 class WorkedExample : public ::testing::TestWithParam<Figure> {};
@@ -200,7 +200,7 @@ TEST(TimeCost, NoAdditionalAssortmentsMeansNoSurcharge) {
     calc_zeitbedarfkosten(s);
     EXPECT_DOUBLE_EQ(s.gff_e13, (1.0 + 0.01 * 1.0175) * (0.9 / s.gc_stm + 4.1));
     // The formula gives 0.56 · 85 − 0.0033 · 85² − 1.7 = 22.0575 at A = 85;
-    // the 22.1575 quoted beside it in Part 1.5 is a slip of the text.
+    // the 22.1575 sometimes quoted for it is a slip of arithmetic.
     s.gi_ii_vzs = 85;
     calc_zeitbedarfkosten(s);
     EXPECT_DOUBLE_EQ(s.gff_e13, (1.0 + 0.01 * 22.0575) * (0.9 / s.gc_stm + 4.1));

@@ -29,7 +29,7 @@ inline void commit_stand(State& s) {
     s.set_flags(calc_eignung(suitability_inputs(s)));
 }
 
-// The default state right after start-up: flags I, II and III from Part 1.1.
+// The default state right after start-up: flags I, II and III suitable.
 inline State default_scenario() { return computed(State{}); }
 
 // A stand with every list at a text the default does not show. The rules
