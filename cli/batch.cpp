@@ -690,8 +690,8 @@ int run_batch(const BatchOptions& opt, const State& base, std::span<const Given>
     bool write_ok = write_all(target.fd(), head.data(), head.size());
 
     // ---- rows, computed on every core
-    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    Pipeline pipeline(t, cores > 1 ? std::min(cores, 8u) : 0u);
+    const unsigned threads = opt.threads != 0 ? opt.threads : std::min(std::max(1u, std::thread::hardware_concurrency()), 8u);
+    Pipeline pipeline(t, threads > 1 ? threads : 0u);
     unsigned long line_no = 1;
     bool more = true;
     while (more) {

@@ -2,6 +2,12 @@
 // is read, and the order of computation that decides which value wins.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
 #include <string>
 #include <vector>
 
@@ -248,6 +254,48 @@ TEST(Cli, TemplateListsEveryInputOnce) {
         count += listed;
     }
     EXPECT_EQ(static_cast<std::size_t>(std::count(header.begin(), header.end(), ';')) + 1, count);
+}
+
+// The rows of a table computed without worker threads and with several
+// must come out the same and in table order, across many blocks of rows.
+TEST(Cli, BatchGivesTheSameTableWithAnyNumberOfThreads) {
+    std::string path = (std::filesystem::temp_directory_path() / "forstrix-batch-XXXXXX").string();
+    const int fd = ::mkstemp(path.data());
+    ASSERT_GE(fd, 0);
+    std::string table = "gi_ba;gi_bhd;gf_vab\r\n";
+    for (int k = 0; k < 9000; ++k)
+        table += std::to_string(k % 10) + ";" + std::to_string(6 + k % 85) + ";" + std::to_string(10 + k % 97) +
+                 (k == 7777 ? ",x" : ",25") + "\r\n";
+    ASSERT_EQ(::write(fd, table.data(), table.size()), static_cast<ssize_t>(table.size()));
+    ::close(fd);
+
+    auto run = [&](unsigned threads, std::string& messages) {
+        BatchOptions opt;
+        opt.in_path = path;
+        opt.skip_invalid = true;
+        opt.threads = threads;
+        std::FILE* out = std::tmpfile();
+        std::FILE* err = std::tmpfile();
+        EXPECT_EQ(run_batch(opt, State{}, {}, out, err), 0);
+        auto read_all = [](std::FILE* f) {
+            std::string text;
+            std::rewind(f);
+            char block[4096];
+            for (std::size_t n; (n = std::fread(block, 1, sizeof block, f)) > 0;) text.append(block, n);
+            std::fclose(f);
+            return text;
+        };
+        messages = read_all(err);
+        return read_all(out);
+    };
+    std::string messages_inline, messages_threads;
+    const std::string inline_rows = run(1, messages_inline);
+    EXPECT_EQ(run(3, messages_threads), inline_rows);
+    EXPECT_EQ(messages_threads, messages_inline);
+    EXPECT_NE(messages_inline.find("Zeile 7779, gf_vab: "), std::string::npos) << messages_inline;
+    EXPECT_EQ(std::count(inline_rows.begin(), inline_rows.end(), '\n'), 9000);  // header, 8999 rows
+    EXPECT_EQ(inline_rows.compare(inline_rows.size() - 2, 2, "\r\n"), 0);
+    std::filesystem::remove(path);
 }
 
 TEST(Cli, MessagesShowWindows1252TextAsUtf8) {
