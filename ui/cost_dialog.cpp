@@ -25,7 +25,7 @@ namespace {
 
 constexpr int kDialogId = 20000;
 
-struct FieldSpec {
+struct CostField {
     int id;
     std::string_view label;
     bool whole;                         // shown as a whole number
@@ -34,7 +34,7 @@ struct FieldSpec {
 };
 
 // In the order of the dialog (CostDialog::Field).
-const std::array<FieldSpec, CostDialog::FieldCount> kFields = {{
+const std::array<CostField, CostDialog::FieldCount> kFields = {{
     {20001, "Forstwirt (ohne PNK) [Euro/Std.]", false, &State::gf_fw, nullptr},
     {20002, "Maschinenführer (ohne PNK) [Euro/Std.]", false, &State::gf_mf, nullptr},
     {20003, "Höhe PNK Forstwirt [%]", true, &State::gf_nfw, nullptr},
@@ -90,7 +90,7 @@ CostDialog::CostDialog(State& state, QWidget* parent) : QDialog(parent), state_(
 
     // Working copies; the whole-number performance levels become decimals.
     for (std::size_t i = 0; i < kFields.size(); ++i) {
-        const FieldSpec& f = kFields[i];
+        const CostField& f = kFields[i];
         working_[i] = f.value ? state_.*f.value : static_cast<double>(state_.*f.level);
     }
 
@@ -124,7 +124,7 @@ CostDialog::CostDialog(State& state, QWidget* parent) : QDialog(parent), state_(
 
     // Fields created in dialog order, so that Tab walks down the column.
     for (std::size_t i = 0; i < kFields.size(); ++i) {
-        const FieldSpec& f = kFields[i];
+        const CostField& f = kFields[i];
         auto* label = new QLabel(qs(f.label), this);
         auto* field = new QLineEdit(this);
         field->setObjectName(QString::number(f.id));
@@ -234,7 +234,7 @@ void CostDialog::leave(int result) {
         }
     }
     for (std::size_t i = 0; i < kFields.size(); ++i) {
-        const FieldSpec& f = kFields[i];
+        const CostField& f = kFields[i];
         if (f.value)
             state_.*f.value = working_[i];
         else  // a whole number in 10 ... 200, its fraction dropped

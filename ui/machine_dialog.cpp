@@ -26,10 +26,7 @@ ValueLabel::ValueLabel(QWidget* parent) : QLabel(parent) {
 }
 
 void ValueLabel::set_value_text(const std::string& text) {
-    const QString t = qs(text);
-    setText(t);
-    // The tooltip is only of use when the text may be cut off.
-    setToolTip(t.size() > 12 ? t : QString());
+    setText(qs(text));
     update();
 }
 
@@ -47,6 +44,8 @@ void ValueLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect r = contentsRect();
     const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, r.width());
+    // The full figure is at hand in the tooltip exactly while it is cut off.
+    setToolTip(shown == text() ? QString() : text());
     style()->drawItemText(&painter, r, static_cast<int>(QStyle::visualAlignment(layoutDirection(), alignment())),
                           palette(), isEnabled(), shown, foregroundRole());
 }
