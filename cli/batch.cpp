@@ -39,7 +39,8 @@ public:
                 begin_ = pos + 1;
                 return true;
             }
-            if (eof_ || error_) {
+            if (error_) return false;  // a read error or an endless line: no partial line
+            if (eof_) {
                 if (begin_ == end_) return false;
                 line = take(begin_, end_);
                 begin_ = end_;
@@ -49,7 +50,9 @@ public:
         }
     }
     bool failed() const { return error_; }
+    bool line_too_long() const { return too_long_; }
     bool last_had_cr() const { return last_cr_; }
+    static constexpr std::size_t kMaxLine = std::size_t{64} << 20;
 
 private:
     std::string_view take(std::size_t from, std::size_t to) {
@@ -63,7 +66,15 @@ private:
             end_ -= begin_;
             begin_ = 0;
         }
-        if (end_ == buf_.size()) buf_.resize(buf_.size() * 2);
+        if (end_ == buf_.size()) {
+            // A line of this length is no table row (perhaps no text file at
+            // all); refusing it keeps memory bounded.
+            if (buf_.size() >= kMaxLine) {
+                too_long_ = error_ = true;
+                return;
+            }
+            buf_.resize(buf_.size() * 2);
+        }
         for (;;) {
             const ssize_t n = ::read(fd_, buf_.data() + end_, buf_.size() - end_);
             if (n < 0 && errno == EINTR) continue;
@@ -77,7 +88,7 @@ private:
     int fd_;
     std::vector<char> buf_;
     std::size_t begin_ = 0, end_ = 0;
-    bool eof_ = false, error_ = false, last_cr_ = false;
+    bool eof_ = false, error_ = false, too_long_ = false, last_cr_ = false;
 };
 
 struct Fd {
@@ -291,7 +302,10 @@ private:
 void append_line_message(std::string& out, unsigned long line, std::string_view name,
                          std::string_view message) {
     // Messages of the checks mostly begin with the value's name already.
-    std::string msg = display_text(message);
+    // A cell can be as long as a line; a message shows enough of it.
+    constexpr std::size_t kMaxShown = 400;
+    std::string msg = display_text(message.substr(0, kMaxShown));
+    if (message.size() > kMaxShown) msg += " …";
     for (char& c : msg)
         if (c == '\n') c = ' ';
     out += "Zeile ";
@@ -301,7 +315,7 @@ void append_line_message(std::string& out, unsigned long line, std::string_view 
     } else {
         out += ", ";
         if (!(msg.starts_with(name) && msg.size() > name.size() && msg[name.size()] == ':')) {
-            out += display_text(name);
+            out += display_text(name.substr(0, kMaxShown));
             out += ": ";
         }
     }
@@ -616,6 +630,10 @@ int run_batch(const BatchOptions& opt, const State& base, std::span<const Given>
     // ---- header: encoding, separator, names
     std::string_view line;
     if (!reader.next(line)) {
+        if (reader.line_too_long()) {
+            std::fprintf(err, "Fehler: Die Kopfzeile der Tabelle ist länger als 64 MiB; keine Ausgabe geschrieben.\n");
+            return 2;
+        }
         std::fprintf(err, "Fehler: Die Tabelle \"%s\" ist leer; die erste Zeile muss die Namen "
                           "der Werte enthalten; keine Ausgabe geschrieben.\n", opt.in_path.c_str());
         return reader.failed() ? 1 : 2;
@@ -707,8 +725,14 @@ int run_batch(const BatchOptions& opt, const State& base, std::span<const Given>
     write_ok = pipeline.drain(target.fd(), err) && write_ok;
     const unsigned long bad = pipeline.bad(), good = pipeline.good();
 
+    if (reader.line_too_long()) {
+        std::fprintf(err, "Fehler: Zeile %lu der Tabelle ist länger als 64 MiB; keine Ausgabe geschrieben.\n",
+                     line_no + 1);
+        return 2;
+    }
     if (reader.failed()) {
-        std::fprintf(err, "Fehler: Tabelle \"%s\" kann nicht gelesen werden.\n", opt.in_path.c_str());
+        std::fprintf(err, "Fehler: Tabelle \"%s\" kann nicht gelesen werden; keine Ausgabe geschrieben.\n",
+                     opt.in_path.c_str());
         return 1;
     }
     if (bad > 0 && !opt.skip_invalid) {
