@@ -1,71 +1,77 @@
-// Helpers shared by the core tests.
+// Helpers of the core and the files tests: values set and checked by their
+// registry names ("gi_bhd=11 gf_bh=30"), figures to their stated decimals,
+// and the German locale.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
-#include <system_error>
-#include <unistd.h>
-#include <ostream>
+#include <locale>
+#include <stdexcept>
 #include <string>
+#include <string_view>
+#include <vector>
 
-#include "core/numtext.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-// glibc keeps the LOCPATH list that setlocale builds for the rest of the run;
-// LeakSanitizer would report it.
-#define FORSTRIX_KEEP_GLIBC_LOCALE_PATH __lsan::ScopedDisabler keep_glibc_locale_path_
-#else
-#define FORSTRIX_KEEP_GLIBC_LOCALE_PATH static_cast<void>(0)
-#endif
+#include "core/registry.h"
 
 namespace forstrix::test {
 
-// `actual` rounds to `expected` at `decimals` decimals
-// its figures ("rounded to four decimals").
-inline ::testing::AssertionResult Rounds(double actual, double expected, int decimals) {
-    const double tolerance = 0.5 * std::pow(10.0, -decimals) * (1.0 + 1e-9);
-    if (std::fabs(actual - expected) <= tolerance) return ::testing::AssertionSuccess();
-    char buf[128];
-    std::snprintf(buf, sizeof buf, "%.12g does not round to %.*f at %d decimals", actual, decimals, expected,
-                  decimals);
-    return ::testing::AssertionFailure() << buf;
+struct Item {
+    std::string name, text;  // "gc_hoehe", "18.9091"
+    double value;
+};
+
+// The blank-separated "name=value" items of `text` (a value may be inf or nan).
+inline std::vector<Item> items(std::string_view text) {
+    std::vector<Item> out;
+    for (std::size_t pos = 0; (pos = text.find_first_not_of(' ', pos)) != std::string_view::npos;) {
+        const std::string_view item = text.substr(pos, text.find(' ', pos) - pos);
+        const std::size_t eq = item.find('=');
+        Item i{std::string(item.substr(0, eq)), std::string(item.substr(eq + 1)), 0.0};
+        std::from_chars(i.text.data(), i.text.data() + i.text.size(), i.value);
+        out.push_back(i);
+        pos += item.size();
+    }
+    return out;
 }
 
-// Switches the C locale to German (decimal comma) and returns its name: the
-// system's de_DE.UTF-8, or one compiled with localedef from the locale
-// sources into a folder under /tmp. Empty when neither is possible.
-inline std::string german_locale() {
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "de_DE@euro"}) {
-        if (std::setlocale(LC_ALL, name) != nullptr) return name;
+inline const ValueInfo& value(const std::string& name) {
+    const ValueInfo* v = find_value(name);
+    if (v == nullptr) throw std::invalid_argument("no value named " + name);
+    return *v;
+}
+
+// Sets the values of `text` as they are, without any check.
+inline void apply(State& s, std::string_view text) {
+    for (const Item& i : items(text)) set_value(s, value(i.name), i.value);
+}
+
+// Every "name=figure" of `text` holds in `s` to the figure's decimals
+// ("18.9091": four; "1500": none).
+inline void expect_figures(const State& s, std::string_view text) {
+    for (const Item& i : items(text)) {
+        const std::size_t point = i.text.find('.');
+        const int decimals = point == std::string::npos ? 0 : static_cast<int>(i.text.size() - point - 1);
+        const double got = get_value(s, value(i.name));
+        EXPECT_TRUE(std::fabs(got - i.value) <= 0.5 * std::pow(10.0, -decimals) * (1.0 + 1e-9))
+            << i.name << " is " << ::testing::PrintToString(got) << ", stated " << i.text;
     }
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::path dir = fs::temp_directory_path(ec) / "forstrix-core-test-locale";
-    const fs::path target = dir / "de_DE.UTF-8";
-    if (!fs::exists(target / "LC_NUMERIC", ec)) {
-        // Built aside and renamed into place, so parallel test runs never
-        // see half a locale.
-        const fs::path scratch = dir / ("build-" + std::to_string(::getpid()));
-        fs::create_directories(scratch, ec);
-        const std::string cmd =
-            "localedef -i de_DE -f UTF-8 '" + (scratch / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
-        if (std::system(cmd.c_str()) == 0 || fs::exists(scratch / "de_DE.UTF-8" / "LC_NUMERIC", ec))
-            fs::rename(scratch / "de_DE.UTF-8", target, ec);
-        fs::remove_all(scratch, ec);
-    }
-    ::setenv("LOCPATH", dir.c_str(), 1);
-    if (std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr) return "de_DE.UTF-8";
-    return {};
+}
+
+// Switches to de_DE.UTF-8 (decimal comma) as a Qt program does, by
+// setlocale(LC_ALL, "") from LC_ALL, with the locale compiled into the build
+// folder (FORSTRIX_LOCPATH) where the machine has none; false without it.
+inline bool german_locale() {
+#ifdef FORSTRIX_LOCPATH
+    ::setenv("LOCPATH", FORSTRIX_LOCPATH, 0);
+#endif
+    ::setenv("LC_ALL", "de_DE.UTF-8", 1);
+    if (std::setlocale(LC_ALL, "") == nullptr) return false;
+    std::locale::global(std::locale(""));
+    return true;
 }
 
 }  // namespace forstrix::test
-
-namespace forstrix {
-// A value as the dialogs show it with two decimals.
-inline std::string format_comma_2(double v) { return format_comma(v, 2); }
-}  // namespace forstrix

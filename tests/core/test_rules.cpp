@@ -1,0 +1,137 @@
+// The suitability rules, every bound on both sides, and the checks the
+// dialogs make before a value goes into the calculation state.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/calc.h"
+#include "core/checks.h"
+#include "support.h"
+
+namespace forstrix {
+namespace {
+
+TEST(Suitability, BoundsOnBothSides) {
+    // Over the default stand (BHD 20, slope 14, V 0.235243 EFm, 30 EFm/ha,
+    // 1500 EFm); flags I to VI.
+    const std::pair<const char*, const char*> rows[] = {
+        {"", "111000"}, {"gi_bhd=11", "000001"}, {"gi_bhd=12", "001001"}, {"gi_bhd=14", "001001"},
+        {"gi_bhd=15", "111001"}, {"gi_bhd=18", "111001"}, {"gi_bhd=19", "111000"},
+        {"gi_bhd=14 gi_hvs=1 gi_br=1", "000000"}, {"gi_bhd=15 gi_hvs=1 gi_br=1", "000010"},
+        {"gc_stm=1", "110000"}, {"gc_stm=1.0001", "100000"}, {"gc_stm=0.7", "111000"}, {"gc_stm=0.7001", "110000"},
+        {"gc_stm=0.7 gi_hn=40", "000100"}, {"gc_stm=0.7001 gi_hn=40", "000000"},
+        {"gi_hn=35 gi_bhd=18", "111001"}, {"gi_hn=36 gi_bhd=18", "000100"}, {"gi_hn=60", "000100"},
+        {"gi_hn=61", "000000"}, {"gi_br=1 gi_hvs=1 gi_bhd=18", "000010"}, {"gi_br=1 gi_hvs=1 gi_hn=0", "000010"},
+        {"gi_br=1 gi_hvs=1 gi_hn=65", "000010"}, {"gi_hvs=1 gi_hn=35", "111000"}, {"gi_hvs=1 gi_hn=36", "000110"},
+        {"gf_vab=10 gc_vhieb=30", "100000"}, {"gf_vab=10 gc_vhieb=29.99", "000000"},
+        {"gc_vhieb=100", "110000"}, {"gc_vhieb=99.99", "100000"}, {"gc_vhieb=300 gi_bhd=18", "111001"},
+        {"gc_vhieb=299.99 gi_bhd=18", "110000"}, {"gc_vhieb=300 gi_hn=40", "000100"},
+        {"gc_vhieb=299.99 gi_hn=40", "000000"}, {"gc_vhieb=500 gi_hvs=1 gi_br=1", "000010"},
+        {"gc_vhieb=499.99 gi_hvs=1 gi_br=1", "000000"}, {"gf_vab=10 gi_bhd=18", "100001"},
+        {"gf_vab=9.99 gi_bhd=18", "000000"}, {"gf_vab=30 gi_hvs=1 gi_br=1", "000010"},
+        {"gf_vab=29.99 gi_hvs=1 gi_br=1", "000000"}, {"gf_vab=29.99", "100000"}, {"gi_ar=1 gi_bhd=18", "110000"},
+        {"gi_ar=1 gi_hvs=1 gi_hn=40", "000010"}, {"gi_ar=1 gi_hn=40", "000000"},
+    };
+    for (const auto& [set, flags] : rows) {
+        State s{};
+        test::apply(s, "gc_stm=0.235243 gc_vhieb=1500");
+        test::apply(s, set);
+        std::string got;
+        for (std::int32_t f : calc_eignung(suitability_inputs(s))) got += static_cast<char>('0' + f);
+        EXPECT_EQ(got, flags) << set;
+        EXPECT_EQ(calc_eignung(suitability_inputs(s, false)), (std::array<std::int32_t, 6>{})) << set;
+    }
+}
+
+// The problems of `set` as the dialogs find them: each value by check_value
+// (a refused one is not set), then the stand committed as the stand dialog
+// commits it, check_stand and check_basics.
+std::vector<Problem> problems(const char* set) {
+    State s{};
+    std::vector<Problem> out;
+    for (const test::Item& i : test::items(set)) {
+        const ValueInfo& v = test::value(i.name);
+        if (auto p = check_value(v, i.value)) out.push_back(*p);
+        else set_value(s, v, i.value);
+    }
+    s.gf_ii_rd = s.gf_i_rd;
+    store(s, calc_bestand(stand_inputs(s)));
+    s.set_flags(calc_eignung(suitability_inputs(s)));
+    for (const auto& found : {check_stand(s), check_basics(s)}) out.insert(out.end(), found.begin(), found.end());
+    return out;
+}
+
+TEST(Checks, RefusedValuesNameTheValue) {
+    struct Row {
+        const char* set;
+        std::vector<std::string> names;
+        const char* message = "";  // part of the first message
+    };
+    const Row rows[] = {
+        {"gi_ba=10", {"gi_ba"}}, {"gi_ba=1.5", {"gi_ba"}}, {"gi_bhd=5", {"gi_bhd"}}, {"gi_bhd=91", {"gi_bhd"}},
+        {"gi_bhd=95", {"gi_bhd"}, "gi_bhd: 95 liegt nicht im erlaubten Bereich 6 bis 90 (BHD [cm])."},
+        {"gi_bhd=20.5", {"gi_bhd"}, "20,5 ist keine ganze Zahl"}, {"gi_sf=4", {"gi_sf"}}, {"gi_sf=-1", {"gi_sf"}},
+        {"gi_hn=66", {"gi_hn"}}, {"gi_ar=2", {"gi_ar"}}, {"gi_br=2", {"gi_br"}}, {"gi_hvs=2", {"gi_hvs"}},
+        {"gi_i_bb=6", {"gi_i_bb"}}, {"gi_ii_vzs=1", {"gi_ii_vzs"}}, {"gi_ii_vzs=86", {"gi_ii_vzs"}},
+        {"gi_ii_vzs=4", {"gi_ii_vzs"}, "0 oder 5 bis 85"}, {"gi_v_sll=5", {"gi_v_sll"}}, {"gi_v_kf=3", {"gi_v_kf"}},
+        {"gi_zest=9.99", {"gi_zest"}}, {"gi_zmgv=201", {"gi_zmgv"}}, {"gi_zest=200.5", {"gi_zest"}, "10 bis 200"},
+        {"gf_vab=-1", {"gf_vab"}, "negativ"}, {"gf_vab=inf", {"gf_vab"}, "endliche Zahl"}, {"gf_gf=nan", {"gf_gf"}},
+        {"gf_hab112=-1", {"gf_hab112"}}, {"gf_hab44=0", {"gf_hab44"}},
+        {"gf_hab46=0", {"gf_hab46"}, "Normale Nutzungsdauer"}, {"gf_asb56=0", {"gf_asb56"}},
+        {"gf_mskb54=0", {"gf_mskb54"}}, {"gf_hfsab49=0", {"gf_hfsab49"}}, {"gf_msc8=0", {"gf_msc8"}},
+        {"gf_msc19=0", {"gf_msc19"}}, {"gf_msc27=0", {"gf_msc27"}}, {"gf_hhb44=-1", {"gf_hhb44"}},
+        {"gc_stm=0.3", {"gc_stm"}, "kann nicht gesetzt werden"}, {"g_sys4=1", {"g_sys4"}},
+        {"gff_g45=1", {"gff_g45"}}, {"gf_asb75=45", {"gf_asb75"}}, {"gf_msc31=1", {"gf_msc31"}},
+        // the stand dialog
+        {"gf_vab=0", {"gf_vab"}, "Volumens des ausscheidenden Bestands"}, {"gf_gf=0", {"gf_gf"}},
+        {"gf_vab=0 gf_gf=0", {"gf_vab", "gf_gf"}}, {"gf_i_rd=0", {"gf_i_rd", "gf_ii_rd"}},
+        {"gf_i_bse=0", {"gf_i_bse"}, "System I"},
+        // the basics dialogs
+        {"gf_msc21=0", {"gf_msc21"}}, {"gf_hab53=2000", {"gf_hab112"}, "-52,07 Euro/MAS"},
+        {"gf_fob45=0 gf_fob46=0 gf_fob47=0", {"gf_fob45", "gf_fob46", "gf_fob47"}},
+        // accepted
+        {"", {}}, {"gf_hab56=0 gf_asb53=0 gf_hab45=8.5", {}}, {"gf_msc21=0 gf_msc22=1.5", {}},
+        {"gf_hab53=500", {}}, {"gi_hn=40 gf_i_rd=0 gf_i_bse=0", {}},  // I and II unsuitable: not needed
+    };
+    for (const Row& r : rows) {
+        const std::vector<Problem> found = problems(r.set);
+        std::vector<std::string> names;
+        for (const Problem& p : found) {
+            names.push_back(p.name);
+            EXPECT_EQ(p.message.rfind(p.name + ": ", 0), 0u) << p.message;
+        }
+        EXPECT_EQ(names, r.names) << r.set;
+        if (!found.empty()) { EXPECT_NE(found[0].message.find(r.message), std::string::npos) << found[0].message; }
+    }
+    // Single values at their bounds.
+    for (const test::Item& i : test::items("gi_ba=0 gi_ba=9 gi_bhd=6 gi_bhd=90 gi_sf=3 gi_hn=65 gi_i_bb=5 "
+                                           "gi_ii_vzs=0 gi_ii_vzs=5 gi_ii_vzs=85 gi_v_sll=4 gi_v_kf=2 gi_zest=10 "
+                                           "gi_zmgv=200 gi_zest=160.7 gf_vab=0 gf_bh=0 gf_ss=0 gf_msc22=0"))
+        EXPECT_EQ(check_value(test::value(i.name), i.value), std::nullopt) << i.name << "=" << i.text;
+}
+
+TEST(Checks, TextIsReadAsTheDialogsReadIt) {
+    EXPECT_EQ(read_value(test::value("gi_zest"), "160,7").value, 160.7);
+    const ReadResult r = read_value(test::value("gf_gf"), "1,5,0");
+    ASSERT_TRUE(r.problem);
+    EXPECT_EQ(r.problem->message.rfind("gf_gf: ", 0), 0u);
+    EXPECT_NE(r.problem->message.find("Punkt oder Komma"), std::string::npos);
+}
+
+TEST(Checks, PlausibilityOfOwnHeightAndPieceVolume) {
+    // The model gives 18.9091 m and 0.235243 EFm; a quarter either way passes.
+    for (const auto& [set, warning] : {std::pair{"gf_bh=30", "gf_bh: Kontrollieren Sie Ihre Höheneingabe"},
+                                       {"gf_stm=0.5", "gf_stm: Kontrollieren Sie Ihre Stückvolumeneingabe"},
+                                       {"gf_bh=23.63", ""}, {"gf_bh=14.19", ""}, {"gf_stm=0.25 gf_bh=30", "gf_bh:"}}) {
+        State s{};
+        test::apply(s, set);
+        const std::vector<std::string> w = plausibility_warnings(s);
+        ASSERT_EQ(w.size(), *warning ? 1u : 0u) << set;
+        if (*warning) { EXPECT_EQ(w[0].rfind(warning, 0), 0u) << w[0]; }
+    }
+}
+
+}  // namespace
+}  // namespace forstrix
