@@ -1,10 +1,9 @@
 // Runs the built forstrix-cli and captures what it prints.
 #pragma once
 
-#include <fcntl.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -14,16 +13,10 @@
 
 namespace forstrix::cli::test {
 
-struct CliRun {
-    int status = -1;
-    std::string out, err;
-};
-
 inline std::string slurp(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
-
 inline void spit(const std::filesystem::path& p, const std::string& bytes) {
     std::ofstream(p, std::ios::binary) << bytes;
 }
@@ -35,13 +28,8 @@ public:
         std::string pattern = (std::filesystem::temp_directory_path() / "forstrix-cli-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
     }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-    // The names of the files in the folder, to see that nothing is left over.
+    ~TempDir() { std::filesystem::remove_all(path_); }
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
     std::vector<std::string> files() const {
         std::vector<std::string> names;
         for (const auto& e : std::filesystem::directory_iterator(path_)) names.push_back(e.path().filename());
@@ -53,31 +41,18 @@ private:
     std::filesystem::path path_;
 };
 
+struct CliRun {
+    int status = -1;
+    std::string out, err;
+};
+
+// The arguments are quoted for the shell; none of them holds a quote.
 inline CliRun run_cli(const std::vector<std::string>& args) {
     TempDir capture;
-    const std::string out_path = capture / "stdout", err_path = capture / "stderr";
-    std::vector<std::string> argv_text = {FORSTRIX_CLI};
-    argv_text.insert(argv_text.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : argv_text) argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    CliRun r;
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int o = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int e = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        ::dup2(o, 1);
-        ::dup2(e, 2);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    int wstatus = 0;
-    ::waitpid(pid, &wstatus, 0);
-    r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-    r.out = slurp(out_path);
-    r.err = slurp(err_path);
-    return r;
+    std::string command = FORSTRIX_CLI;
+    for (const std::string& a : args) command += " '" + a + "'";
+    const int status = std::system((command + " >" + (capture / "out") + " 2>" + (capture / "err")).c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(capture / "out"), slurp(capture / "err")};
 }
 
 }  // namespace forstrix::cli::test

@@ -1,523 +1,295 @@
-// The main window as the user meets it: start-up, menu, help text, the
-// basics file from the menu, the chains of dialogs and saving the report.
+// The main window as the user meets it: start-up, menu, the basics file, the
+// chains of dialogs, saving erg.txt, and the same files under a German locale.
+#include <clocale>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <string>
 
 #include <QAction>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScrollBar>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextBlock>
-#include <QTextEdit>
 
 #include "core/calc.h"
 #include "core/machines.h"
 #include "files/basics_file.h"
 #include "files/report.h"
 #include "ui/dialog_codes.h"
-#include "ui/fields.h"
-#include "ui/help_text.h"
 #include "ui/mainwindow.h"
 #include "ui_test_support.h"
 
 using namespace forstrix;
 using namespace forstrix::ui;
 using namespace forstrix::ui::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-class CapturedTrace final : public TraceSink {
-public:
-    void write(std::string_view text) override { text_ += text; }
-    std::string text_;
-};
+struct NoTrace final : TraceSink { void write(std::string_view) override {} };
 
-std::string read_bytes(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
+std::string read_bytes(const char* path) {
+    std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
-
-void write_bytes(const std::filesystem::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary);
-    out << bytes;
+QByteArray basics_with(double State::*member, double value) {
+    State s;
+    s.*member = value;
+    return QByteArray::fromStdString(files::basics_text(s));
 }
 
-const QString kNotLoaded = QStringLiteral("Kalkulationsgrundlagen (daten.klg)\nkönnen nicht geladen werden!");
-const QString kExistsQuestion =
-    QStringLiteral("Die Datei \"erg.txt\" existierts bereits!\nSoll sie überschrieben werden?");
+const QString kNotLoaded = u"Kalkulationsgrundlagen (daten.klg)\nkönnen nicht geladen werden!"_s;
+const QByteArray kFolder = "<folder>";  // a folder stands where the file goes: writing fails
+
+void put_file(const char* name, const QByteArray& content) {
+    if (content == kFolder) QVERIFY(QDir().mkdir(QString::fromLatin1(name)));
+    else if (!content.isEmpty()) std::ofstream(name, std::ios::binary) << content.toStdString();
+}
+QString said(const ShownMessage& m) { return m.title + u": "_s + m.text; }
 
 }  // namespace
 
 class TestMainWindow : public QObject {
     Q_OBJECT
-
+    std::string locale_;
     std::unique_ptr<QTemporaryDir> dir_;
-    QString previous_dir_;
     std::unique_ptr<State> state_;
-    CapturedTrace trace_;
+    NoTrace trace_;
     std::unique_ptr<MainWindow> window_;
 
-    MainWindow& started() {
-        window_->start_up();
-        return *window_;
-    }
-
 private slots:
-    // Each test runs in a folder of its own, with a fresh state and window.
-    void init() {
+    void initTestCase() { locale_ = std::setlocale(LC_ALL, nullptr); }
+    void init() {  // a folder of its own, a fresh state and window
         dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        previous_dir_ = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir_->path()));
         state_ = std::make_unique<State>();
-        trace_.text_.clear();
         window_ = std::make_unique<MainWindow>(*state_, &trace_);
     }
     void cleanup() {
         window_.reset();
-        state_.reset();
-        QDir::setCurrent(previous_dir_);
-        dir_.reset();
+        QDir::setCurrent(QDir::tempPath());
+        std::setlocale(LC_ALL, locale_.c_str());
     }
 
-    // ------------------------------------------------------------ start-up
-    void startUp_computesFromDefaults() {
+    void startUp_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<double>("asb44");
+        const double own = State{}.gf_asb44;
+        QTest::newRow("defaults") << QByteArray() << own;
+        QTest::newRow("own basics, a dearer skidder") << basics_with(&State::gf_asb44, 2 * own) << 2 * own;
+        QTest::newRow("refused basics") << QByteArray("1100,5\tkein Wert\r\n") << own;
+    }
+    void startUp() {
+        QFETCH(QByteArray, file);
+        QFETCH(double, asb44);
+        put_file(files::kBasicsFileName, file);
         ScriptedMessages boxes;
-        MainWindow& w = started();
+        window_->start_up();
+        QVERIFY(boxes.shown().empty());  // a warning waits until the window shows
+        const bool refused = file.startsWith("1100,5");
+        QTRY_COMPARE(boxes.shown().size(), std::size_t{refused});
         QCoreApplication::processEvents();
-
-        QCOMPARE(w.windowTitle(), QStringLiteral("Forstrix"));
-        QVERIFY(w.isVisible());
-        QVERIFY(w.windowState() & Qt::WindowMaximized);
-        QVERIFY(boxes.shown().empty());
-
-        // The skidder's computed cost becomes the skidder cost of system I.
-        QVERIFY(state_->gf_asb75 > 0.0);
-        QCOMPARE(state_->gf_ss, state_->gf_asb75);
-        for (const MachineKind& kind : kMachineKinds) QVERIFY((*state_).*kind.total() > 0.0);
-        QVERIFY(state_->gf_msc37 > 0.0);
-        QVERIFY(state_->gc_hoehe > 0.0);
-        QVERIFY(state_->gc_vhieb > 0.0);
-        // Suitability is decided only by the stand dialog.
-        QCOMPARE(state_->flags(), (std::array<std::int32_t, 6>{1, 1, 1, 0, 0, 0}));
-        QVERIFY(trace_.text_.find("Kalkuliere Motorsäge") != std::string::npos);
-
-        save_screenshot(&w, QStringLiteral("mainwindow"));
-    }
-
-    void startUp_readsBasicsBeforeComputing() {
-        State own;
-        own.gf_asb44 = 2 * own.gf_asb44;  // a dearer skidder
-        write_bytes(files::kBasicsFileName, files::basics_text(own));
-        State defaults;
-        startup_compute(defaults);
-
-        ScriptedMessages boxes;
-        started();
-        QCoreApplication::processEvents();
-
-        QVERIFY(boxes.shown().empty());
-        QCOMPARE(state_->gf_asb44, own.gf_asb44);
-        QVERIFY(state_->gf_asb75 > defaults.gf_asb75);
-        QCOMPARE(state_->gf_ss, state_->gf_asb75);
-    }
-
-    void startUp_refusedBasicsWarnOnceWindowShows() {
-        write_bytes(files::kBasicsFileName, "1100,5\tkein Wert\r\n");
-        State defaults;
-        startup_compute(defaults);
-
-        ScriptedMessages boxes;
-        started();
-        QVERIFY(boxes.shown().empty());  // not before the window stands
-        QTRY_COMPARE(boxes.shown().size(), std::size_t{1});
-        const ShownMessage& box = boxes.shown().front();
-        QCOMPARE(box.title, QStringLiteral("Warnung"));
-        QCOMPARE(box.icon, MsgIcon::Warning);
-        QVERIFY(box.text.startsWith(kNotLoaded + QLatin1Char('\n')));
-        QVERIFY(box.text.size() > kNotLoaded.size() + 1);
-        // The built-in basics stay in force.
-        QCOMPARE(state_->gf_msc5, defaults.gf_msc5);
-        QCOMPARE(state_->gf_asb75, defaults.gf_asb75);
-        QCoreApplication::processEvents();
-        QCOMPARE(boxes.shown().size(), std::size_t{1});
-    }
-
-    // ----------------------------------------------------------- menu
-    void menu_data() {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QStringList>("items");
-        QTest::addColumn<QList<int>>("commands");
-        QTest::newRow("Datei") << 0 << QStringLiteral("&Datei")
-            << QStringList{QStringLiteral("Kalkulationsgrundlagen &laden"),
-                           QStringLiteral("Kalkulationsgrundlagen &speichern"), QString(),
-                           QStringLiteral("&Beenden")}
-            << QList<int>{103, 104, 0, 199};
-        QTest::newRow("Dateneingabe") << 1 << QStringLiteral("Daten&eingabe")
-            << QStringList{QStringLiteral("Eingabe &Bestandesdaten..."),
-                           QStringLiteral("Eingabe &Kosten...")}
-            << QList<int>{201, 202};
-        QTest::newRow("Kalkulationsgrundlagen") << 2 << QStringLiteral("&Kalkulationsgrundlagen")
-            << QStringList{QStringLiteral("für Motorsägen..."),
-                           QStringLiteral("für aufgerüstete Agrarschlepper..."),
-                           QStringLiteral("für Harvester..."), QStringLiteral("für Forwarder..."),
-                           QStringLiteral("für Harvester mit FSA..."),
-                           QStringLiteral("für Hang-Harvester..."),
-                           QStringLiteral("für Hang-Forwarder..."),
-                           QStringLiteral("für Mobilseilkran && Prozessor auf LKW...")}
-            << QList<int>{301, 302, 303, 304, 305, 306, 307, 308};
-        QTest::newRow("Berechnung") << 3 << QStringLiteral("&Berechnung")
-            << QStringList{QStringLiteral("&Ergebnis...")} << QList<int>{401};
-    }
-    void menu() {
-        QFETCH(int, index);
-        QFETCH(QString, title);
-        QFETCH(QStringList, items);
-        QFETCH(QList<int>, commands);
-
-        const QList<QAction*> menus = window_->menuBar()->actions();
-        QCOMPARE(menus.size(), 4);
-        QMenu* menu = menus[index]->menu();
-        QVERIFY(menu);
-        QCOMPARE(menus[index]->text(), title);
-        const QList<QAction*> actions = menu->actions();
-        QCOMPARE(actions.size(), items.size());
-        for (int i = 0; i < actions.size(); ++i) {
-            if (items[i].isEmpty()) {
-                QVERIFY(actions[i]->isSeparator());
-                continue;
-            }
-            QCOMPARE(actions[i]->text(), items[i]);
-            QCOMPARE(actions[i]->data().toInt(), commands[i]);
+        QCOMPARE(boxes.shown().size(), std::size_t{refused});
+        if (refused) {  // the reason follows
+            QVERIFY(said(boxes.shown()[0]).startsWith(u"Warnung: "_s + kNotLoaded + u'\n'));
+            QCOMPARE(boxes.shown()[0].icon, MsgIcon::Warning);
         }
+        State expected;
+        expected.gf_asb44 = asb44;
+        startup_compute(expected);
+        QCOMPARE(files::basics_text(*state_), files::basics_text(expected));
+        QCOMPARE(state_->gf_asb75, expected.gf_asb75);
+        QCOMPARE(state_->gf_ss, state_->gf_asb75);
+        QCOMPARE(state_->flags(), (std::array<std::int32_t, 6>{1, 1, 1, 0, 0, 0}));
+        QVERIFY(window_->windowState() & Qt::WindowMaximized);
+        if (file.isEmpty()) save_screenshot(window_.get(), u"mainwindow"_s);
     }
 
-    void menuItem_opensItsMachineDialog_data() {
-        QTest::addColumn<int>("command");
-        QTest::addColumn<QString>("dialog");
-        QTest::newRow("301 chainsaw") << 301 << QStringLiteral("ChainsawDialog");
-        for (const MachineKind& kind : kMachineKinds)
-            QTest::newRow(qPrintable(QString::number(kind.menu_command) + QLatin1Char(' ') +
-                                     QString::fromLatin1(kind.stem.data(),
-                                                         static_cast<qsizetype>(kind.stem.size()))))
-                << kind.menu_command << QStringLiteral("MachineDialog");
+    void menu() {
+        QStringList seen;  // each menu's title, then its items with their commands
+        for (QAction* menu : window_->menuBar()->actions()) {
+            seen << menu->text();
+            for (QAction* a : menu->menu()->actions())
+                seen << (a->isSeparator() ? u"-"_s : a->text() + u' ' + a->data().toString());
+        }
+        QCOMPARE(seen, (QStringList{
+            u"&Datei"_s, u"Kalkulationsgrundlagen &laden 103"_s, u"Kalkulationsgrundlagen &speichern 104"_s,
+            u"-"_s, u"&Beenden 199"_s, u"Daten&eingabe"_s, u"Eingabe &Bestandesdaten... 201"_s,
+            u"Eingabe &Kosten... 202"_s, u"&Kalkulationsgrundlagen"_s, u"für Motorsägen... 301"_s,
+            u"für aufgerüstete Agrarschlepper... 302"_s, u"für Harvester... 303"_s, u"für Forwarder... 304"_s,
+            u"für Harvester mit FSA... 305"_s, u"für Hang-Harvester... 306"_s, u"für Hang-Forwarder... 307"_s,
+            u"für Mobilseilkran && Prozessor auf LKW... 308"_s, u"&Berechnung"_s, u"&Ergebnis... 401"_s}));
+        window_->start_up();
+        window_->findChild<QAction*>(u"199"_s)->trigger();
+        QVERIFY(!window_->isVisible());
     }
-    // Even a cancelled dialog leaves its machine's cost computed again.
-    void menuItem_opensItsMachineDialog() {
+
+    // The buttons clicked in turn, one per dialog ("" closes it). Each stand
+    // dialog has its slope set to 20 + 10 * its place in the chain first, so
+    // `slope` tells which stand dialog's entry was committed (14: none).
+    void chain_data() {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("clicks");  // separated by "|"
+        QTest::addColumn<QString>("dialogs");
+        QTest::addColumn<int>("slope");
+        const QString to_cost = u"Eingabe Kosten...|"_s, to_stand = u"Eingabe Bestandesdaten...|"_s;
+        const int stand = CmdStand, cost = CmdCosts, results = CmdResults;
+        QTest::newRow("stand, results, stand cancelled")
+            << stand << u"Ergebnis...|Bestandesdaten ändern...|Abbrechen"_s << u"Stand Results Stand"_s << 20;
+        QTest::newRow("cost, results") << cost << u"Ergebnis...|OK"_s << u"Cost Results"_s << 14;
+        QTest::newRow("stand, cost, stand, cost, results")
+            << stand << to_cost + to_stand + to_cost + u"Ergebnis...|OK"_s << u"Stand Cost Stand Cost Results"_s << 40;
+        QTest::newRow("stand, cost, stand cancelled")
+            << stand << to_cost + to_stand + u"Abbrechen"_s << u"Stand Cost Stand"_s << 20;
+        QTest::newRow("stand cancelled") << stand << u"Abbrechen"_s << u"Stand"_s << 14;
+        QTest::newRow("stand OK") << stand << u"OK"_s << u"Stand"_s << 20;
+        QTest::newRow("cost cancelled") << cost << u"Abbrechen"_s << u"Cost"_s << 14;
+        QTest::newRow("results, stand cancelled")
+            << results << u"Bestandesdaten ändern...|Abbrechen"_s << u"Results Stand"_s << 14;
+        QTest::newRow("results closed") << results << u""_s << u"Results"_s << 14;
+        // A machine dialog's command computes its machine again, even when cancelled.
+        QTest::newRow("301 msc cancelled") << 301 << u"Abbrechen"_s << u"Chainsaw"_s << 14;
+        for (const MachineKind& kind : kMachineKinds)
+            QTest::addRow("%d %s cancelled", kind.menu_command, std::string(kind.stem).c_str())
+                << kind.menu_command << u"Abbrechen"_s << u"Machine"_s << 14;
+    }
+    void chain() {
         QFETCH(int, command);
-        QFETCH(QString, dialog);
+        QFETCH(QString, clicks);
+        QFETCH(QString, dialogs);
+        QFETCH(int, slope);
         ScriptedMessages boxes;
-        started();
-        const State before = *state_;
-        double* total = &state_->gf_msc37;
+        window_->start_up();
+        const double skidder = state_->gf_ss;
+        double* total = command == CmdChainsaw ? &state_->gf_msc37 : nullptr;
         for (const MachineKind& kind : kMachineKinds)
             if (kind.menu_command == command) total = &((*state_).*kind.total());
-        *total = -1.0;
-        trace_.text_.clear();
-
-        DialogScript script({end_with(0)});
-        auto* action = window_->findChild<QAction*>(QString::number(command));
-        QVERIFY(action);
-        action->trigger();
+        if (total) *total = -1.0;
+        state_->gff_g7 = -1.0;
+        qsizetype max_open = 0;
+        std::vector<DialogScript::Step> steps;
+        for (const QString& text : clicks.split(u'|'))
+            steps.push_back([this, &max_open, k = steps.size(), text](QWidget* d) {
+                max_open = std::max(max_open, window_->findChildren<QDialog*>().size());
+                if (d->inherits("forstrix::ui::ResultsDialog")) QVERIFY(state_->gff_g7 > 0.0);  // computed afresh
+                state_->gff_g7 = -1.0;
+                if (auto* box = d->findChild<QComboBox*>(u"10004"_s)) box->setCurrentIndex(int(20 + 10 * k));
+                for (QPushButton* b : d->findChildren<QPushButton*>())
+                    if (b->text() == text) return QTest::mouseClick(b, Qt::LeftButton);
+                d->close();
+                QVERIFY2(text.isEmpty(), qPrintable(text));
+            });
+        DialogScript script(std::move(steps));
+        window_->findChild<QAction*>(QString::number(command))->trigger();
         QVERIFY(script.wait_until_done());
-
-        QCOMPARE(script.opened(), QStringList{dialog});
-        QVERIFY(*total > 0.0);
-        QVERIFY(!trace_.text_.empty());
-        QCOMPARE(state_->gf_ss, before.gf_ss);
+        QCOMPARE(script.opened().join(u' ').remove(u"Dialog"_s), dialogs);
+        QCOMPARE(max_open, 1);  // the dialog before has closed
+        QCOMPARE(int(state_->gi_hn), slope);
+        if (total) QVERIFY(*total > 0.0 && state_->gf_ss == skidder);  // system I's skidder cost stays
+        QVERIFY(window_->isVisible());
+        QVERIFY(boxes.shown().empty());
     }
 
-    void quit_closesTheWindow_data() {
+    // The basics from the menu and erg.txt from the results dialog.
+    void fileCommands_data() {
         QTest::addColumn<int>("command");
-        QTest::newRow("Beenden") << 199;
-        QTest::newRow("unknown command") << 999;
+        QTest::addColumn<QByteArray>("existing");  // the file before
+        QTest::addColumn<int>("answer");           // to the overwrite question
+        QTest::addColumn<QStringList>("boxes");    // title: the start of the text
+        const QByteArray old = "alter Bericht\r\n\x84\xfc\r\n";
+        const QStringList refused{u"Fehler: "_s + kNotLoaded};
+        const QString asked = u"Warnung: Die Datei \"erg.txt\" existierts bereits!\nSoll sie überschrieben werden?"_s,
+                      saved = u"Meldung: Ergebnis unter \"erg.txt\" gespeichert!"_s;
+        const int load = CmdLoadBasics, save = CmdSaveBasics, report = CmdResults, ok = int(MsgAnswer::Ok);
+        QTest::newRow("load own basics") << load << basics_with(&State::gf_hab44, 500.0) << ok
+                                         << QStringList{u"Meldung: Kalkulationsgrundlagen geladen."_s};
+        QTest::newRow("load, no file") << load << QByteArray() << ok << refused;
+        QTest::newRow("load, decimal comma") << load << QByteArray("12,5\r\n") << ok << refused;
+        QTest::newRow("load, zero annual use") << load << basics_with(&State::gf_fob47, 0.0) << ok << refused;
+        QTest::newRow("save basics") << save << QByteArray() << ok
+                                     << QStringList{u"Meldung: Kalkulationsgrundlagen gespeichert."_s};
+        QTest::newRow("save basics, write fails") << save << kFolder << ok
+            << QStringList{u"Fehler: Kalkulationsgrundlagen können\nnicht gespeichert werden!"_s};
+        QTest::newRow("report, new file") << report << QByteArray() << ok << QStringList{saved};
+        QTest::newRow("report, overwrite") << report << old << ok << QStringList{asked, saved};
+        QTest::newRow("report, cancel") << report << old << int(MsgAnswer::Cancel) << QStringList{asked};
+        QTest::newRow("report, write fails") << report << kFolder << ok
+            << QStringList{asked, u"Fehler: Ergebnis konnte nicht gespeichert werden!"_s};
     }
-    void quit_closesTheWindow() {
+    void fileCommands() {
         QFETCH(int, command);
-        MainWindow& w = started();
-        QVERIFY(w.isVisible());
-        w.run_command(command);
-        QVERIFY(!w.isVisible());
-    }
-
-    // ------------------------------------------------------------ help text
-    void helpText_showsSystemsAndMenuHints() {
-        QTextDocument* doc = window_->help_view()->document();
-        QVERIFY(window_->help_view()->isReadOnly());
-        QCOMPARE(doc->blockCount(), kHelpLineCount);
-
-        for (int line = 1; line <= kHelpLineCount; ++line) {
-            const QTextBlock block = doc->findBlockByNumber(line - 1);
-            QString red, grey;
-            for (auto it = block.begin(); !it.atEnd(); ++it) {
-                const QTextFragment f = it.fragment();
-                const QColor c = f.charFormat().foreground().color();
-                if (c == kMenuNameColour) red += f.text();
-                else if (c == kRangeColour) grey += f.text();
-                else QCOMPARE(c, QColor(Qt::black));
-            }
-            const auto range = std::find(kRangeLines.begin(), kRangeLines.end(), line);
-            if (range != kRangeLines.end()) {
-                QCOMPARE(grey, qs(Tsys[static_cast<std::size_t>(range - kRangeLines.begin())]));
-                QCOMPARE(block.text(), grey);
-            } else {
-                QVERIFY2(grey.isEmpty(), qPrintable(QStringLiteral("line %1").arg(line)));
-                QCOMPARE(block.text(), qs(kHelpLines[static_cast<std::size_t>(line - 1)]));
-            }
-            QString expected_red;
-            for (const MenuNameMark& mark : kMenuNameMarks)
-                if (mark.line == line) expected_red = qs(mark.words);
-            QCOMPARE(red, expected_red);
-        }
-        QCOMPARE(doc->findBlockByNumber(0).text(), QStringLiteral("Berücksichtigte Arbeitssysteme:"));
-        QCOMPARE(doc->findBlockByNumber(30).text().left(26), QStringLiteral("Im Fenster \"Eingabe Kosten"));
-        // System VI's range as the window shows it, with two blanks after "35 %,".
-        QVERIFY(doc->findBlockByNumber(19).text().contains(QStringLiteral("35 %,  min.")));
-    }
-
-    void helpText_scrollsInASmallWindow() {
-        MainWindow& w = started();
-        w.showNormal();
-        w.resize(400, 300);
-        QCoreApplication::processEvents();
-        QScrollBar* bar = w.help_view()->verticalScrollBar();
-        QVERIFY(bar->maximum() > 0);
-        QCOMPARE(bar->value(), 0);  // it opens at its top
-        // A keyboard user pages through it.
-        QTest::keyClick(w.help_view(), Qt::Key_PageDown);
-        QVERIFY(bar->value() > 0);
-        QTest::keyClick(w.help_view(), Qt::Key_PageUp);
-        QCOMPARE(bar->value(), 0);
-    }
-
-    // ----------------------------------------------- basics from the menu
-    void loadBasics_fromMenu_data() {
-        QTest::addColumn<QString>("file");  // "" = no file
-        QTest::addColumn<bool>("loads");
-        State own;
-        own.gf_hab44 = 500.0;
-        QTest::newRow("own basics") << QString::fromStdString(files::basics_text(own)) << true;
-        QTest::newRow("no file") << QString() << false;
-        QTest::newRow("decimal comma") << QStringLiteral("12,5\r\n") << false;
-        QTest::newRow("zero annual use")
-            << QString::fromStdString([] {
-                   State s;
-                   s.gf_fob47 = 0.0;
-                   return files::basics_text(s);
-               }())
-            << false;
-    }
-    void loadBasics_fromMenu() {
-        QFETCH(QString, file);
-        QFETCH(bool, loads);
-        if (!file.isEmpty()) write_bytes(files::kBasicsFileName, file.toStdString());
-        ScriptedMessages boxes;
-        started();
-        QCoreApplication::processEvents();
-        boxes.clear();
-        // A skidder cost typed into the cost dialog, and one hand-made machine cost.
-        state_->gf_ss = 77.0;
-        state_->gf_hab112 = 1.0;
+        QFETCH(QByteArray, existing);
+        QFETCH(int, answer);
+        QFETCH(QStringList, boxes);
+        const char* name = command == CmdResults ? files::kReportFileName : files::kBasicsFileName;
+        ScriptedMessages messages;
+        messages.answer(static_cast<MsgAnswer>(answer));
+        window_->start_up();
+        put_file(name, existing);
+        state_->gf_ss = 77.0;     // typed into the cost dialog
+        state_->gf_hab112 = 1.0;  // a hand-made machine cost
         const State before = *state_;
+        DialogScript script(std::vector<DialogScript::Step>(command == CmdResults, end_with(ResultsSave)));
+        window_->run_command(command);
+        QVERIFY(script.wait_until_done());
+        QCOMPARE(script.opened().size(), qsizetype(command == CmdResults));  // saving ends the chain
 
-        window_->run_command(CmdLoadBasics);
-
-        QCOMPARE(boxes.shown().size(), std::size_t{1});
-        const ShownMessage& box = boxes.shown().front();
-        QCOMPARE(box.icon, MsgIcon::Information);
-        QCOMPARE(box.buttons, MsgButtons::Ok);
+        QCOMPARE(messages.shown().size(), std::size_t(boxes.size()));
+        for (std::size_t i = 0; i < messages.shown().size(); ++i) {
+            const ShownMessage& m = messages.shown()[i];
+            QVERIFY2(said(m).startsWith(boxes[qsizetype(i)]), qPrintable(said(m)));
+            const bool asks = m.title == u"Warnung"_s, error = m.title == u"Fehler"_s && command == CmdResults;
+            QCOMPARE(m.icon, asks ? MsgIcon::Warning : error ? MsgIcon::Error : MsgIcon::Information);
+            QCOMPARE(m.buttons, asks ? MsgButtons::OkCancel : MsgButtons::Ok);
+        }
+        const bool ok = boxes.last().startsWith(u"Meldung"_s);
+        if (ok && command == CmdSaveBasics) QCOMPARE(read_bytes(name), files::basics_text(*state_));
+        else if (ok && command == CmdResults) QCOMPARE(read_bytes(name), files::report_text(*state_));
+        else if (existing == kFolder) QVERIFY(std::filesystem::is_directory(name));
+        else QCOMPARE(QByteArray::fromStdString(read_bytes(name)), existing);  // left byte for byte
+        QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(),
+                 qsizetype(ok || !existing.isEmpty()));  // no temporary file left over
         QCOMPARE(state_->gf_ss, 77.0);
-        if (loads) {
-            QCOMPARE(box.title, QStringLiteral("Meldung"));
-            QCOMPARE(box.text, QStringLiteral("Kalkulationsgrundlagen geladen."));
+        if (ok && command == CmdLoadBasics) {
             QCOMPARE(state_->gf_hab44, 500.0);
             State expected = *state_;
             calc_all_machines(expected);
             QCOMPARE(state_->gf_hab112, expected.gf_hab112);
-            QVERIFY(state_->gf_hab112 > 1.0);
         } else {
-            QCOMPARE(box.title, QStringLiteral("Fehler"));
-            QVERIFY(box.text.startsWith(kNotLoaded));
+            QCOMPARE(files::basics_text(*state_), files::basics_text(before));
             QCOMPARE(state_->gf_hab112, 1.0);  // nothing recomputed
-            QCOMPARE(state_->gf_fob47, before.gf_fob47);
-            QCOMPARE(state_->gf_msc5, before.gf_msc5);
         }
     }
 
-    void saveBasics_fromMenu() {
+    // Saved under C and under German, both files carry the same bytes; they load back.
+    void filesAlikeUnderGermanLocale() {
+        state_->gf_hab44 = 612.75;
+        window_->start_up();
+        state_->g_sys4 = state_->g_sys5 = state_->g_sys6 = 1;  // every system in the report
         ScriptedMessages boxes;
-        started();
-        state_->gf_mskb44 = 1234.5;
-        window_->run_command(CmdSaveBasics);
-        QCOMPARE(boxes.shown().size(), std::size_t{1});
-        QCOMPARE(boxes.shown()[0].title, QStringLiteral("Meldung"));
-        QCOMPARE(boxes.shown()[0].text, QStringLiteral("Kalkulationsgrundlagen gespeichert."));
-        QCOMPARE(boxes.shown()[0].icon, MsgIcon::Information);
-        QCOMPARE(read_bytes(files::kBasicsFileName), files::basics_text(*state_));
-
-        // And back: a fresh window loads what was saved.
-        State other;
-        MainWindow second(other, &trace_);
-        second.run_command(CmdLoadBasics);
-        QCOMPARE(other.gf_mskb44, 1234.5);
-    }
-
-    void saveBasics_failureIsReportedNotSuccess() {
-        ScriptedMessages boxes;
-        started();
-        // A folder where the file should go cannot be replaced.
-        QVERIFY(QDir().mkdir(QString::fromLatin1(files::kBasicsFileName)));
-        window_->run_command(CmdSaveBasics);
-        QCOMPARE(boxes.shown().size(), std::size_t{1});
-        QCOMPARE(boxes.shown()[0].title, QStringLiteral("Fehler"));
-        QCOMPARE(boxes.shown()[0].text,
-                 QStringLiteral("Kalkulationsgrundlagen können\nnicht gespeichert werden!"));
-        QCOMPARE(boxes.shown()[0].icon, MsgIcon::Information);
-        QVERIFY(std::filesystem::is_directory(files::kBasicsFileName));
-        QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 1);
-    }
-
-    // ------------------------------------------------------------- chains
-    void chain_data() {
-        QTest::addColumn<int>("command");
-        QTest::addColumn<QList<int>>("results");
-        QTest::addColumn<QStringList>("dialogs");
-        const QString stand = QStringLiteral("StandDialog"), cost = QStringLiteral("CostDialog"),
-                      results = QStringLiteral("ResultsDialog");
-        QTest::newRow("stand, results, stand")
-            << int(CmdStand) << QList<int>{InputResults, ResultsChangeStand, InputCancelled}
-            << QStringList{stand, results, stand};
-        QTest::newRow("cost, results")
-            << int(CmdCosts) << QList<int>{InputResults, ResultsOk} << QStringList{cost, results};
-        QTest::newRow("stand, cost, stand, cost, results")
-            << int(CmdStand)
-            << QList<int>{InputOtherDialog, InputOtherDialog, InputOtherDialog, InputResults, ResultsOk}
-            << QStringList{stand, cost, stand, cost, results};
-        QTest::newRow("stand cancelled") << int(CmdStand) << QList<int>{InputCancelled}
-                                         << QStringList{stand};
-        QTest::newRow("stand OK") << int(CmdStand) << QList<int>{InputOk} << QStringList{stand};
-        QTest::newRow("cost cancelled") << int(CmdCosts) << QList<int>{InputCancelled}
-                                        << QStringList{cost};
-        QTest::newRow("results, stand cancelled")
-            << int(CmdResults) << QList<int>{ResultsChangeStand, InputCancelled}
-            << QStringList{results, stand};
-        QTest::newRow("results closed") << int(CmdResults) << QList<int>{0} << QStringList{results};
-    }
-    void chain() {
-        QFETCH(int, command);
-        QFETCH(QList<int>, results);
-        QFETCH(QStringList, dialogs);
-        ScriptedMessages boxes;
-        MainWindow& w = started();
-
-        int max_open = 0;
-        std::vector<DialogScript::Step> steps;
-        for (int code : results) {
-            steps.push_back([&w, &max_open, code](QWidget* dialog) {
-                // Only the one dialog: the one before has closed.
-                max_open = std::max(max_open, int(w.findChildren<QDialog*>().size()));
-                end_with(code)(dialog);
-            });
+        std::string basics[2], report[2];
+        const char* locales[] = {"C", "de_DE.UTF-8"};
+        for (int k = 0; k < 2; ++k) {
+            if (!std::setlocale(LC_ALL, locales[k])) QSKIP("de_DE.UTF-8 is not installed on this machine");
+            window_->run_command(CmdSaveBasics);
+            DialogScript script({end_with(ResultsSave)});
+            window_->run_command(CmdResults);
+            QVERIFY(script.wait_until_done());
+            basics[k] = read_bytes(files::kBasicsFileName);
+            report[k] = read_bytes(files::kReportFileName);
         }
-        DialogScript script(std::move(steps));
-        w.run_command(command);
-        QVERIFY(script.wait_until_done());
-        QCOMPARE(script.opened(), dialogs);
-        QCOMPARE(max_open, 1);
-        QVERIFY(w.isVisible());
-        QVERIFY(boxes.shown().empty());
-    }
-
-    // The results are computed afresh before every opening of the dialog.
-    void results_computedBeforeEachOpening() {
-        started();
-        std::vector<double> seen;
-        auto look = [this, &seen](int code) {
-            return [this, &seen, code](QWidget* dialog) {
-                seen.push_back(state_->gff_g7);
-                state_->gff_g7 = -1.0;   // stale
-                state_->gf_fw *= 2.0;    // a dearer forest worker for the next opening
-                end_with(code)(dialog);
-            };
-        };
-        DialogScript script({look(ResultsChangeStand), end_with(InputResults), look(ResultsOk)});
-        window_->run_command(CmdResults);
-        QVERIFY(script.wait_until_done());
-        QCOMPARE(seen.size(), std::size_t{2});
-        QVERIFY(seen[0] > 0.0);
-        QVERIFY(seen[1] > seen[0]);
-    }
-
-    // ---------------------------------------------------------- erg.txt
-    void saveReport_data() {
-        QTest::addColumn<bool>("exists");
-        QTest::addColumn<int>("answer");  // to the overwrite question
-        QTest::addColumn<bool>("written");
-        QTest::newRow("new file") << false << int(MsgAnswer::Ok) << true;
-        QTest::newRow("existing, overwrite") << true << int(MsgAnswer::Ok) << true;
-        QTest::newRow("existing, cancel") << true << int(MsgAnswer::Cancel) << false;
-    }
-    void saveReport() {
-        QFETCH(bool, exists);
-        QFETCH(int, answer);
-        QFETCH(bool, written);
-        const std::string old_bytes = "alter Bericht\r\n\x84\xfc\r\n";
-        if (exists) write_bytes(files::kReportFileName, old_bytes);
-        ScriptedMessages boxes;
-        boxes.answer(static_cast<MsgAnswer>(answer));
-        started();
-
-        DialogScript script({end_with(ResultsSave)});
-        window_->run_command(CmdResults);
-        QVERIFY(script.wait_until_done());
-        // Saving ends the chain: the results are not shown again.
-        QCOMPARE(script.opened(), QStringList{QStringLiteral("ResultsDialog")});
-
-        std::size_t next = 0;
-        if (exists) {
-            QVERIFY(!boxes.shown().empty());
-            const ShownMessage& q = boxes.shown()[next++];
-            QCOMPARE(q.title, QStringLiteral("Warnung"));
-            QCOMPARE(q.text, kExistsQuestion);
-            QCOMPARE(q.icon, MsgIcon::Warning);
-            QCOMPARE(q.buttons, MsgButtons::OkCancel);
-        }
-        if (written) {
-            QCOMPARE(boxes.shown().size(), next + 1);
-            QCOMPARE(boxes.shown()[next].title, QStringLiteral("Meldung"));
-            QCOMPARE(boxes.shown()[next].text, QStringLiteral("Ergebnis unter \"erg.txt\" gespeichert!"));
-            QCOMPARE(boxes.shown()[next].icon, MsgIcon::Information);
-            QCOMPARE(read_bytes(files::kReportFileName), files::report_text(*state_));
-        } else {
-            QCOMPARE(boxes.shown().size(), next);
-            QCOMPARE(read_bytes(files::kReportFileName), old_bytes);
-        }
-    }
-
-    void saveReport_failedWriteIsReported() {
-        // erg.txt taken by a folder: it exists, the user agrees, the write fails.
-        QVERIFY(QDir().mkdir(QString::fromLatin1(files::kReportFileName)));
-        ScriptedMessages boxes;
-        started();
-        DialogScript script({end_with(ResultsSave)});
-        window_->run_command(CmdResults);
-        QVERIFY(script.wait_until_done());
-
-        QCOMPARE(boxes.shown().size(), std::size_t{2});
-        QCOMPARE(boxes.shown()[0].text, kExistsQuestion);
-        QCOMPARE(boxes.shown()[1].title, QStringLiteral("Fehler"));
-        QCOMPARE(boxes.shown()[1].text, QStringLiteral("Ergebnis konnte nicht gespeichert werden!"));
-        QCOMPARE(boxes.shown()[1].icon, MsgIcon::Error);
-        QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList{QStringLiteral("erg.txt")});
+        QCOMPARE(std::localeconv()->decimal_point, std::string_view(","));
+        QCOMPARE(basics[1], basics[0]);
+        QCOMPARE(report[1], report[0]);
+        state_->gf_hab44 = 0.0;
+        window_->run_command(CmdLoadBasics);
+        QCOMPARE(boxes.shown().back().title, u"Meldung"_s);
+        QCOMPARE(files::basics_text(*state_), basics[0]);
     }
 };
 

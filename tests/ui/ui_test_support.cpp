@@ -6,15 +6,14 @@
 #include <QDir>
 #include <QPixmap>
 #include <QThread>
-#include <QWidget>
 
 namespace forstrix::ui::test {
 
 ScriptedMessages::ScriptedMessages() { set_message_layer(this); }
 ScriptedMessages::~ScriptedMessages() { set_message_layer(nullptr); }
 
-MsgAnswer ScriptedMessages::show(QWidget*, const QString& title, const QString& text,
-                                 MsgIcon icon, MsgButtons buttons) {
+MsgAnswer ScriptedMessages::show(QWidget*, const QString& title, const QString& text, MsgIcon icon,
+                                 MsgButtons buttons) {
     shown_.push_back({title, text, icon, buttons});
     if (answers_.empty()) return MsgAnswer::Ok;
     const MsgAnswer a = answers_.front();
@@ -23,55 +22,40 @@ MsgAnswer ScriptedMessages::show(QWidget*, const QString& title, const QString& 
 }
 
 DialogScript::DialogScript(std::vector<Step> steps) : steps_(std::move(steps)) {
-    timer_.setInterval(5);
-    connect(&timer_, &QTimer::timeout, this, &DialogScript::poll);
-    timer_.start();
-}
-
-void DialogScript::poll() {
-    QWidget* dialog = QApplication::activeModalWidget();
-    if (!dialog || dialog == handled_) return;
-    handled_ = dialog;
-    QString name = QString::fromLatin1(dialog->metaObject()->className());
-    name = name.mid(name.lastIndexOf(QLatin1Char(':')) + 1);
-    opened_.append(name);
-    if (next_ < steps_.size()) {
-        steps_[next_++](dialog);
-    } else if (auto* d = qobject_cast<QDialog*>(dialog)) {
-        d->reject();
-    } else {
-        dialog->close();
-    }
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog || dialog == handled_) return;
+        handled_ = dialog;
+        const QString name = QString::fromLatin1(dialog->metaObject()->className());
+        opened_.append(name.mid(name.lastIndexOf(u':') + 1));
+        if (next_ < steps_.size()) steps_[next_++](dialog);
+        else dialog->close();
+    });
+    timer_.start(5);
 }
 
 bool DialogScript::wait_until_done(int timeout_ms) {
     const QDeadlineTimer deadline(timeout_ms);
-    int quiet_rounds = 0;
-    while (!deadline.hasExpired()) {
+    // Done after a few idle rounds, so that a queued next dialog gets its chance to open.
+    for (int idle_rounds = 0; !deadline.hasExpired(); QThread::msleep(2)) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        const bool idle = finished() && !QApplication::activeModalWidget();
-        // A few idle rounds, so that a queued next dialog gets its chance to open.
-        quiet_rounds = idle ? quiet_rounds + 1 : 0;
-        if (quiet_rounds >= 5) {
-            // Done: later dialogs belong to another script.
-            timer_.stop();
+        const bool idle = next_ >= steps_.size() && !QApplication::activeModalWidget();
+        idle_rounds = idle ? idle_rounds + 1 : 0;
+        if (idle_rounds >= 5) {
+            timer_.stop();  // later dialogs belong to another script
             return true;
         }
-        QThread::msleep(2);
     }
     return false;
 }
 
 DialogScript::Step end_with(int code) {
-    return [code](QWidget* dialog) {
-        if (auto* d = qobject_cast<QDialog*>(dialog)) d->done(code);
-    };
+    return [code](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->done(code); };
 }
 
 void save_screenshot(QWidget* widget, const QString& name) {
-    const QString dir = QStringLiteral(FORSTRIX_SCREENSHOT_DIR);
-    QDir().mkpath(dir);
-    widget->grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+    QDir().mkpath(QStringLiteral(FORSTRIX_SCREENSHOT_DIR));
+    widget->grab().save(QStringLiteral(FORSTRIX_SCREENSHOT_DIR "/") + name + QStringLiteral(".png"));
 }
 
 }  // namespace forstrix::ui::test
