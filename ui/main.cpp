@@ -16,6 +16,8 @@ int main(int argc, char* argv[]) {
     std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
     QApplication app(argc, argv);
     app.setWindowIcon(QIcon(QStringLiteral(":/icons/forstrix.svg")));
+    // Lets desktop shells match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("de.forstrix.Forstrix"));
 
     forstrix::State state;
     forstrix::ui::MainWindow window(state);
