@@ -245,16 +245,12 @@ void CostDialog::leave(int result) {
 
 void CostDialog::keyPressEvent(QKeyEvent* event) {
     // Enter and Escape neither confirm nor close; they only re-read.
-    switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Escape:
-            recompute();
-            event->accept();
-            return;
-        default:
-            QDialog::keyPressEvent(event);
+    if (!is_enter_or_escape(event)) {
+        QDialog::keyPressEvent(event);
+        return;
     }
+    recompute();
+    event->accept();
 }
 
 }  // namespace forstrix::ui

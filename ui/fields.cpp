@@ -1,5 +1,6 @@
 #include "ui/fields.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
 
@@ -17,6 +18,11 @@ std::optional<double> read_field(QLineEdit* field) {
 void set_field_text(QLineEdit* field, const std::string& text) {
     const QSignalBlocker block(field);
     field->setText(qs(text));
+}
+
+bool is_enter_or_escape(const QKeyEvent* event) {
+    const int key = event->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
 }
 
 }  // namespace forstrix::ui

@@ -9,6 +9,7 @@
 
 #include <QString>
 
+class QKeyEvent;
 class QLineEdit;
 
 namespace forstrix::ui {
@@ -21,5 +22,9 @@ inline QString qs(std::string_view utf8) {
 std::optional<double> read_field(QLineEdit* field);
 // Sets the text without announcing it as a user edit.
 void set_field_text(QLineEdit* field, const std::string& text);
+
+// Enter and Escape, which in our dialogs neither confirm nor close: only
+// their buttons and the close box end them.
+bool is_enter_or_escape(const QKeyEvent* event);
 
 }  // namespace forstrix::ui

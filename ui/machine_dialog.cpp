@@ -171,16 +171,12 @@ void BasicsDialog::ok_clicked() {
 
 void BasicsDialog::keyPressEvent(QKeyEvent* event) {
     // Enter and Escape neither confirm nor close; they only re-read.
-    switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Escape:
-            recompute();
-            event->accept();
-            return;
-        default:
-            QDialog::keyPressEvent(event);
+    if (!is_enter_or_escape(event)) {
+        QDialog::keyPressEvent(event);
+        return;
     }
+    recompute();
+    event->accept();
 }
 
 // ------------------------------------------------------------- MachineDialog

@@ -320,16 +320,11 @@ void ResultsDialog::end_drag() {
 
 void ResultsDialog::keyPressEvent(QKeyEvent* event) {
     if (scroll_key(event->key())) return;
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        // Only the three buttons and the close box end the dialog.
+    // Only the three buttons and the close box end the dialog.
+    if (is_enter_or_escape(event))
         event->accept();
-        return;
-    default:
+    else
         QDialog::keyPressEvent(event);
-    }
 }
 
 bool ResultsDialog::eventFilter(QObject* watched, QEvent* event) {

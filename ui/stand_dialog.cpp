@@ -504,15 +504,11 @@ void StandDialog::commit() {
 }
 
 void StandDialog::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Escape:
-            event->accept();
-            return;
-        default:
-            QDialog::keyPressEvent(event);
-    }
+    // Enter and Escape neither confirm nor close.
+    if (is_enter_or_escape(event))
+        event->accept();
+    else
+        QDialog::keyPressEvent(event);
 }
 
 }  // namespace forstrix::ui
