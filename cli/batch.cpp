@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/registry.h"
+#include "files/cp1252.h"
 
 namespace forstrix::cli {
 
@@ -574,33 +575,17 @@ private:
 }  // namespace
 
 std::string display_text(std::string_view bytes) {
-    // Windows-1252 bytes 0x80..0x9F; the rest of the upper half is Latin-1.
-    static constexpr char16_t k80[32] = {
-        0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD,
-        0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
     // A message joins our own UTF-8 text with the user's cells, which may be
     // Windows-1252: valid UTF-8 passes, any other byte is read as 1252.
     std::string out;
     out.reserve(bytes.size() + 8);
     while (!bytes.empty()) {
-        if (const std::size_t len = utf8_length(bytes)) {
+        const std::size_t len = utf8_length(bytes);
+        if (len != 0)
             out.append(bytes.substr(0, len));
-            bytes.remove_prefix(len);
-            continue;
-        }
-        const auto b = static_cast<unsigned char>(bytes[0]);
-        bytes.remove_prefix(1);
-        const char16_t u = b < 0xA0 ? k80[b - 0x80] : b;
-        if (u < 0x800) {
-            out += static_cast<char>(0xC0 | (u >> 6));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (u >> 12));
-            out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        }
+        else
+            out += files::cp1252_to_utf8(bytes.substr(0, 1));
+        bytes.remove_prefix(len != 0 ? len : 1);
     }
     return out;
 }
