@@ -5,6 +5,7 @@
 //   batch    one scenario per row of a CSV table
 // Exit status: 0 done, 1 a file could not be read or written, 2 refused input.
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -97,44 +98,37 @@ int run_calc(const fc::CommonOptions& opt) {
     return 0;
 }
 
-int run_report(const fc::CommonOptions& opt, const std::string& out_path) {
+// One of the two files of the computed scenario: to standard output, or
+// written safely to `out_path` with the files library's failure message.
+struct FileCommand {
+    std::string (*text)(const State&);
+    ff::Outcome (*write)(const std::filesystem::path&, const State&);
+    const char* stdout_failure;
+    const char* file_failure;
+};
+
+int run_file_command(const fc::CommonOptions& opt, const std::string& out_path,
+                     const FileCommand& cmd) {
     State s;
     int status = 0;
     if (!compute(opt, s, status)) return status;
     if (out_path.empty()) {
-        if (!write_stdout(ff::report_text(s))) {
-            print_error("Ergebnis konnte nicht geschrieben werden!");
-            return kExitFailed;
-        }
-        return 0;
-    }
-    const ff::Outcome r = ff::write_report(out_path, s);
-    if (!r.ok()) {
-        print_error(r.message.empty() ? "Ergebnis konnte nicht gespeichert werden!" : r.message);
+        if (write_stdout(cmd.text(s))) return 0;
+        print_error(cmd.stdout_failure);
         return kExitFailed;
     }
-    return 0;
+    const ff::Outcome r = cmd.write(out_path, s);
+    if (r.ok()) return 0;
+    print_error(r.message.empty() ? std::string(cmd.file_failure) : r.message);
+    return kExitFailed;
 }
 
-int run_basics(const fc::CommonOptions& opt, const std::string& out_path) {
-    State s;
-    int status = 0;
-    if (!compute(opt, s, status)) return status;
-    if (out_path.empty()) {
-        if (!write_stdout(ff::basics_text(s))) {
-            print_error("Kalkulationsgrundlagen können nicht geschrieben werden.");
-            return kExitFailed;
-        }
-        return 0;
-    }
-    const ff::Outcome r = ff::write_basics(out_path, s);
-    if (!r.ok()) {
-        print_error(r.message.empty() ? "Kalkulationsgrundlagen können nicht gespeichert werden!"
-                                      : r.message);
-        return kExitFailed;
-    }
-    return 0;
-}
+constexpr FileCommand kReport{&ff::report_text, &ff::write_report,
+                              "Ergebnis konnte nicht geschrieben werden!",
+                              "Ergebnis konnte nicht gespeichert werden!"};
+constexpr FileCommand kBasics{&ff::basics_text, &ff::write_basics,
+                              "Kalkulationsgrundlagen können nicht geschrieben werden.",
+                              "Kalkulationsgrundlagen können nicht gespeichert werden!"};
 
 int run_batch(const fc::CommonOptions& opt, const fc::BatchOptions& bopt, bool show_template,
               const std::string& template_sep) {
@@ -204,7 +198,7 @@ int main(int argc, char** argv) {
     }
 
     if (calc->parsed()) return run_calc(calc_opt);
-    if (report->parsed()) return run_report(report_opt, report_out);
-    if (basics->parsed()) return run_basics(basics_opt, basics_out);
+    if (report->parsed()) return run_file_command(report_opt, report_out, kReport);
+    if (basics->parsed()) return run_file_command(basics_opt, basics_out, kBasics);
     return run_batch(batch_opt, bopt, show_template, template_sep);
 }
