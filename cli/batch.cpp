@@ -10,6 +10,7 @@
 #include <charconv>
 #include <cmath>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -210,11 +211,28 @@ bool put_value(char*& p, const State& s, const ValueInfo& v, char decimal) {
 // ------------------------------------------------------------ output target
 // Where the result table goes until it is complete: a temporary file next to
 // the output file (renamed over it at the end), or an anonymous temporary
-// file that is copied to standard output once every row has passed.
+// file that is copied to standard output, or to a device or pipe given as
+// the output, once every row has passed.
 class Target {
 public:
     bool open(const std::string& out_path, std::string& error) {
-        if (out_path.empty()) {
+        struct stat st {};
+        const bool exists = !out_path.empty() && ::stat(out_path.c_str(), &st) == 0;
+        if (exists && S_ISDIR(st.st_mode)) {
+            error = "Ausgabedatei \"" + out_path + "\" ist ein Ordner.";
+            return false;
+        }
+        if (exists && !S_ISREG(st.st_mode)) {
+            // /dev/null, a terminal or a named pipe is written to, never
+            // replaced: renaming a file over /dev/null would break every
+            // program on the machine that writes to it.
+            device_ = ::open(out_path.c_str(), O_WRONLY | O_CLOEXEC);
+            if (device_ < 0) {
+                error = "Ausgabe \"" + out_path + "\" kann nicht geöffnet werden: " + std::strerror(errno);
+                return false;
+            }
+        }
+        if (out_path.empty() || device_ >= 0) {
             spool_ = std::tmpfile();
             if (spool_ == nullptr) {
                 error = std::string("Zwischendatei für die Ausgabe kann nicht angelegt werden: ") +
@@ -224,20 +242,32 @@ public:
             fd_ = ::fileno(spool_);
             return true;
         }
+        // Through a symbolic link the file it points to is replaced and the
+        // link stays.
         final_ = out_path;
-        temp_ = out_path + ".tmpXXXXXX";
+        if (exists) {
+            if (char* real = ::realpath(out_path.c_str(), nullptr)) {
+                final_ = real;
+                std::free(real);
+            }
+        }
+        temp_ = final_ + ".tmpXXXXXX";
         fd_ = ::mkstemp(temp_.data());
         if (fd_ < 0) {
-            error = "Ausgabedatei \"" + out_path + "\" kann nicht angelegt werden: " +
-                    std::strerror(errno);
+            error = "Ausgabedatei \"" + out_path + "\" kann nicht angelegt werden: " + std::strerror(errno);
             temp_.clear();
             return false;
         }
-        // mkstemp makes the file private; the result table gets the
-        // permissions of any file the user creates.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd_, 0666 & ~mask);
+        // mkstemp makes the file private; the result table keeps the
+        // permissions of the file it replaces, or gets those of any file
+        // the user creates.
+        mode_t mode = st.st_mode & 07777;
+        if (!exists) {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            mode = 0666 & ~mask;
+        }
+        ::fchmod(fd_, mode);
         return true;
     }
     int fd() const { return fd_; }
@@ -249,13 +279,21 @@ public:
             std::vector<char> block(1 << 20);
             while (ok) {
                 const std::size_t n = std::fread(block.data(), 1, block.size(), spool_);
-                if (n > 0 && std::fwrite(block.data(), 1, n, out) != n) ok = false;
+                if (n > 0) {
+                    ok = device_ >= 0 ? write_all(device_, block.data(), n)
+                                      : std::fwrite(block.data(), 1, n, out) == n;
+                }
                 if (n < block.size()) {
                     ok = ok && !std::ferror(spool_);
                     break;
                 }
             }
-            ok = std::fflush(out) == 0 && ok;
+            if (device_ >= 0) {
+                ok = ::close(device_) == 0 && ok;
+                device_ = -1;
+            } else {
+                ok = std::fflush(out) == 0 && ok;
+            }
             std::fclose(spool_);
             spool_ = nullptr;
             fd_ = -1;
@@ -286,7 +324,8 @@ public:
         } else if (fd_ >= 0) {
             ::close(fd_);
         }
-        fd_ = -1;
+        if (device_ >= 0) ::close(device_);
+        fd_ = device_ = -1;
         if (!temp_.empty()) ::unlink(temp_.c_str());
         temp_.clear();
     }
@@ -296,6 +335,7 @@ public:
 private:
     std::FILE* spool_ = nullptr;
     int fd_ = -1;
+    int device_ = -1;  // a device or pipe given as output
     std::string final_, temp_;
 };
 

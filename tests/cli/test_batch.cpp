@@ -1,6 +1,9 @@
 // forstrix-cli batch: tables as spreadsheets write them, rows equal to what
 // calc gives, and bad rows that leave no output behind.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -116,6 +119,35 @@ TEST(CliBatch, SkipInvalidWritesTheGoodRowsInOrder) {
         if (k == 1234 || k == 2345) continue;
         ASSERT_EQ(lines[std::size_t(line++)].rfind(std::to_string(6 + k % 85) + ";" + std::to_string(10 + k % 190) + ",5;", 0), 0u) << k;
     }
+}
+
+// A named pipe (as /dev/null, a device) is written to, never replaced by a
+// file; a link keeps pointing at the file it names, which keeps its mode.
+TEST(CliBatch, OutputIntoAPipeOrThroughALinkKeepsThem) {
+    TempDir dir;
+    spit(dir / "in.csv", "gi_bhd\n20\n");
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    // With the reading end open the run never waits: one row fits the pipe.
+    const int pipe = ::open((dir / "pipe").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(pipe, 0);
+    const CliRun to_pipe = run_cli({"batch", dir / "in.csv", "-o", dir / "pipe"});
+    std::string piped(1 << 16, '\0');
+    piped.resize(std::size_t(std::max<ssize_t>(0, ::read(pipe, piped.data(), piped.size()))));
+    ::close(pipe);
+    EXPECT_EQ(to_pipe.status, 0) << to_pipe.err;
+    EXPECT_EQ(piped.rfind("gi_bhd,gc_hoehe,", 0), 0u) << piped;
+    struct stat st {};
+    ASSERT_EQ(::stat((dir / "pipe").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+    spit(dir / "real.csv", "previous results\n");
+    std::filesystem::permissions(dir / "real.csv", std::filesystem::perms(0640));
+    std::filesystem::create_symlink(dir / "real.csv", dir / "link.csv");
+    const CliRun via_link = run_cli({"batch", dir / "in.csv", "-o", dir / "link.csv"});
+    EXPECT_EQ(via_link.status, 0) << via_link.err;
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.csv"));
+    EXPECT_EQ(slurp(dir / "real.csv").rfind("gi_bhd,gc_hoehe,", 0), 0u);
+    EXPECT_EQ(std::filesystem::status(dir / "real.csv").permissions(), std::filesystem::perms(0640));
 }
 
 TEST(CliBatch, TemplateHeaderTakesARowOfCalcValues) {
