@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -17,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/numtext.h"
 #include "core/registry.h"
 #include "files/cp1252.h"
 
@@ -166,36 +168,44 @@ bool write_all(int fd, const char* data, std::size_t size) {
     return true;
 }
 
-// A fixed-notation double never longer than this (the smallest subnormal
-// written without exponent, plus sign and point).
-constexpr std::size_t kMaxNumberChars = 340;
-
-char* put_double(char* p, double v, char decimal) {
-    // Fixed notation, shortest digits that read back to the same double:
-    // spreadsheets read it without guessing at exponents.
-    const std::to_chars_result r = std::to_chars(p, p + kMaxNumberChars, v, std::chars_format::fixed);
-    if (decimal != '.') {
-        for (char* q = p; q != r.ptr; ++q)
-            if (*q == '.') {
-                *q = decimal;
-                break;
-            }
-    }
-    return r.ptr;
-}
-
 template <typename Int>
 char* put_int(char* p, Int v) {
     return std::to_chars(p, p + 16, v).ptr;
 }
 
+// The text last written for a column. In a table of stands many results
+// repeat from row to row (the costs of a system that no column of the table
+// touches, a value that follows from the species alone), and copying them is
+// far cheaper than converting them again.
+struct LastText {
+    static constexpr std::size_t kRoom = 32;
+    std::uint64_t bits = 0;
+    std::size_t length = 0;  // 0: nothing kept
+    char text[kRoom];
+};
+
 // Writes a value of the state; false when a decimal is not finite.
-bool put_value(char*& p, const State& s, const ValueInfo& v, char decimal) {
+bool put_value(char*& p, const State& s, const ValueInfo& v, char decimal, LastText& last) {
     switch (v.type) {
     case ValueType::Double: {
         const double d = s.*(v.d);
         if (!std::isfinite(d)) return false;
-        p = put_double(p, d, decimal);
+        const auto bits = std::bit_cast<std::uint64_t>(d);
+        if (last.length != 0 && last.bits == bits) {
+            std::memcpy(p, last.text, LastText::kRoom);
+            p += last.length;
+            return true;
+        }
+        // Fixed notation, shortest digits that read back to the same
+        // double: spreadsheets read it without guessing at exponents.
+        char* const start = p;
+        p = write_fixed_shortest(p, d, decimal);
+        const auto length = static_cast<std::size_t>(p - start);
+        if (length <= LastText::kRoom) {
+            std::memcpy(last.text, start, LastText::kRoom);
+            last.length = length;
+            last.bits = bits;
+        }
         return true;
     }
     case ValueType::UInt:
@@ -425,19 +435,21 @@ struct Chunk {
     }
 };
 
-constexpr std::size_t kRowsPerChunk = 2048;
+constexpr std::size_t kRowsPerChunk = 512;
 
 // What one thread needs to compute rows; reused from row to row, so a row
 // allocates nothing.
 struct Worker {
     std::vector<std::string_view> cells;
+    std::vector<LastText> last;  // one per output column
     std::vector<Given> row_given;
     ScenarioOutcome outcome;
     State s;
 };
 
 void process_chunk(const Table& t, Chunk& c, Worker& w, std::atomic<bool>& any_bad) {
-    const std::size_t room = t.outputs.size() * (kMaxNumberChars + 1) + 2;
+    const std::size_t room = t.outputs.size() * (kMaxFixedChars + 1) + 2;
+    if (w.last.size() != t.outputs.size()) w.last.assign(t.outputs.size(), LastText{});
     for (std::size_t r = 0; r < c.starts.size(); ++r) {
         const std::size_t end = r + 1 < c.starts.size() ? c.starts[r + 1] : c.text.size();
         const std::string_view line(c.text.data() + c.starts[r], end - c.starts[r] - 1);
@@ -487,7 +499,7 @@ void process_chunk(const Table& t, Chunk& c, Worker& w, std::atomic<bool>& any_b
         const ValueInfo* not_finite = nullptr;
         for (std::size_t k = 0; k < t.outputs.size(); ++k) {
             if (k > 0) *p++ = t.sep;
-            if (!put_value(p, w.s, *t.outputs[k], t.decimal)) {
+            if (!put_value(p, w.s, *t.outputs[k], t.decimal, w.last[k])) {
                 not_finite = t.outputs[k];
                 break;
             }

@@ -3,7 +3,11 @@
 // change what the program reads or writes.
 #include "core/numtext.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -15,31 +19,37 @@ std::optional<double> f_check(std::string_view text) {
     // The scan of the dialogs: digits pass, one separator ("," or ".") passes,
     // a second separator or any other character (sign, blank, letter,
     // exponent) refuses the text. An empty text is accepted and reads 0.
-    std::array<char, 64> small{};
-    std::string large;
-    char* buf = small.data();
-    if (text.size() >= small.size()) {
-        large.assign(text.size(), '\0');
-        buf = large.data();
-    }
-    bool separator = false;
-    bool nonzero_int_digit = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
+    //
+    // Texts of up to 15 significant digits, nearly all, are read at once: the
+    // digits as a whole number below 2^53 and the power of ten are both exact
+    // doubles, so their quotient is the correctly rounded value, the same
+    // that std::from_chars gives.
+    static constexpr double kExactPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    std::uint64_t whole = 0;
+    int significant = 0, decimals = 0;
+    bool point = false;
+    for (const char c : text) {
         if (c >= '0' && c <= '9') {
-            if (!separator && c != '0') nonzero_int_digit = true;
-            buf[i] = c;
-        } else if (c == ',' || c == '.') {
-            if (separator) return std::nullopt;
-            separator = true;
-            buf[i] = '.';
+            if (whole != 0 || c != '0') ++significant;
+            if (significant <= 15) whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
+            if (point) ++decimals;
+        } else if ((c == ',' || c == '.') && !point) {
+            point = true;
         } else {
             return std::nullopt;
         }
     }
-    // "", "." and "," read 0, as the standard conversion of the original does.
+    if (significant <= 15 && decimals <= 22) return static_cast<double>(whole) / kExactPow10[decimals];
+
+    // Longer texts: the library's conversion, from the text with a point.
+    std::string buf(text);
+    std::replace(buf.begin(), buf.end(), ',', '.');
+    const std::string_view int_part = std::string_view(buf).substr(0, buf.find('.'));
+    const bool nonzero_int_digit = int_part.find_first_not_of('0') != std::string_view::npos;
     double value = 0.0;
-    const auto [ptr, ec] = std::from_chars(buf, buf + text.size(), value);
+    const auto [ptr, ec] = std::from_chars(buf.data(), buf.data() + buf.size(), value);
     (void)ptr;
     if (ec == std::errc::result_out_of_range) {
         // Only with hundreds of digits: too large reads as infinity, too
@@ -82,6 +92,176 @@ std::string format_shortest(double v) {
     std::array<char, 64> buf;
     const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), v);
     return std::string(buf.data(), r.ptr);
+}
+
+namespace {
+
+#ifdef __SIZEOF_INT128__
+__extension__ using u128 = unsigned __int128;
+
+constexpr std::uint64_t kPow10[] = {1ULL,
+                                    10ULL,
+                                    100ULL,
+                                    1000ULL,
+                                    10000ULL,
+                                    100000ULL,
+                                    1000000ULL,
+                                    10000000ULL,
+                                    100000000ULL,
+                                    1000000000ULL,
+                                    10000000000ULL,
+                                    100000000000ULL,
+                                    1000000000000ULL,
+                                    10000000000000ULL,
+                                    100000000000000ULL,
+                                    1000000000000000ULL,
+                                    10000000000000000ULL,
+                                    100000000000000000ULL,
+                                    1000000000000000000ULL,
+                                    10000000000000000000ULL};
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Four digits of x < 10000, leading zeros included.
+void put4(char* p, std::uint32_t x) {
+    std::memcpy(p, kDigitPairs + 2 * (x / 100), 2);
+    std::memcpy(p + 2, kDigitPairs + 2 * (x % 100), 2);
+}
+
+// The 20 digits of q, leading zeros included.
+void put20(char* p, std::uint64_t q) {
+    const auto low = static_cast<std::uint32_t>(q % 100000000);
+    q /= 100000000;
+    const auto mid = static_cast<std::uint32_t>(q % 100000000);
+    put4(p, static_cast<std::uint32_t>(q / 100000000));
+    put4(p + 4, mid / 10000);
+    put4(p + 8, mid % 10000);
+    put4(p + 12, low / 10000);
+    put4(p + 16, low % 10000);
+}
+
+// The number of decimal digits of q >= 1.
+int digit_count(std::uint64_t q) {
+    const int t = (static_cast<int>(std::bit_width(q)) * 1233) >> 12;  // floor(log10(2^bit_width)) or one less
+    return t + (q >= kPow10[t] ? 1 : 0);
+}
+
+// Writes `v` in the short exact path, or returns nullptr when `v` is
+// outside it. The value v = m / 2^shift has the rounding interval
+// ((4m - 2) / 2^(shift+2), (4m + 2) / 2^(shift+2)), with 4m - 1 at a power
+// of two, whose lower neighbour is twice as close: every decimal in it
+// reads back as v. Scaled by 10^k so that v * 10^k has
+// at least 17 digits, the interval holds at least one whole number, since
+// 17 significant digits always suffice. Dropping trailing digits while the
+// interval still holds a multiple of the next power of ten gives the
+// shortest texts; of those, the one closest to v is taken.
+char* write_fixed_exact(char* p, double v, char decimal) {
+    const double a = std::fabs(v);
+    if (!(a >= 1e-3 && a < 0x1p52)) return nullptr;
+    if (std::signbit(v)) *p++ = '-';
+
+    const std::uint64_t bits = std::bit_cast<std::uint64_t>(a);
+    const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
+    const int exponent = static_cast<int>(bits >> 52);
+    const std::uint64_t m = fraction | (std::uint64_t{1} << 52);
+    const int shift = 1075 - exponent;  // v = m / 2^shift, 1 <= shift <= 62 here
+
+    // Whole numbers below 2^52: every neighbour is at most 1 away, so the
+    // digits of the number itself are the shortest text.
+    if ((m & ((std::uint64_t{1} << shift) - 1)) == 0) return std::to_chars(p, p + 20, m >> shift).ptr;
+
+    // k decimals: 10^t <= v with t = floor(log2(v) * log10(2)), so
+    // v * 10^k lies in [10^16, 2 * 10^17), or below 10^19 where k is capped.
+    const int t = ((exponent - 1023) * 78913) >> 18;
+    const int k = std::min(16 - t, 19);
+    const u128 scale = kPow10[k];
+    const int s = shift + 2;
+    const u128 mask = (u128{1} << s) - 1;
+    const u128 x = u128{4 * m} * scale;
+    const u128 lo = x - (fraction == 0 ? scale : 2 * scale);  // the gap below a power of two is half
+    const u128 hi = x + 2 * scale;
+    // The whole numbers strictly inside the interval. Neither bound is
+    // itself whole: it holds at most k + 1 factors of two, fewer than s in
+    // this range, so the tie rule of reading never decides.
+    std::uint64_t lq = static_cast<std::uint64_t>(lo >> s) + 1;
+    std::uint64_t uq = static_cast<std::uint64_t>(hi >> s);
+
+    // Drop digits while a multiple of the next power of ten lies in the
+    // interval, eight at a time while possible, then one by one; q follows
+    // as the whole part of v * 10^(k - dropped).
+    std::uint64_t q = static_cast<std::uint64_t>(x >> s);
+    const std::uint64_t whole = q;
+    int dropped = 0;
+    for (std::uint64_t u; (u = uq / 100000000) * 100000000 >= lq; dropped += 8) {
+        uq = u;
+        lq = lq / 100000000 + (lq % 100000000 != 0 ? 1 : 0);
+        q /= 100000000;
+    }
+    for (std::uint64_t u; (u = uq / 10) * 10 >= lq; ++dropped) {
+        uq = u;
+        lq = lq / 10 + (lq % 10 != 0 ? 1 : 0);
+        q /= 10;
+    }
+    // Of the shortest candidates in [lq, uq], the one closest to v: q
+    // rounded by the removed rest (whole digits and binary fraction) against
+    // half a step, a tie to the even one.
+    const std::uint64_t step = kPow10[dropped];
+    const std::uint64_t rem = whole - q * step;
+    const std::uint64_t below = step - rem;  // compared with rem, as 2 * rem may overflow
+    const u128 part = x & mask;
+    const u128 half = u128{1} << (s - 1);
+    bool up;
+    if (rem + 1 == below) {
+        up = part > half || (part == half && (q & 1) != 0);
+    } else if (rem == below) {
+        up = part != 0 || (q & 1) != 0;
+    } else {
+        up = rem > below;
+    }
+    q = std::clamp(q + (up ? 1 : 0), lq, uq);
+
+    // q * 10^(dropped - k), in fixed notation. The digits are copied in
+    // blocks of 20, beyond the text's end (the caller's room allows it).
+    const int decimals = k - dropped;
+    char digits[48];
+    put20(digits, q);
+    const int n = digit_count(q);
+    const char* first = digits + 20 - n;
+    if (decimals <= 0) {
+        std::memcpy(p, first, 20);
+        p += n;
+        for (int i = 0; i < -decimals; ++i) *p++ = '0';
+        return p;
+    }
+    if (n <= decimals) {
+        *p++ = '0';
+        *p++ = decimal;
+        std::memset(p, '0', 20);
+        p += decimals - n;
+        std::memcpy(p, first, 20);
+        return p + n;
+    }
+    std::memcpy(p, first, 20);
+    p += n - decimals;
+    *p++ = decimal;
+    std::memcpy(p, first + (n - decimals), 20);
+    return p + decimals;
+}
+#else
+char* write_fixed_exact(char*, double, char) { return nullptr; }
+#endif
+
+}  // namespace
+
+char* write_fixed_shortest(char* first, double v, char decimal) {
+    if (char* end = write_fixed_exact(first, v, decimal)) return end;
+    const std::to_chars_result r = std::to_chars(first, first + kMaxFixedChars, v, std::chars_format::fixed);
+    if (decimal != '.')
+        if (char* point = std::find(first, r.ptr, '.'); point != r.ptr) *point = decimal;
+    return r.ptr;
 }
 
 }  // namespace forstrix

@@ -3,6 +3,7 @@
 // an empty field reads 0. Values are shown with a decimal comma.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,5 +21,18 @@ std::string format_comma(double v, int decimals);
 std::string format_whole(double v);
 // Shortest text that reads back to exactly the same double ("20.834...").
 std::string format_shortest(double v);
+
+// Room that write_fixed_shortest may need: the smallest subnormal in fixed
+// notation, with sign and decimal mark.
+inline constexpr std::size_t kMaxFixedChars = 340;
+
+// Writes `v` in fixed notation (never an exponent, which spreadsheets would
+// have to guess at) with the fewest digits that read back to exactly `v`:
+// the text of std::to_chars(first, last, v, std::chars_format::fixed), with
+// `decimal` as the decimal mark. Returns the end of the text. Stand values
+// and costs, from 0.001 to 2^52 in size, take a short exact path built for
+// the batch tables' tens of numbers per row; any other value goes through
+// the library.
+char* write_fixed_shortest(char* first, double v, char decimal);
 
 }  // namespace forstrix

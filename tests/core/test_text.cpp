@@ -3,13 +3,19 @@
 // registry of named values.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <limits>
 #include <optional>
+#include <random>
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "core/calc.h"
 #include "core/numtext.h"
@@ -31,6 +37,18 @@ TEST(FCheck, ReadsAsTheDialogsDo) {
     for (const char* text : {"1,5,0", "1.5.0", "1.5,0", "-1", "+1", "1e5", "1E5", " 1", "1 ", "12a", "abc", "inf",
                              "nan", "0x10", "1\t", "1\xC3\xA4"})
         EXPECT_EQ(f_check(text), std::nullopt) << text;
+    // Random digits around one separator read as the library reads them,
+    // on both sides of the 15 digits that the short path takes.
+    std::mt19937_64 rng(7);
+    for (int i = 0; i < 200000; ++i) {
+        std::string text;
+        const std::size_t length = 1 + rng() % 24;
+        for (std::size_t k = 0; k < length; ++k) text += static_cast<char>('0' + rng() % (k < 3 ? 2 : 10));
+        if (rng() % 4 != 0) text.insert(rng() % (text.size() + 1), 1, '.');
+        double want = 0.0;
+        std::from_chars(text.data(), text.data() + text.size(), want);
+        ASSERT_EQ(f_check(text), std::optional(want)) << text;
+    }
 }
 
 // The display formats, whatever the locale.
@@ -56,6 +74,47 @@ void expect_formats() {
 }
 
 TEST(Formats, Text) { expect_formats(); }
+
+// The fast fixed-notation writer of the batch tables must give the library's
+// text byte for byte: for random doubles of every size around and inside its
+// range, for short decimals as tables hold them (and the ties between two
+// shortest texts that they provoke), and at the edges of its range.
+TEST(Formats, FixedShortestEqualsTheLibrary) {
+    std::vector<double> values = {0.0, -0.0, 1e-3, 0.1, 0.2, 0.3, 0.5, 1.0, 9.5, 10.0, 0.999999999999999,
+                                  1e15, 0x1p52 - 0.5, 0x1p52, 0x1p53 + 2, 1e23, 5e-324, 2.2250738585072014e-308,
+                                  1.7976931348623157e308, std::numeric_limits<double>::infinity(),
+                                  std::numeric_limits<double>::quiet_NaN(), 1818.1208000000001, 4.5200000000000005};
+    for (int e = -12; e <= 54; ++e) {
+        const double p2 = std::ldexp(1.0, e);
+        values.insert(values.end(), {p2, std::nextafter(p2, 0.0), std::nextafter(p2, 1e300)});
+    }
+    for (double p10 = 1e-4; p10 < 1e17; p10 *= 10)
+        values.insert(values.end(), {p10, std::nextafter(p10, 0.0), std::nextafter(p10, 1e300)});
+    std::mt19937_64 rng(20261206);
+    for (int i = 0; i < 300000; ++i) {
+        // Any bit pattern from about 1e-5 to 1e17.
+        const std::uint64_t exponent = 1006 + rng() % 52;
+        values.push_back(std::bit_cast<double>((exponent << 52) | (rng() >> 12)));
+        // A decimal of up to nine digits with up to eight decimals.
+        const double digits = static_cast<double>(rng() % 1000000000);
+        values.push_back(digits / std::pow(10.0, static_cast<double>(rng() % 9)));
+    }
+    std::array<char, kMaxFixedChars> want{}, got{};
+    int differences = 0;
+    for (const double v0 : values)
+        for (const double v : {v0, -v0}) {
+            const auto w = std::to_chars(want.data(), want.data() + want.size(), v, std::chars_format::fixed);
+            const char* g = write_fixed_shortest(got.data(), v, '.');
+            const std::string_view a(want.data(), w.ptr), b(got.data(), g);
+            if (a != b && ++differences <= 10) ADD_FAILURE() << "library " << a << ", ours " << b;
+        }
+    EXPECT_EQ(differences, 0);
+    const auto comma = [&](double v) { return std::string(got.data(), write_fixed_shortest(got.data(), v, ',')); };
+    EXPECT_EQ(comma(1234.5), "1234,5");
+    EXPECT_EQ(comma(-0.0625), "-0,0625");
+    EXPECT_EQ(comma(1e-7), "0,0000001");
+    EXPECT_EQ(comma(42.0), "42");
+}
 
 struct Recorder : TraceSink {
     std::string text;
