@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/calc.h"
 #include "core/numtext.h"
 #include "core/registry.h"
 #include "files/cp1252.h"
@@ -480,7 +481,7 @@ void process_chunk(const Table& t, Chunk& c, Worker& w, std::atomic<bool>& any_b
         }
 
         w.s = *t.base;
-        compute_scenario(w.s, w.row_given, nullptr, w.outcome);
+        compute_scenario(w.s, w.row_given, nullptr, w.outcome, /*machines_done=*/true);
         if (!w.outcome.ok()) {
             ++c.bad;
             for (const Problem& p : w.outcome.problems)
@@ -675,10 +676,14 @@ int run_batch(const BatchOptions& opt, const State& base, std::span<const Given>
                           "der Werte enthalten; keine Ausgabe geschrieben.\n", opt.in_path.c_str());
         return reader.failed() ? 1 : 2;
     }
+    // The machine-hour costs of the basics, computed once for every row that
+    // changes no basic.
+    State prepared = base;
+    calc_all_machines(prepared);
     Table t;
     t.eol = reader.last_had_cr() ? "\r\n" : "\n";
     t.skip_invalid = opt.skip_invalid;
-    t.base = &base;
+    t.base = &prepared;
     t.given = given;
     if (line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
     if (line.starts_with("\xFF\xFE") || line.starts_with("\xFE\xFF")) {

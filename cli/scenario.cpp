@@ -66,7 +66,7 @@ std::optional<Problem> check_results_finite(const State& s) {
 }
 
 void compute_scenario(State& s, std::span<const Given> given, TraceSink* trace,
-                      ScenarioOutcome& out) {
+                      ScenarioOutcome& out, bool machines_done) {
     out.problems.clear();
     out.warnings.clear();
 
@@ -111,7 +111,8 @@ void compute_scenario(State& s, std::span<const Given> given, TraceSink* trace,
         if (!out.problems.empty()) return;
     }
 
-    calc_all_machines(s, trace);
+    // The machine-hour costs follow from the basics alone.
+    if (basics_given || !machines_done) calc_all_machines(s, trace);
     s.gf_ss = s.gf_asb75;
     // Costs typed into the cost dialog replace the computed totals.
     for (const Given& g : given) {

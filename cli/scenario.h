@@ -56,8 +56,11 @@ struct ScenarioOutcome {
 //   dialog does;
 //   the time-and-cost model of the six systems.
 // On a refused scenario `s` is left part-way and must not be used.
+// `machines_done`: `s` holds the machine-hour costs of its basics already
+// (the batch computes them once per table); unless a given value changes a
+// basic, they are not computed again.
 void compute_scenario(State& s, std::span<const Given> given, TraceSink* trace,
-                      ScenarioOutcome& out);
+                      ScenarioOutcome& out, bool machines_done = false);
 
 // A result that is not a finite number (absurdly large inputs can overflow)
 // is reported rather than printed as if it were a cost.

@@ -26,12 +26,14 @@ std::vector<std::string> as_points(std::string line, char sep, char decimal) {
     return split(line.substr(0, line.find('\r')), sep);
 }
 
-// Every species, thin and strong trees, steep slopes, yarding; gi_hn is also
-// given on the command line for every row, where the cells win.
-const std::string kColumns = "gi_ba,gi_bhd,gi_sf,gi_hn,gi_br,gi_hvs,gf_vab";
-const std::vector<std::string> kRows = {"0,20,1,14,0,0,30",  "2,18,2,35,0,0,45.25", "3,40,3,36,0,1,60",
-                                        "5,15,1,61,1,1,30",  "7,55,0,65,0,1,120.5", "8,90,2,10,1,0,200",
-                                        "6,6,3,0,0,0,12.125"};
+// Every species, thin and strong trees, steep slopes, yarding, the
+// harvester's purchase price (a basic: its machine-hour cost changes); gi_hn
+// is also given on the command line for every row, where the cells win.
+const std::string kColumns = "gi_ba,gi_bhd,gi_sf,gi_hn,gi_br,gi_hvs,gf_vab,gf_hab44";
+const std::vector<std::string> kRows = {"0,20,1,14,0,0,30,450",     "2,18,2,35,0,0,45.25,300",
+                                        "3,40,3,36,0,1,60,612.5",   "5,15,1,61,1,1,30,450",
+                                        "7,55,0,65,0,1,120.5,200",  "8,90,2,10,1,0,200,450",
+                                        "6,6,3,0,0,0,12.125,999"};
 
 struct Convention { const char *label; char sep, decimal; const char *eol, *bom; };
 class BatchTable : public ::testing::TestWithParam<Convention> {};
@@ -54,7 +56,7 @@ TEST_P(BatchTable, RowsEqualWhatCalcGives) {
     ASSERT_EQ(lines.size(), kRows.size() + 1);
     EXPECT_EQ(std::size_t(std::count(out.begin(), out.end(), '\r')), std::string(c.eol) == "\n" ? 0 : lines.size());
     const std::vector<std::string> header = as_points(lines[0], c.sep, '.');
-    EXPECT_EQ(header.size(), 7 + 5 + 6 + 54u);  // the table's inputs, derived values, flags, results
+    EXPECT_EQ(header.size(), 8 + 5 + 6 + 54u);  // the table's inputs, derived values, flags, results
     for (std::size_t row = 0; row < kRows.size(); ++row) {
         std::vector<std::string> args = {"calc", "--set", "gf_fw=13.5"};
         const std::vector<std::string> names = split(kColumns, ','), values = split(kRows[row], ',');
