@@ -4,7 +4,10 @@
 #include "core/checks.h"
 
 #include <cmath>
+#include <functional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "core/calc.h"
 #include "core/machines.h"
@@ -52,6 +55,21 @@ const ListRange* list_range(std::string_view name) {
     for (const ListRange& r : kLists)
         if (r.name == name) return &r;
     return nullptr;
+}
+
+// The list of a named value, looked up once per registry entry: a batch
+// table checks every cell.
+const ListRange* list_range(const ValueInfo& v) {
+    static const std::vector<const ListRange*> by_entry = [] {
+        std::vector<const ListRange*> lists;
+        for (const ValueInfo& entry : value_registry()) lists.push_back(list_range(entry.name));
+        return lists;
+    }();
+    const std::span<const ValueInfo> registry = value_registry();
+    const std::less<const ValueInfo*> before;
+    if (!before(&v, registry.data()) && before(&v, registry.data() + registry.size()))
+        return by_entry[static_cast<std::size_t>(&v - registry.data())];
+    return list_range(v.name);
 }
 
 bool is_zeitgrad(std::string_view name) { return name == "gi_zest" || name == "gi_zmgv"; }
@@ -107,7 +125,7 @@ std::optional<Problem> check_value(const ValueInfo& v, double value) {
         return std::nullopt;
     }
     if (v.type != ValueType::Double) {
-        const ListRange* r = list_range(name);
+        const ListRange* r = list_range(v);
         if (value != std::trunc(value)) {
             std::string allowed = r ? (name == "gi_ii_vzs" ? " (0 oder 5 bis 85)"
                                                            : " (" + std::to_string(r->lo) + " bis " +

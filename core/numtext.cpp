@@ -179,7 +179,6 @@ char* write_fixed_exact(char* p, double v, char decimal) {
     const int k = std::min(16 - t, 19);
     const u128 scale = kPow10[k];
     const int s = shift + 2;
-    const u128 mask = (u128{1} << s) - 1;
     const u128 x = u128{4 * m} * scale;
     const u128 lo = x - (fraction == 0 ? scale : 2 * scale);  // the gap below a power of two is half
     const u128 hi = x + 2 * scale;
@@ -211,8 +210,8 @@ char* write_fixed_exact(char* p, double v, char decimal) {
     const std::uint64_t step = kPow10[dropped];
     const std::uint64_t rem = whole - q * step;
     const std::uint64_t below = step - rem;  // compared with rem, as 2 * rem may overflow
-    const u128 part = x & mask;
-    const u128 half = u128{1} << (s - 1);
+    const std::uint64_t part = static_cast<std::uint64_t>(x) & (~std::uint64_t{0} >> (64 - s));  // s <= 64
+    const std::uint64_t half = std::uint64_t{1} << (s - 1);
     bool up;
     if (rem + 1 == below) {
         up = part > half || (part == half && (q & 1) != 0);
