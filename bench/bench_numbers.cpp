@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/calc.h"
+#include "bench/scenario.h"
 #include "core/numtext.h"
 #include "core/registry.h"
 
@@ -30,12 +30,7 @@ std::vector<double> table_values() {
         s.gi_hn = (i * 13) % 66;
         s.gf_vab = 5.0 + (i * 37 % 19500) / 100.0;
         s.gf_i_rd = 20.0 + (i * 11) % 780;
-        s.gf_ii_rd = s.gf_i_rd;
-        forstrix::store(s, forstrix::calc_bestand(forstrix::stand_inputs(s)));
-        s.set_flags(forstrix::calc_eignung(forstrix::suitability_inputs(s)));
-        forstrix::calc_all_machines(s, nullptr);
-        s.gf_ss = s.gf_asb75;
-        forstrix::calc_zeitbedarfkosten(s);
+        forstrix::bench::run_scenario(s);
         for (const forstrix::ValueInfo& v : forstrix::value_registry())
             if (v.type == forstrix::ValueType::Double &&
                 (v.kind == forstrix::ValueKind::Derived || v.kind == forstrix::ValueKind::Result))

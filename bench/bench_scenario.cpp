@@ -11,20 +11,13 @@
 
 #include <cstdint>
 
+#include "bench/scenario.h"
 #include "core/calc.h"
 
 namespace {
 
 using forstrix::State;
-
-void run_scenario(State& s) {
-    s.gf_ii_rd = s.gf_i_rd;
-    forstrix::store(s, forstrix::calc_bestand(forstrix::stand_inputs(s)));
-    s.set_flags(forstrix::calc_eignung(forstrix::suitability_inputs(s)));
-    forstrix::calc_all_machines(s, nullptr);
-    s.gf_ss = s.gf_asb75;
-    forstrix::calc_zeitbedarfkosten(s);
-}
+using forstrix::bench::run_scenario;
 
 // The default scenario (the worked example of the cost scheme).
 void BM_Scenario(benchmark::State& state) {
