@@ -120,16 +120,25 @@ constexpr std::uint64_t kPow10[] = {1ULL,
                                     1000000000000000000ULL,
                                     10000000000000000000ULL};
 
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
+// The four digits of every number below 10000, built by the compiler: one
+// look-up writes four digits.
+struct DigitQuads {
+    char digits[10000][4];
+};
+constexpr DigitQuads make_digit_quads() {
+    DigitQuads q{};
+    for (int n = 0; n < 10000; ++n) {
+        q.digits[n][0] = static_cast<char>('0' + n / 1000);
+        q.digits[n][1] = static_cast<char>('0' + n / 100 % 10);
+        q.digits[n][2] = static_cast<char>('0' + n / 10 % 10);
+        q.digits[n][3] = static_cast<char>('0' + n % 10);
+    }
+    return q;
+}
+constexpr DigitQuads kDigitQuads = make_digit_quads();
 
 // Four digits of x < 10000, leading zeros included.
-void put4(char* p, std::uint32_t x) {
-    std::memcpy(p, kDigitPairs + 2 * (x / 100), 2);
-    std::memcpy(p + 2, kDigitPairs + 2 * (x % 100), 2);
-}
+void put4(char* p, std::uint32_t x) { std::memcpy(p, kDigitQuads.digits[x], 4); }
 
 // The 20 digits of q, leading zeros included.
 void put20(char* p, std::uint64_t q) {
