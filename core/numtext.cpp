@@ -162,11 +162,11 @@ int digit_count(std::uint64_t q) {
 // outside it. The value v = m / 2^shift has the rounding interval
 // ((4m - 2) / 2^(shift+2), (4m + 2) / 2^(shift+2)), with 4m - 1 at a power
 // of two, whose lower neighbour is twice as close: every decimal in it
-// reads back as v. Scaled by 10^k so that v * 10^k has
-// at least 17 digits, the interval holds at least one whole number, since
-// 17 significant digits always suffice. Dropping trailing digits while the
-// interval still holds a multiple of the next power of ten gives the
-// shortest texts; of those, the one closest to v is taken.
+// reads back as v. Scaled by 10^k so that v * 10^k has at least 17 digits,
+// the interval holds at least one whole number, since 17 significant digits
+// always suffice. Dropping trailing digits while the interval still holds a
+// multiple of the next power of ten gives the shortest texts; of those, the
+// one closest to v is taken.
 char* write_fixed_exact(char* p, double v, char decimal) {
     const double a = std::fabs(v);
     if (!(a >= 1e-3 && a < 0x1p52)) return nullptr;
