@@ -231,19 +231,15 @@ char* write_fixed_exact(char* p, double v, char decimal) {
     }
     q = std::clamp(q + (up ? 1 : 0), lq, uq);
 
-    // q * 10^(dropped - k), in fixed notation. The digits are copied in
-    // blocks of 20, beyond the text's end (the caller's room allows it).
+    // q * 10^(dropped - k), in fixed notation. At least one decimal stays:
+    // below 2^52 the interval of a value that is not whole holds no whole
+    // number. The digits are copied in blocks of 20, beyond the text's end
+    // (the caller's room allows it).
     const int decimals = k - dropped;
     char digits[48];
     put20(digits, q);
     const int n = digit_count(q);
     const char* first = digits + 20 - n;
-    if (decimals <= 0) {
-        std::memcpy(p, first, 20);
-        p += n;
-        for (int i = 0; i < -decimals; ++i) *p++ = '0';
-        return p;
-    }
     if (n <= decimals) {
         *p++ = '0';
         *p++ = decimal;
