@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "cli/inputs.h"
 #include "core/calc.h"
 #include "core/numtext.h"
 #include "core/registry.h"
@@ -717,7 +718,7 @@ int run_batch(const BatchOptions& opt, const State& base, std::span<const Given>
         const ValueInfo* info = nullptr;
         if (name.empty()) {
             problem.message = "leere Spaltenüberschrift; jede Spalte braucht den Namen eines Wertes.";
-        } else if ((info = find_settable(name, problem)) != nullptr &&
+        } else if ((info = find_input(name, problem)) != nullptr &&
                    std::find(t.columns.begin(), t.columns.end(), info) != t.columns.end()) {
             problem = {std::string(name), std::string(name) + ": die Spalte steht doppelt in der Kopfzeile."};
             info = nullptr;

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "cli/scenario.h"
+#include "core/scenario.h"
 #include "core/state.h"
 
 namespace forstrix::cli {

@@ -12,6 +12,14 @@
 
 namespace forstrix::cli {
 
+const ValueInfo* find_input(std::string_view name, Problem& problem) {
+    const ValueInfo* info = forstrix::find_settable(name, problem);
+    if (info == nullptr) {
+        problem.message += " Erlaubt sind die Namen der Eingaben (Liste: forstrix-cli batch --template).";
+    }
+    return info;
+}
+
 bool parse_set(const std::string& pair, std::vector<Given>& given, std::string& error) {
     const std::size_t eq = pair.find('=');
     if (eq == std::string::npos) {
@@ -19,7 +27,7 @@ bool parse_set(const std::string& pair, std::vector<Given>& given, std::string& 
         return false;
     }
     Problem problem;
-    const ValueInfo* info = find_settable(std::string_view(pair).substr(0, eq), problem);
+    const ValueInfo* info = find_input(std::string_view(pair).substr(0, eq), problem);
     if (info == nullptr) {
         error = problem.message;
         return false;
@@ -53,7 +61,7 @@ bool parse_json_inputs(const std::string& text, std::vector<Given>& given,
     bool ok = true;
     for (const auto& [name, value] : doc.items()) {
         Problem problem;
-        const ValueInfo* info = find_settable(name, problem);
+        const ValueInfo* info = find_input(name, problem);
         if (info == nullptr) {
             errors.push_back(problem.message);
             ok = false;

@@ -3,9 +3,10 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "cli/scenario.h"
+#include "core/scenario.h"
 #include "core/state.h"
 
 namespace forstrix::cli {
@@ -23,6 +24,10 @@ struct CommonOptions {
 // when the basics file was refused.
 bool collect_inputs(const CommonOptions& opt, State& base, std::vector<Given>& given,
                     std::vector<std::string>& errors);
+
+// find_settable of the core, with a pointer to the list of names in the
+// message; every name the command line reads goes through it.
+const ValueInfo* find_input(std::string_view name, Problem& problem);
 
 // One NAME=VALUE pair of --set.
 bool parse_set(const std::string& pair, std::vector<Given>& given, std::string& error);

@@ -14,7 +14,7 @@
 
 #include "cli/batch.h"
 #include "cli/inputs.h"
-#include "cli/scenario.h"
+#include "core/scenario.h"
 #include "core/registry.h"
 #include "files/basics_file.h"
 #include "files/report.h"
@@ -50,7 +50,7 @@ void add_common(CLI::App* cmd, fc::CommonOptions& opt, bool with_trace) {
 
 // Reads the inputs and computes the scenario; false after printing why not.
 bool compute(const fc::CommonOptions& opt, State& s, int& status) {
-    std::vector<fc::Given> given;
+    std::vector<forstrix::Given> given;
     std::vector<std::string> errors;
     if (!fc::collect_inputs(opt, s, given, errors)) {
         for (const std::string& e : errors) print_error(e);
@@ -58,15 +58,15 @@ bool compute(const fc::CommonOptions& opt, State& s, int& status) {
         return false;
     }
     StderrTrace trace;
-    fc::ScenarioOutcome outcome;
-    fc::compute_scenario(s, given, opt.trace ? &trace : nullptr, outcome);
+    forstrix::ScenarioOutcome outcome;
+    forstrix::compute_scenario(s, given, opt.trace ? &trace : nullptr, outcome);
     for (const forstrix::Problem& p : outcome.problems) print_error(p.message);
     if (!outcome.ok()) {
         status = kExitRefused;
         return false;
     }
     for (const std::string& w : outcome.warnings) std::fprintf(stderr, "Warnung: %s\n", w.c_str());
-    if (std::optional<forstrix::Problem> p = fc::check_results_finite(s)) {
+    if (std::optional<forstrix::Problem> p = forstrix::check_results_finite(s)) {
         print_error(p->message);
         status = kExitRefused;
         return false;
@@ -145,7 +145,7 @@ int run_batch(const fc::CommonOptions& opt, const fc::BatchOptions& bopt, bool s
         return kExitRefused;
     }
     State base;
-    std::vector<fc::Given> given;
+    std::vector<forstrix::Given> given;
     std::vector<std::string> errors;
     if (!fc::collect_inputs(opt, base, given, errors)) {
         for (const std::string& e : errors) print_error(e);

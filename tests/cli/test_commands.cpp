@@ -3,7 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/scenario.h"
+#include "core/scenario.h"
 #include "files/basics_file.h"
 #include "files/report.h"
 #include "run_cli.h"

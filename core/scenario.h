@@ -1,8 +1,8 @@
-// One scenario of the command line: values given by the user on top of the
-// defaults (and of a basics file), then the whole chain of computation that
-// the desktop program runs when the stand and cost dialogs commit and the
-// results are requested. `calc`, `report`, `basics` and every row of `batch`
-// go through compute_scenario, so they cannot drift apart.
+// One scenario: values given on top of the defaults (and of a basics file),
+// then the whole chain of computation that the desktop program runs when the
+// stand and cost dialogs commit and the results are requested. The command
+// line (`calc`, `report`, `basics`, every row of `batch`) and every view that
+// varies an input go through compute_scenario, so they cannot drift apart.
 #pragma once
 
 #include <optional>
@@ -16,7 +16,7 @@
 #include "core/state.h"
 #include "core/trace.h"
 
-namespace forstrix::cli {
+namespace forstrix {
 
 // A value the user gave, already read as a number.
 struct Given {
@@ -66,4 +66,4 @@ void compute_scenario(State& s, std::span<const Given> given, TraceSink* trace,
 // is reported rather than printed as if it were a cost.
 std::optional<Problem> check_results_finite(const State& s);
 
-}  // namespace forstrix::cli
+}  // namespace forstrix

@@ -1,11 +1,11 @@
-#include "cli/scenario.h"
+#include "core/scenario.h"
 
 #include <cmath>
 
 #include "core/calc.h"
 #include "core/numtext.h"
 
-namespace forstrix::cli {
+namespace forstrix {
 
 namespace {
 
@@ -13,21 +13,17 @@ bool is_basic(ValueKind kind) {
     return kind == ValueKind::ChainsawBasic || kind == ValueKind::MachineBasic;
 }
 
-constexpr const char* kWhereNames = " Erlaubt sind die Namen der Eingaben (Liste: forstrix-cli batch --template).";
-
 }  // namespace
 
 const ValueInfo* find_settable(std::string_view name, Problem& problem) {
     const ValueInfo* info = find_value(name);
     if (info == nullptr) {
         problem = unknown_value(name);
-        problem.message += kWhereNames;
         return nullptr;
     }
     if (!info->settable()) {
         // check_value refuses a value that only the computation writes.
         if (std::optional<Problem> p = check_value(*info, 0.0)) problem = std::move(*p);
-        problem.message += kWhereNames;
         return nullptr;
     }
     return info;
@@ -122,4 +118,4 @@ void compute_scenario(State& s, std::span<const Given> given, TraceSink* trace,
     calc_zeitbedarfkosten(s);
 }
 
-}  // namespace forstrix::cli
+}  // namespace forstrix
