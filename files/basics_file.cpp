@@ -3,19 +3,19 @@
 // Writing: line 1 "%4lf" (six decimals), lines 2 to 10 "%.4lf", tabs between
 // the values, CR LF after each line, whatever the platform and the locale.
 //
-// Reading is stricter than the original's formatted input: the file is
-// checked whole before anything changes. It must hold exactly 126 plain
-// decimal numbers (digits with at most one point; no sign, no exponent, no
-// comma) separated by any white space, each passing the rule of the dialog
-// that edits its field (core/checks.h), and the basics it gives must pass
-// check_basics as a whole. Line breaks are not enforced, as in the
-// original, so a number's place in the stream decides its field.
+// Reading checks the file whole before anything changes, so a damaged or
+// hand-edited file can never leave the basics half loaded. It must hold
+// exactly 126 plain decimal numbers (digits with at most one point; no sign,
+// no exponent, no comma) separated by any white space, each passing the rule
+// of the dialog that edits its field (core/checks.h), and the basics it gives
+// must pass check_basics as a whole. Line breaks are not enforced, since a
+// hand-edited file may wrap its numbers differently: a number's place in the
+// stream decides its field.
 //
 // Lines 2 and 3 both hold the twelve chainsaw basics of the second group.
-// Both are checked, and line 3 is the one that stays (the original reads
-// line 3 into the same fields after line 2); a file whose lines 2 and 3
-// differ, as a hand edit leaves it, is therefore accepted with line 3's
-// values.
+// Both are checked, and line 3 is the one that stays, as it is read into the
+// same fields after line 2; a file whose lines 2 and 3 differ, as a hand
+// edit leaves it, is therefore accepted with line 3's values.
 #include "files/basics_file.h"
 
 #include <algorithm>
@@ -254,7 +254,7 @@ Outcome parse_basics(std::string_view bytes, State& s) {
     if (tokens.size() != kNumberCount) return refused(count_problem(tokens));
 
     // 3. Each passes the rule of the dialog that edits its field; line 3
-    //    overwrites the values of line 2, as in the original.
+    //    overwrites the values of line 2.
     const std::vector<Slot>& places = slots();
     State candidate = s;
     for (std::size_t i = 0; i < kNumberCount; ++i) {

@@ -43,7 +43,7 @@ const Row kStand[] = {
     {"OwnPieceVolumeMovesOnlyMerchantableMass", "gf_stm=0.5",
      "gc_hoehe=18.9091 gc_stm=0.500000 gc_stmvoll=0.163232 gc_stmderb=0.305000 gc_vhieb=1500"},
 };
-INSTANTIATE_TEST_SUITE_P(Part12, StandModel, ::testing::ValuesIn(kStand), row_name);
+INSTANTIATE_TEST_SUITE_P(HeightVolumeMass, StandModel, ::testing::ValuesIn(kStand), row_name);
 
 // ----------------------------------------------------- machine-hour costs
 class MachineCosts : public ::testing::TestWithParam<Row> {};
@@ -78,7 +78,7 @@ const Row kMachines[] = {
     {"HarvesterResidual500StillPositive", "gf_hab53=500", "gf_hab112=90.43"},
     {"HarvesterProfitZero", "gf_hab56=0", "gf_hab107=0.000000 gf_hab112=126.680000"},
 };
-INSTANTIATE_TEST_SUITE_P(Part14, MachineCosts, ::testing::ValuesIn(kMachines), row_name);
+INSTANTIATE_TEST_SUITE_P(EightMachineKinds, MachineCosts, ::testing::ValuesIn(kMachines), row_name);
 
 // --------------------------------------------------------------- start-up
 class StartUp : public ::testing::TestWithParam<Row> {};
@@ -96,7 +96,7 @@ const Row kStartUp[] = {
     {"FlagsKeepTheirValues", "g_sys1=0 g_sys4=1 gi_hn=40", "g_sys1=0 g_sys2=1 g_sys4=1"},
     {"OwnHeight", "gf_bh=25", "gc_hoehe=25.000000"},
 };
-INSTANTIATE_TEST_SUITE_P(Part15, StartUp, ::testing::ValuesIn(kStartUp), row_name);
+INSTANTIATE_TEST_SUITE_P(ProgramStart, StartUp, ::testing::ValuesIn(kStartUp), row_name);
 
 // ---------------------------------------------- time and cost (over start-up)
 class TimeCost : public ::testing::TestWithParam<Row> {};
@@ -161,7 +161,7 @@ const Row kTimeCost[] = {
     {"YarderSmallCrowns", "gi_v_kf=0", "gff_e35=0.2428"},
     {"YarderLargeCrowns", "gi_v_kf=2", "gff_e35=0.4414"},
 };
-INSTANTIATE_TEST_SUITE_P(Part15, TimeCost, ::testing::ValuesIn(kTimeCost), row_name);
+INSTANTIATE_TEST_SUITE_P(SixWorkSystems, TimeCost, ::testing::ValuesIn(kTimeCost), row_name);
 
 }  // namespace
 }  // namespace forstrix
