@@ -187,7 +187,11 @@ CostDialog::CostDialog(State& state, QWidget* parent) : QDialog(parent), state_(
     intro->setMinimumWidth(grid->sizeHint().width());
     intro->setMaximumWidth(grid->sizeHint().width());
 
-    show_computed();
+    // Read the fields once, as OK would: a stored value with more decimals
+    // than its field shows (a PNK of 60.5 shown as 60) must not feed the
+    // wages and sums beside it, or the figures would belong to values the
+    // user cannot see and would change on the first keystroke or on OK.
+    recompute();
 }
 
 void CostDialog::show_computed() {

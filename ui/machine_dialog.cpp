@@ -130,16 +130,16 @@ void BasicsDialog::build(const std::vector<Row>& rows) {
     outer->addLayout(buttons);
     outer->setSizeConstraint(QLayout::SetFixedSize);
 
-    // At opening the cost of the basics as they stand, without the input
-    // test; OK stays enabled whatever they are (a click re-reads them first).
-    show_total(total_of(working_), true);
+    // Read the fields once, as OK would: the cost shown at opening is the
+    // cost of the basics as the fields show them. A basic with more decimals
+    // (from "daten.klg") would otherwise give a figure that OK, storing the
+    // shown value, does not keep. Basics the formula cannot take (a zero
+    // divisor from the file) show "---" with OK disabled, as after any edit.
+    recompute();
 }
 
 void BasicsDialog::show_total(double total, bool storable) {
-    // A total that is not a number at all (only basics from the file can
-    // cause one here) has no sensible text.
-    const bool shown = storable && std::isfinite(total);
-    cost_->set_value_text(shown ? format_comma(total, 2) : std::string(kNoCost));
+    cost_->set_value_text(storable ? format_comma(total, 2) : std::string(kNoCost));
 }
 
 bool BasicsDialog::recompute() {

@@ -50,8 +50,8 @@ protected:
         double value;
     };
     BasicsDialog(QWidget* parent, int dialog_id, const QString& title, const QString& cost_caption);
-    // Builds the rows and shows the cost of the loaded values. The values
-    // are not tested here, so OK is enabled whatever they are.
+    // Builds the rows, then reads them back as OK would and shows the cost
+    // of the values as shown.
     void build(const std::vector<Row>& rows);
 
     // All values read from readable texts: are they usable in the formula?

@@ -20,6 +20,7 @@
 #include <QWindow>
 
 #include "core/numtext.h"
+#include "ui/caption_box.h"
 #include "ui/cost_chart.h"
 #include "ui/dialog_codes.h"
 #include "ui/fields.h"
@@ -139,11 +140,12 @@ enum Column { ColLabel, ColTime, ColUnit, ColCost, ColEuro, ColAssortment };
 
 QGroupBox* build_group(const System& sys, const State& state, const Units& u) {
     const bool suitable = state.*sys.flag != 0;
-    auto* box = new QGroupBox(qs(sys.title) + (suitable ? QStringLiteral(" - geeignet")
-                                                        : QStringLiteral(" - ungeeignet")));
+    auto* box = new CaptionBox(qs(sys.title) + (suitable ? QStringLiteral(" - geeignet")
+                                                         : QStringLiteral(" - ungeeignet")));
     box->setObjectName(QString::number(sys.id));
-    // An unsuitable system stays in its place, greyed out and without values.
-    box->setEnabled(suitable);
+    // An unsuitable system stays in its place without values, its caption
+    // greyed; the texts inside keep their colour.
+    box->set_caption_greyed(!suitable);
 
     auto* grid = new QGridLayout(box);
     grid->setHorizontalSpacing(u.x(4));

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "core/calc.h"
+#include "core/registry.h"
 #include "core/state.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/cost_dialog.h"
@@ -61,6 +62,44 @@ private slots:
         for (int b : {20996, 20997, 20998}) QCOMPARE(at<QPushButton>(d, b)->isEnabled(), !text.endsWith('a'));
         if (id == 0) test::save_screenshot(&d, QStringLiteral("cost_dialog"));
     }
+    // Stored values with more decimals than their fields show: the wages
+    // and sums at opening already belong to the shown values, so OK without
+    // an edit changes none of them.
+    void openingShowsWhatOkStores_data() {
+        QTest::addColumn<QString>("set");  // "member=value ..."
+        QTest::addColumn<QString>("shown");  // wages with PNK, then the seven sums
+        QTest::newRow("forest worker PNK 60.5 shown 60") << "gf_nfw=60.5"
+            << "19,20 20,80 68,39 163,93 103,31 137,93 182,13 114,90 354,15";
+        QTest::newRow("operator wage 13.004 shown 13,00") << "gf_mf=13.004"
+            << "19,20 20,80 68,39 163,93 103,31 137,93 182,13 114,90 354,15";
+        QTest::newRow("skidder cost 45.2849 shown 45,28") << "gf_ss=45.2849 gf_hab112=137.9349"
+            << "19,20 20,80 68,39 163,93 103,31 137,93 182,13 114,90 354,15";
+    }
+    void openingShowsWhatOkStores() {
+        QFETCH(QString, set);
+        State s = started();
+        for (const QString& item : set.split(' ')) {
+            const ValueInfo* v = find_value(item.section('=', 0, 0).toStdString());
+            QVERIFY(v != nullptr);
+            set_value(s, *v, item.section('=', 1).toDouble());
+        }
+        const auto figures = [](QWidget& d) {
+            QStringList shown;
+            for (int i : {20100, 20101, 20300, 20301, 20302, 20303, 20304, 20305, 20306})
+                shown << at<QLabel>(d, i)->text();
+            return shown.join(' ');
+        };
+        CostDialog d(s);
+        d.show();
+        const QString at_opening = figures(d);
+        QTEST(at_opening, "shown");
+        QTest::mouseClick(at<QPushButton>(d, 20998), Qt::LeftButton);
+        QCOMPARE(d.result(), int(InputOk));
+        CostDialog again(s);
+        again.show();
+        QCOMPARE(figures(again), at_opening);
+    }
+
     void leaving_data() {
         QTest::addColumn<int>("id");
         QTest::addColumn<QString>("text");

@@ -8,8 +8,11 @@
 
 #include "core/calc.h"
 #include "core/machines.h"
+#include "core/numtext.h"
+#include "core/registry.h"
 #include "core/state.h"
 #include "tests/ui/ui_test_support.h"
+#include "ui/fields.h"
 #include "ui/machine_dialog.h"
 
 using namespace forstrix;
@@ -135,6 +138,48 @@ private slots:
             QTest::mouseClick(at<QPushButton>(*d, id + button), Qt::LeftButton);
         QVERIFY(!d->isVisible() && d->result() == (button == 998));
         QCOMPARE(basics(s, stem), expected);
+    }
+
+    // Basics with more decimals than their fields show, as "daten.klg" may
+    // hold them: the cost at opening is already the cost of the shown values,
+    // so OK without an edit (and the computation after it) changes no figure.
+    void openingShowsWhatOkStores_data() {
+        QTest::addColumn<QString>("stem");
+        QTest::addColumn<QString>("set");  // "name=value ...", set before opening
+        QTest::addColumn<QString>("cost");  // the figure at opening
+        QTest::newRow("harvester repair factor 1.1049") << "hab" << "gf_hab48=1.1049" << "137,93";
+        QTest::newRow("harvester fuel use and price") << "hab" << "gf_hab50=14.004 gf_hab51=1.1549" << "137,93";
+        QTest::newRow("skidder rows shown whole") << "asb" << "gf_asb44=100.9 gf_asb47=1000.99" << "45,28";
+        QTest::newRow("yarder repair factor and residual value") << "mskb" << "gf_mskb48=1.2049 gf_mskb53=10.4449" << "252,79";
+        QTest::newRow("chainsaw annual use shown whole") << "msc" << "gf_msc8=450.9" << "6,63";
+        QTest::newRow("chainsaw petrol price") << "msc" << "gf_msc19=1.4049 gf_msc23=1.3049" << "6,76";
+    }
+    void openingShowsWhatOkStores() {
+        QFETCH(QString, stem);
+        QFETCH(QString, set);
+        State s = started();
+        for (const QString& item : set.split(' ')) {
+            const ValueInfo* v = find_value(item.section('=', 0, 0).toStdString());
+            QVERIFY(v != nullptr);
+            set_value(s, *v, item.section('=', 1).toDouble());
+        }
+        // The row is telling: the unrounded basics cost something else.
+        State unrounded = s;
+        if (stem == "msc") calc_motorsaege(unrounded); else calc_machine(unrounded, kind(stem));
+        const double State::*total = stem == "msc" ? &State::gf_msc37 : kind(stem).total();
+
+        auto [d, id] = open(s, stem);
+        const QString at_opening = at<QLabel>(*d, id + 100)->text();
+        QTEST(at_opening, "cost");
+        QVERIFY(qs(format_comma(unrounded.*total, 2)) != at_opening);
+        QVERIFY(at<QPushButton>(*d, id + 998)->isEnabled());
+        QTest::mouseClick(at<QPushButton>(*d, id + 998), Qt::LeftButton);
+        QCOMPARE(d->result(), 1);
+        // What the main window does after the dialog, and what shows next.
+        if (stem == "msc") calc_motorsaege(s); else calc_machine(s, kind(stem));
+        QCOMPARE(qs(format_comma(s.*total, 2)), at_opening);
+        auto [again, id_again] = open(s, stem);
+        QCOMPARE(at<QLabel>(*again, id_again + 100)->text(), at_opening);
     }
 
     void okRefusesUnusableBasicsFromTheFile() {

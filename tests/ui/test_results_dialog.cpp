@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyleOptionGroupBox>
 #include <QWheelEvent>
 #include <QtTest>
 
@@ -26,6 +27,27 @@ static State marked_state() {
     s.gff_g7 = 30.07, s.gff_g8 = 30.08, s.gff_g15 = 30.15, s.gff_g16 = 30.16, s.gff_g24 = 30.24;
     s.gff_g31 = 30.31, s.gff_g39 = 30.39, s.gff_g45 = 30.45;
     return s;
+}
+
+// The lightness (0 black ... 255 white) of the darkest pixel the widget
+// paints within `rect`: the colour of a text drawn there.
+static int darkest(QWidget* w, const QRect& rect) {
+    const QImage img = w->grab(rect).toImage();
+    int least = 255;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) least = std::min(least, qGray(img.pixel(x, y)));
+    return least;
+}
+
+// Where the style draws the caption of `box`.
+static QRect caption_rect(QGroupBox* box) {
+    QStyleOptionGroupBox opt;
+    opt.initFrom(box);
+    opt.text = box->title();
+    opt.lineWidth = 1;
+    opt.textAlignment = box->alignment();
+    opt.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    return box->style()->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel, box);
 }
 
 static void wheel(QWidget* target, int delta) {
@@ -55,11 +77,22 @@ private slots:
             for (std::size_t i = 0; i < 6; ++i) flags[i] = (int(i) == system) == suitable;
             s.set_flags(flags);
             ResultsDialog d(s, nullptr);
+            d.show();
             const int id = 25101 + 100 * system;
-            const auto* box = d.findChild<QGroupBox*>(QString::number(id - 1));
+            auto* box = d.findChild<QGroupBox*>(QString::number(id - 1));
             QVERIFY(box->title().startsWith(QTest::currentDataTag() + QString(") ")));
             QVERIFY(box->title().endsWith(suitable ? " - geeignet" : " - ungeeignet"));
-            QCOMPARE(box->isEnabled(), suitable);  // greyed out when unsuitable
+            // Unsuitable: the caption greyed, and nothing else.
+            const int grey = qGray(box->palette().color(QPalette::Disabled, QPalette::WindowText).rgb());
+            const int caption = darkest(box, caption_rect(box));
+            if (suitable) QVERIFY2(caption < 80, qPrintable(QString::number(caption)));
+            else QVERIFY2(std::abs(caption - grey) <= 12, qPrintable(QString("%1 %2").arg(caption).arg(grey)));
+            QVERIFY(box->isEnabled());
+            for (QLabel* l : box->findChildren<QLabel*>()) {
+                QVERIFY(l->isEnabled());
+                if (!l->text().isEmpty())
+                    QVERIFY2(darkest(l, l->rect()) < 80, qPrintable(l->text()));
+            }
             for (const QLabel* l : box->findChildren<QLabel*>())  // the figures are named by their ids
                 if (l->objectName().startsWith("25"))
                     QCOMPARE(l->text().isEmpty() || l->text() == "---", !suitable);
@@ -123,6 +156,7 @@ private slots:
         forstrix::startup_compute(s);
         State all = s;  // no stand suits all six (I needs a slope of at most 35 %, IV at least 36 %)
         all.set_flags({1, 1, 1, 1, 1, 1});
+        // The default stand leaves IV, V and VI unsuitable: their captions grey.
         for (auto [state, name] : {std::pair{&s, "results_default"}, {&all, "results_all_suitable"}}) {
             forstrix::calc_zeitbedarfkosten(*state);
             ResultsDialog d(*state, nullptr);
