@@ -13,9 +13,12 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/batch.h"
+#include "cli/german_cli.h"
 #include "cli/inputs.h"
+#include "cli/text_encoding.h"
 #include "core/scenario.h"
 #include "core/registry.h"
+#include "files/atomic_write.h"
 #include "files/basics_file.h"
 #include "files/report.h"
 
@@ -39,9 +42,12 @@ void print_error(const std::string& message) {
 
 void add_common(CLI::App* cmd, fc::CommonOptions& opt, bool with_trace) {
     cmd->add_option("--basics", opt.basics_file,
-                    "Kalkulationsgrundlagen aus dieser Datei (Format von daten.klg)");
-    cmd->add_option("--input", opt.input_file, "Werte aus einem JSON-Objekt {\"Name\": Wert, ...}");
+                    "Kalkulationsgrundlagen aus dieser Datei (Format von daten.klg)")
+        ->type_name("DATEI");
+    cmd->add_option("--input", opt.input_file, "Werte aus einem JSON-Objekt {\"Name\": Wert, ...}")
+        ->type_name("DATEI");
     cmd->add_option("--set", opt.sets, "Einen Wert setzen, NAME=WERT (mehrfach; gewinnt über --input)")
+        ->type_name("NAME=WERT")
         ->take_all()
         ->allow_extra_args(false);
     if (with_trace)
@@ -105,16 +111,30 @@ struct FileCommand {
     ff::Outcome (*write)(const std::filesystem::path&, const State&);
     const char* stdout_failure;
     const char* file_failure;
+    bool for_reading;  // a text for people: UTF-8 on a terminal, --encoding
 };
 
 int run_file_command(const fc::CommonOptions& opt, const std::string& out_path,
-                     const FileCommand& cmd) {
+                     const FileCommand& cmd, const std::string& encoding_name = {}) {
+    std::optional<fc::TextEncoding> encoding;
+    if (!encoding_name.empty() && !(encoding = fc::encoding_named(encoding_name))) {
+        print_error("--encoding erwartet utf-8 oder cp1252.");
+        return kExitRefused;
+    }
     State s;
     int status = 0;
     if (!compute(opt, s, status)) return status;
+    if (cmd.for_reading && !encoding)
+        encoding = fc::default_encoding(out_path.empty() && fc::stdout_is_terminal());
     if (out_path.empty()) {
-        if (write_stdout(cmd.text(s))) return 0;
+        const std::string bytes = cmd.text(s);
+        if (write_stdout(encoding ? fc::in_encoding(bytes, *encoding) : bytes)) return 0;
         print_error(cmd.stdout_failure);
+        return kExitFailed;
+    }
+    if (encoding == fc::TextEncoding::Utf8) {
+        if (ff::atomic_write(out_path, fc::in_encoding(cmd.text(s), *encoding))) return 0;
+        print_error(cmd.file_failure);
         return kExitFailed;
     }
     const ff::Outcome r = cmd.write(out_path, s);
@@ -125,10 +145,10 @@ int run_file_command(const fc::CommonOptions& opt, const std::string& out_path,
 
 constexpr FileCommand kReport{&ff::report_text, &ff::write_report,
                               "Ergebnis konnte nicht geschrieben werden!",
-                              "Ergebnis konnte nicht gespeichert werden!"};
+                              "Ergebnis konnte nicht gespeichert werden!", true};
 constexpr FileCommand kBasics{&ff::basics_text, &ff::write_basics,
                               "Kalkulationsgrundlagen können nicht geschrieben werden.",
-                              "Kalkulationsgrundlagen können nicht gespeichert werden!"};
+                              "Kalkulationsgrundlagen können nicht gespeichert werden!", false};
 
 int run_batch(const fc::CommonOptions& opt, const fc::BatchOptions& bopt, bool show_template,
               const std::string& template_sep) {
@@ -158,11 +178,13 @@ int run_batch(const fc::CommonOptions& opt, const fc::BatchOptions& bopt, bool s
 
 int main(int argc, char** argv) {
     CLI::App app{"Forstrix: Zeitbedarf und Kosten der Holzernte im Laubholz", "forstrix-cli"};
+    fc::use_german(app);
     app.require_subcommand(1);
     app.set_help_flag("-h,--help", "Hilfe anzeigen");
+    app.set_version_flag("-V,--version", "forstrix-cli " FORSTRIX_VERSION, "Version anzeigen");
 
     fc::CommonOptions calc_opt, report_opt, basics_opt, batch_opt;
-    std::string report_out, basics_out, template_sep = ",";
+    std::string report_out, report_encoding, basics_out, template_sep = ",";
     fc::BatchOptions bopt;
     bool show_template = false;
 
@@ -171,20 +193,27 @@ int main(int argc, char** argv) {
 
     CLI::App* report = app.add_subcommand("report", "Ergebnisbericht (erg.txt) eines Szenarios schreiben");
     add_common(report, report_opt, true);
-    report->add_option("-o,--output", report_out, "Zieldatei (sonst Standardausgabe)");
+    report->add_option("-o,--output", report_out, "Zieldatei (sonst Standardausgabe)")->type_name("DATEI");
+    report->add_option("--encoding", report_encoding,
+                       "utf-8 (Zeilenende LF) oder cp1252 (Bytes von erg.txt, CR LF); ohne die "
+                       "Option utf-8 am Terminal, sonst cp1252")
+        ->type_name("utf-8|cp1252");
 
     CLI::App* basics = app.add_subcommand("basics", "Kalkulationsgrundlagen (daten.klg) eines Szenarios schreiben");
     add_common(basics, basics_opt, true);
-    basics->add_option("-o,--output", basics_out, "Zieldatei (sonst Standardausgabe)");
+    basics->add_option("-o,--output", basics_out, "Zieldatei (sonst Standardausgabe)")->type_name("DATEI");
 
     CLI::App* batch = app.add_subcommand("batch", "Ein Szenario je Zeile einer CSV-Tabelle berechnen");
     add_common(batch, batch_opt, false);
-    batch->add_option("table", bopt.in_path, "Eingabetabelle (CSV, Kopfzeile mit den Namen der Werte)");
-    batch->add_option("-o,--output", bopt.out_path, "Ergebnistabelle (sonst Standardausgabe)");
+    batch->add_option("TABELLE", bopt.in_path, "Eingabetabelle (CSV, Kopfzeile mit den Namen der Werte)")
+        ->type_name("CSV");
+    batch->add_option("-o,--output", bopt.out_path, "Ergebnistabelle (sonst Standardausgabe)")->type_name("DATEI");
     batch->add_flag("--skip-invalid", bopt.skip_invalid,
                     "Fehlerhafte Zeilen auflisten und auslassen, statt abzubrechen");
     CLI::Option* tmpl = batch->add_flag("--template", show_template, "Kopfzeile mit allen erlaubten Namen ausgeben");
-    batch->add_option("--sep", template_sep, "Trennzeichen der Vorlage: ',' oder ';'")->needs(tmpl);
+    batch->add_option("--sep", template_sep, "Trennzeichen der Vorlage: ',' oder ';'")
+        ->type_name("ZEICHEN")
+        ->needs(tmpl);
 
     try {
         app.parse(argc, argv);
@@ -192,13 +221,15 @@ int main(int argc, char** argv) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {
         return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        print_error(std::string("Aufruf fehlerhaft: ") + e.what() + " (Hilfe: forstrix-cli --help)");
+        print_error("Aufruf fehlerhaft: " + fc::german_error(app, e) + " (Hilfe: forstrix-cli --help)");
         return kExitRefused;
     }
 
     if (calc->parsed()) return run_calc(calc_opt);
-    if (report->parsed()) return run_file_command(report_opt, report_out, kReport);
+    if (report->parsed()) return run_file_command(report_opt, report_out, kReport, report_encoding);
     if (basics->parsed()) return run_file_command(basics_opt, basics_out, kBasics);
     return run_batch(batch_opt, bopt, show_template, template_sep);
 }

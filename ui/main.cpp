@@ -6,9 +6,15 @@
 #include <QTimer>
 
 #include "core/state.h"
+#include "ui/command_line.h"
 #include "ui/mainwindow.h"
 
 int main(int argc, char* argv[]) {
+    // Answered before Qt starts, so they work without a display too.
+    if (const auto answer = forstrix::ui::command_line_answer(argc, argv, FORSTRIX_VERSION)) {
+        std::fputs(answer->text.c_str(), stdout);
+        return answer->status;
+    }
     // The icon lives in the UI library's resources, which a static library
     // does not register by itself.
     Q_INIT_RESOURCE(resources);

@@ -1,0 +1,201 @@
+#include "cli/german_cli.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace forstrix::cli {
+
+namespace {
+
+constexpr const char* kOptionsGroup = "Optionen";
+constexpr const char* kSubcommandsGroup = "Unterbefehle";
+
+// The words of the help that the parser's formatter looks up by key; the
+// type names of the options are looked up the same way.
+constexpr std::array<std::pair<const char*, const char*>, 18> kLabels = {{
+    {"Usage", "Aufruf"},
+    {"OPTIONS", "OPTIONEN"},
+    {"SUBCOMMAND", "UNTERBEFEHL"},
+    {"SUBCOMMANDS", "UNTERBEFEHLE"},
+    {"Positionals", "Argumente"},
+    {"REQUIRED", "PFLICHT"},
+    {"Env", "Umgebungsvariable"},
+    {"Needs", "nur mit"},
+    {"Excludes", "nicht mit"},
+    {"TEXT", "WERT"},
+    {"INT", "GANZZAHL"},
+    {"UINT", "GANZZAHL"},
+    {"FLOAT", "ZAHL"},
+    {"BOOLEAN", "JA/NEIN"},
+    {"CHAR", "ZEICHEN"},
+    {"ENUM", "AUSWAHL"},
+    {"VALUE", "WERT"},
+    {"FILE", "DATEI"},
+}};
+
+// What follows the last ": " of `text`, or "" without one.
+std::string after_colon(std::string_view text) {
+    const std::size_t pos = text.rfind(": ");
+    return pos == std::string_view::npos ? std::string() : std::string(text.substr(pos + 2));
+}
+
+// What precedes the first occurrence of `marker`, or "" without it.
+std::string before(std::string_view text, std::string_view marker) {
+    const std::size_t pos = text.find(marker);
+    return pos == std::string_view::npos ? std::string() : std::string(text.substr(0, pos));
+}
+
+// What follows the first occurrence of `marker`, or "" without it.
+std::string after(std::string_view text, std::string_view marker) {
+    const std::size_t pos = text.find(marker);
+    return pos == std::string_view::npos ? std::string() : std::string(text.substr(pos + marker.size()));
+}
+
+// What lies between `from` and `to`, or "".
+std::string between(std::string_view text, std::string_view from, std::string_view to) {
+    const std::size_t a = text.find(from);
+    if (a == std::string_view::npos) return {};
+    const std::size_t b = text.find(to, a + from.size());
+    if (b == std::string_view::npos) return {};
+    return std::string(text.substr(a + from.size(), b - a - from.size()));
+}
+
+// The option names ("--set", "-o") mentioned in `text`, in order.
+std::string option_names(std::string_view text) {
+    std::string names;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t start = text.find('-', pos);
+        if (start == std::string_view::npos) break;
+        const bool word_start = start == 0 || text[start - 1] == ' ' || text[start - 1] == '[' ||
+                                text[start - 1] == ',';
+        std::size_t end = start;
+        while (end < text.size() && text[end] != ' ' && text[end] != ',' && text[end] != ':' &&
+               text[end] != ']')
+            ++end;
+        if (word_start && end > start + 1) {
+            if (!names.empty()) names += ", ";
+            names += text.substr(start, end - start);
+        }
+        pos = end + 1;
+    }
+    return names;
+}
+
+std::string with_detail(std::string text, const std::string& detail) {
+    return detail.empty() ? text : text + ": " + detail;
+}
+
+std::string subcommand_names(const CLI::App& app) {
+    std::string names;
+    const std::vector<const CLI::App*> subs =
+        app.get_subcommands([](const CLI::App* sub) { return !sub->get_name().empty(); });
+    for (std::size_t i = 0; i < subs.size(); ++i) {
+        if (i > 0) names += i + 1 == subs.size() ? " oder " : ", ";
+        names += subs[i]->get_name();
+    }
+    return names;
+}
+
+// The help with German group names and requirement notes; everything else
+// is the parser's layout with the labels above.
+class GermanFormatter : public CLI::Formatter {
+public:
+    std::string make_group(std::string group, bool is_positional,
+                           std::vector<const CLI::Option*> opts) const override {
+        if (group == "Options") group = kOptionsGroup;
+        return CLI::Formatter::make_group(std::move(group), is_positional, std::move(opts));
+    }
+    std::string make_description(const CLI::App* app) const override {
+        std::string desc = app->get_description();
+        const std::size_t least = app->get_require_option_min();
+        const std::size_t most = app->get_require_option_max();
+        if (app->get_required()) desc += " (PFLICHT)";
+        if (least > 0 && least == most)
+            desc += "\n[Genau " + std::to_string(least) + " der folgenden Optionen ist nötig]";
+        else if (most > 0)
+            desc += "\n[" + std::to_string(least) + " bis " + std::to_string(most) +
+                    " der folgenden Optionen sind nötig]";
+        else if (least > 0)
+            desc += "\n[Mindestens " + std::to_string(least) + " der folgenden Optionen sind nötig]";
+        return desc.empty() ? std::string() : desc + "\n";
+    }
+};
+
+template <typename T> bool is(const CLI::Error& e) { return dynamic_cast<const T*>(&e) != nullptr; }
+
+}  // namespace
+
+std::string german_error(const CLI::App& app, const CLI::Error& e) {
+    const std::string_view what = e.what();
+    if (is<CLI::ExtrasError>(e)) {
+        // The parser lists the arguments last to first.
+        std::vector<std::string> args;
+        const std::string list = after_colon(what);
+        for (std::size_t pos = 0; pos <= list.size();) {
+            const std::size_t end = std::min(list.find(' ', pos), list.size());
+            if (end > pos) args.insert(args.begin(), list.substr(pos, end - pos));
+            pos = end + 1;
+        }
+        std::string in_order;
+        for (const std::string& a : args) in_order += (in_order.empty() ? "" : " ") + a;
+        return with_detail("Unbekannte oder überzählige Angabe", in_order);
+    }
+    if (is<CLI::RequiredError>(e)) {
+        const std::string missing = before(what, " is required");
+        const bool subcommand = missing == "A subcommand" ||
+                                (what.rfind("Requires at least", 0) == 0 &&
+                                 what.find("subcommands") != std::string_view::npos);
+        if (subcommand) {
+            const std::string subs = subcommand_names(app);
+            return subs.empty() ? "Ein Unterbefehl fehlt" : "Ein Unterbefehl fehlt (" + subs + ")";
+        }
+        // "Exactly 1 option from [--a, --b]" and the like: a count of options.
+        if (what.find('[') != std::string_view::npos)
+            return with_detail("Falsche Anzahl von Optionen", between(what, "[", "]"));
+        return with_detail("Angabe fehlt", missing);
+    }
+    if (is<CLI::ArgumentMismatch>(e)) return with_detail("Falsche Anzahl von Werten", option_names(what));
+    if (is<CLI::RequiresError>(e)) {
+        const std::string option = before(what, " requires ");
+        if (option.empty()) return "Eine Option geht nur zusammen mit einer anderen";
+        return option + " geht nur zusammen mit " + after(what, " requires ");
+    }
+    if (is<CLI::ExcludesError>(e)) {
+        const std::string option = before(what, " excludes ");
+        if (option.empty()) return "Zwei Optionen schließen einander aus";
+        return option + " schließt " + after(what, " excludes ") + " aus";
+    }
+    if (is<CLI::ConversionError>(e))
+        return with_detail("Wert kann nicht gelesen werden", option_names(what));
+    if (is<CLI::ValidationError>(e)) return with_detail("Ungültiger Wert", option_names(what));
+    if (is<CLI::FileError>(e))
+        return with_detail("Datei kann nicht gelesen werden", before(what, " was not readable"));
+    if (is<CLI::ConfigError>(e)) return "Fehler in der Konfigurationsdatei";
+    if (is<CLI::InvalidError>(e))
+        return with_detail("Zu viele Argumente ohne Obergrenze", before(what, ":"));
+    if (is<CLI::HorribleError>(e)) return "Aufruf kann nicht zerlegt werden";
+    if (is<CLI::OptionNotFound>(e))
+        return with_detail("Option nicht gefunden", before(what, " not found"));
+    if (is<CLI::ConstructionError>(e)) return "Fehlerhafte Festlegung der Kommandozeile";
+    if (is<CLI::RuntimeError>(e)) return "Abbruch beim Lesen des Aufrufs";
+    return "Aufruf kann nicht gelesen werden";
+}
+
+void use_german(CLI::App& app) {
+    auto formatter = std::make_shared<GermanFormatter>();
+    for (const auto& [key, text] : kLabels) formatter->label(key, text);
+    app.formatter(formatter);
+    app.group(kSubcommandsGroup);
+    app.failure_message([](const CLI::App* failed, const CLI::Error& e) {
+        const CLI::App* program = failed;
+        while (program->get_parent() != nullptr) program = program->get_parent();
+        return "Fehler: Aufruf fehlerhaft: " + german_error(*failed, e) + " (Hilfe: " +
+               program->get_name() + " --help)\n";
+    });
+}
+
+}  // namespace forstrix::cli
