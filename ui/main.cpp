@@ -8,6 +8,7 @@
 #include "core/state.h"
 #include "ui/command_line.h"
 #include "ui/mainwindow.h"
+#include "ui/qt_texts.h"
 
 int main(int argc, char* argv[]) {
     // Answered before Qt starts, so they work without a display too.
@@ -21,6 +22,7 @@ int main(int argc, char* argv[]) {
     // The cost trace appears line by line, also when it goes to a pipe.
     std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
     QApplication app(argc, argv);
+    forstrix::ui::use_german_qt_texts(app);
     app.setWindowIcon(QIcon(QStringLiteral(":/icons/forstrix.svg")));
     // Lets desktop shells match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("de.forstrix.Forstrix"));
