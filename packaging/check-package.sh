@@ -5,7 +5,8 @@
 #   3. unpacks it with dpkg -x into a temporary root,
 #   4. checks that every file is in its standard place and passes its validator,
 #   5. runs the installed forstrix-cli on the default stand, and starts the
-#      installed desktop program on the offscreen platform for a few seconds.
+#      installed desktop program on the offscreen platform for a few seconds,
+#   6. runs lintian on the package: any error (E:) or warning (W:) fails.
 #
 #   check-package.sh BUILD_DIR VERSION APP_ID WITH_UI "ICON_SIZES"
 set -euo pipefail
@@ -46,7 +47,7 @@ for lib in libc6 libstdc++6; do
   grep -qx "$lib" <<<"$dep_names" || fail "dependency $lib missing"
 done
 if ((with_ui)); then
-  for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6; do
+  for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 qt6-translations-l10n; do
     grep -qx "$lib" <<<"$dep_names" || fail "dependency $lib missing"
   done
 fi
@@ -61,9 +62,13 @@ dpkg -x "$deb" "$root"
 dpkg-deb -c "$deb" >"$tmp/contents.txt"
 
 # 4. files in their standard places
-expect=(usr/bin/forstrix-cli)
+expect=(usr/bin/forstrix-cli
+        usr/share/doc/forstrix/copyright
+        usr/share/doc/forstrix/changelog.gz
+        usr/share/man/man1/forstrix-cli.1.gz)
 if ((with_ui)); then
   expect+=(usr/bin/forstrix
+           usr/share/man/man1/forstrix.1.gz
            "usr/share/applications/$app_id.desktop"
            "usr/share/metainfo/$app_id.metainfo.xml"
            usr/share/icons/hicolor/scalable/apps/forstrix.svg)
@@ -78,6 +83,14 @@ done
 if stray=$(awk '{print $6}' "$tmp/contents.txt" | grep -vE '^\./(usr/?)?$|^\./usr/(bin|share)(/|$)'); then
   fail "unexpected paths in the package: $stray"
 fi
+# The changelog is the Debian changelog of this very version, compressed
+# without name and time stamp; the copyright is machine-readable.
+changelog="$root/usr/share/doc/forstrix/changelog.gz"
+file -b "$changelog" | grep -q '^gzip compressed data, max compression' || fail "changelog.gz: $(file -b "$changelog")"
+[[ $(zcat "$changelog" | head -n1) == "forstrix ($version) "* ]] || fail "changelog does not start with forstrix ($version)"
+grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
+  "$root/usr/share/doc/forstrix/copyright" || fail "copyright is not in the machine-readable format"
+grep -qx 'License: GPL-3+' "$root/usr/share/doc/forstrix/copyright" || fail "copyright does not name GPL-3+"
 for exe in usr/bin/forstrix-cli $( ((with_ui)) && echo usr/bin/forstrix); do
   [[ -x "$root/$exe" ]] || fail "/$exe is not executable"
   file -b "$root/$exe" | grep -q 'ELF' || fail "/$exe is not an ELF program"
@@ -119,9 +132,23 @@ grep -Eq '"gf_hab112": *137\.93[,}[:space:]]' "$tmp/calc.json" || fail "calc out
 [[ $(head -c1 "$tmp/calc.json") == "{" ]] || fail "calc output is not a JSON object"
 ok "installed forstrix-cli calc: $(grep -o '"[a-z_0-9]*":' "$tmp/calc.json" | wc -l) values, gf_hab112 = 137.93"
 
+# Help and version of both programs, on standard output, without any display.
+for exe in forstrix-cli $( ((with_ui)) && echo forstrix); do
+  for option in --help --version; do
+    out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/$exe" "$option" 2>"$tmp/opt.err") || {
+      cat "$tmp/opt.err" >&2; fail "$exe $option failed"
+    }
+    [[ ! -s "$tmp/opt.err" ]] || { cat "$tmp/opt.err" >&2; fail "$exe $option wrote to standard error"; }
+    case $option in
+      --help) [[ $out == "Aufruf: $exe"* || $out == *$'\nAufruf: '"$exe"* ]] || fail "$exe --help: $out" ;;
+      --version) [[ $out == "$exe $version" ]] || fail "$exe --version: $out" ;;
+    esac
+  done
+done
+ok "--help and --version of the installed programs, without a display"
+
 if ((with_ui)); then
-  # The desktop program has no options: start it headless and let it run for a
-  # few seconds. Still running means it came up; it must leave no file behind.
+  # Start the desktop program headless and let it run for a few seconds. Still running means it came up; it must leave no file behind.
   set +e
   QT_QPA_PLATFORM=offscreen timeout -s TERM 5 "$root/usr/bin/forstrix" >"$tmp/gui.out" 2>"$tmp/gui.err" </dev/null
   status=$?
@@ -136,5 +163,17 @@ if ((with_ui)); then
   fi
   ok "installed forstrix starts (offscreen) and keeps running"
 fi
+
+# 6. lintian: errors and warnings fail the check; notes about running as
+#    root and informational tags (I:) do not.
+command -v lintian >/dev/null || fail "lintian is not installed (scripts/install-deps installs it)"
+lintian --display-level '>=info' "$deb" >"$tmp/lintian.log" 2>&1 || true
+# One line per tag with its count, for the log.
+{ grep -E '^[EWIPX]: ' "$tmp/lintian.log" || true; } | awk '{print $1, $3}' | sort | uniq -c |
+  sed 's/^/  lintian /'
+if grep -E '^[EW]: ' "$tmp/lintian.log" >&2; then
+  fail "lintian reports errors or warnings"
+fi
+ok "lintian: no errors, no warnings ($(grep -cE '^I: ' "$tmp/lintian.log" || true) informational tags)"
 
 echo "package check passed: $deb_name"
