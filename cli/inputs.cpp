@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/stand_command.h"
 #include "core/numtext.h"
 #include "files/basics_file.h"
 
@@ -94,7 +95,7 @@ bool parse_json_inputs(const std::string& text, std::vector<Given>& given,
 }
 
 bool collect_inputs(const CommonOptions& opt, State& base, std::vector<Given>& given,
-                    std::vector<std::string>& errors) {
+                    std::vector<std::string>& errors, files::StandLabel* label) {
     if (!opt.basics_file.empty()) {
         const files::Outcome r = files::read_basics(opt.basics_file, base);
         if (!r.ok()) {
@@ -120,7 +121,8 @@ bool collect_inputs(const CommonOptions& opt, State& base, std::vector<Given>& g
             errors.push_back("Eingabedatei \"" + opt.input_file + "\" kann nicht gelesen werden.");
             return false;
         }
-        ok = parse_json_inputs(text.str(), given, errors);
+        if (files::is_stand_text(text.str())) ok = stand_file_inputs(text.str(), opt.input_file, given, errors, label);
+        else ok = parse_json_inputs(text.str(), given, errors);
     }
     for (const std::string& pair : opt.sets) {
         std::string error;

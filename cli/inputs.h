@@ -9,6 +9,10 @@
 #include "core/scenario.h"
 #include "core/state.h"
 
+namespace forstrix::files {
+struct StandLabel;
+}
+
 namespace forstrix::cli {
 
 struct CommonOptions {
@@ -19,11 +23,13 @@ struct CommonOptions {
 };
 
 // Loads the basics file into `base` and collects the given values: those of
-// the JSON file first, then every --set, so that --set wins. On failure
-// returns false with German messages in `errors`; `base` is then unchanged
-// when the basics file was refused.
+// the JSON file first, then every --set, so that --set wins. The JSON file
+// is a flat object of values or a stand file (files/stand_file.h), whose name
+// and note go to `label` when it is not null. On failure returns false with
+// German messages in `errors`; `base` is then unchanged when the basics file
+// was refused.
 bool collect_inputs(const CommonOptions& opt, State& base, std::vector<Given>& given,
-                    std::vector<std::string>& errors);
+                    std::vector<std::string>& errors, files::StandLabel* label = nullptr);
 
 // find_settable of the core, with a pointer to the list of names in the
 // message; every name the command line reads goes through it.

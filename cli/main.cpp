@@ -3,6 +3,7 @@
 //   report   the result report "erg.txt" of one scenario
 //   basics   the calculation basics "daten.klg" of one scenario
 //   batch    one scenario per row of a CSV table
+//   scenario a stand file (.forstrix) of one scenario, for the desktop program
 // Exit status: 0 done, 1 a file could not be read or written, 2 refused input.
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include "cli/batch.h"
 #include "cli/german_cli.h"
 #include "cli/inputs.h"
+#include "cli/stand_command.h"
 #include "cli/text_encoding.h"
 #include "core/scenario.h"
 #include "core/registry.h"
@@ -44,7 +46,8 @@ void add_common(CLI::App* cmd, fc::CommonOptions& opt, bool with_trace) {
     cmd->add_option("--basics", opt.basics_file,
                     "Kalkulationsgrundlagen aus dieser Datei (Format von daten.klg)")
         ->type_name("DATEI");
-    cmd->add_option("--input", opt.input_file, "Werte aus einem JSON-Objekt {\"Name\": Wert, ...}")
+    cmd->add_option("--input", opt.input_file,
+                    "Werte aus einem JSON-Objekt {\"Name\": Wert, ...} oder einer Bestandsdatei (.forstrix)")
         ->type_name("DATEI");
     cmd->add_option("--set", opt.sets, "Einen Wert setzen, NAME=WERT (mehrfach; gewinnt über --input)")
         ->type_name("NAME=WERT")
@@ -183,7 +186,8 @@ int main(int argc, char** argv) {
     app.set_help_flag("-h,--help", "Hilfe anzeigen");
     app.set_version_flag("-V,--version", "forstrix-cli " FORSTRIX_VERSION, "Version anzeigen");
 
-    fc::CommonOptions calc_opt, report_opt, basics_opt, batch_opt;
+    fc::CommonOptions calc_opt, report_opt, basics_opt, batch_opt, scenario_opt;
+    fc::ScenarioOptions sopt;
     std::string report_out, report_encoding, basics_out, template_sep = ",";
     fc::BatchOptions bopt;
     bool show_template = false;
@@ -215,6 +219,12 @@ int main(int argc, char** argv) {
         ->type_name("ZEICHEN")
         ->needs(tmpl);
 
+    CLI::App* scenario = app.add_subcommand("scenario", "Bestandsdatei (.forstrix) eines Szenarios schreiben");
+    add_common(scenario, scenario_opt, false);
+    scenario->add_option("-o,--output", sopt.out_path, "Zieldatei (sonst Standardausgabe)")->type_name("DATEI");
+    scenario->add_option("--name", sopt.name, "Bezeichnung des Bestands")->type_name("TEXT");
+    scenario->add_option("--note", sopt.note, "Notiz zum Bestand")->type_name("TEXT");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -231,5 +241,6 @@ int main(int argc, char** argv) {
     if (calc->parsed()) return run_calc(calc_opt);
     if (report->parsed()) return run_file_command(report_opt, report_out, kReport, report_encoding);
     if (basics->parsed()) return run_file_command(basics_opt, basics_out, kBasics);
+    if (scenario->parsed()) return fc::run_scenario(scenario_opt, sopt, stdout, stderr);
     return run_batch(batch_opt, bopt, show_template, template_sep);
 }

@@ -12,6 +12,9 @@ enum ResultsResult { ResultsOk = 1, ResultsSave = 2, ResultsChangeStand = 3 };
 // Menu commands; the chaining posts them to the main window.
 enum Command {
     CmdLoadBasics = 103, CmdSaveBasics = 104, CmdQuit = 199,
+    // The stand as a file: Neu, Öffnen..., Speichern, Speichern unter...,
+    // Bezeichnung und Notiz... ("Zuletzt geöffnet" is a submenu of files).
+    CmdNewStand = 110, CmdOpenStand = 111, CmdSaveStand = 112, CmdSaveStandAs = 113, CmdStandLabel = 114,
     CmdStand = 201, CmdCosts = 202,
     CmdChainsaw = 301,  // 302..308: the seven machine kinds, see MachineKind::menu_command
     CmdResults = 401,

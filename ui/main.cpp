@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QStringList>
 #include <QTimer>
 
 #include "core/state.h"
@@ -30,6 +31,10 @@ int main(int argc, char* argv[]) {
     forstrix::State state;
     forstrix::ui::MainWindow window(state);
     window.start_up();
+    // `forstrix FILE`, as a file manager starts it for a stand file: the
+    // first file given is opened (the window holds one stand).
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() > 1) window.open_stand(args.at(1));
 
     // For the start-up measurement: end as soon as the window stands.
     if (const char* exit_after_show = std::getenv("FORSTRIX_EXIT_AFTER_SHOW");

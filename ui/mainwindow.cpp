@@ -5,6 +5,9 @@
 #include <system_error>
 
 #include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMetaObject>
@@ -24,6 +27,8 @@
 #include "ui/messages.h"
 #include "ui/results_dialog.h"
 #include "ui/stand_dialog.h"
+#include "ui/stand_document.h"
+#include "ui/stand_label_dialog.h"
 
 namespace forstrix::ui {
 
@@ -67,8 +72,14 @@ TraceSink& stdout_trace() {
 
 MainWindow::MainWindow(State& state, TraceSink* trace, QWidget* parent)
     : QMainWindow(parent), state_(state), trace_(trace) {
-    setWindowTitle(QStringLiteral("Forstrix"));
     setObjectName(QStringLiteral("mainwindow"));
+    document_ = new StandDocument(state_, this);
+    connect(document_, &StandDocument::changed, this, &MainWindow::update_title);
+    connect(document_, &StandDocument::stored, this, [this](const QString& path) {
+        recent_.add(path);
+        update_recent_menu();
+    });
+    update_title();
     build_menu();
 
     help_ = new QTextEdit(this);
@@ -96,6 +107,15 @@ void MainWindow::build_menu() {
     };
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&Datei"));
+    add(file, "&Neu", CmdNewStand);
+    add(file, "Ö&ffnen...", CmdOpenStand);
+    add(file, "Spei&chern", CmdSaveStand);
+    add(file, "Speichern &unter...", CmdSaveStandAs);
+    recent_menu_ = file->addMenu(QStringLiteral("&Zuletzt geöffnet"));
+    recent_menu_->setObjectName(QStringLiteral("recent"));
+    update_recent_menu();
+    add(file, "Bezeichnung und N&otiz...", CmdStandLabel);
+    file->addSeparator();
     add(file, "Kalkulationsgrundlagen &laden", CmdLoadBasics);
     add(file, "Kalkulationsgrundlagen &speichern", CmdSaveBasics);
     file->addSeparator();
@@ -104,6 +124,13 @@ void MainWindow::build_menu() {
     QMenu* input = menuBar()->addMenu(QStringLiteral("Daten&eingabe"));
     add(input, "Eingabe &Bestandesdaten...", CmdStand);
     add(input, "Eingabe &Kosten...", CmdCosts);
+
+    const std::pair<int, QKeySequence> shortcuts[] = {{CmdNewStand, QKeySequence::New},
+                                                      {CmdOpenStand, QKeySequence::Open},
+                                                      {CmdSaveStand, QKeySequence::Save},
+                                                      {CmdSaveStandAs, QKeySequence(QStringLiteral("Ctrl+Shift+S"))}};
+    for (const auto& [command, keys] : shortcuts)
+        file->findChild<QAction*>(QString::number(command))->setShortcut(keys);
 
     QMenu* basics = menuBar()->addMenu(QStringLiteral("&Kalkulationsgrundlagen"));
     add(basics, "für Motorsägen...", kChainsawMenuCommand);
@@ -115,18 +142,92 @@ void MainWindow::build_menu() {
 
 void MainWindow::start_up() {
     showMaximized();
+    fresh_stand(true);
+}
 
+// The state of a fresh start from the defaults in `state_`: "daten.klg" of
+// the current folder if there is one, the derived stand values, the eight
+// machine-hour costs and the skidder cost of system I. A new stand.
+void MainWindow::fresh_stand(bool at_start_up) {
     const files::Outcome loaded = files::read_basics(files::kBasicsFileName, state_);
     if (loaded.status == files::Status::Refused) {
-        // The user's own basics are not in force: say so once the window
-        // stands, rather than let the results be taken for theirs.
+        // The user's own basics are not in force: say so (at start-up once
+        // the window stands), rather than let the results be taken for theirs.
         const QString text = failure_text(loaded, kBasicsNotLoaded);
-        QTimer::singleShot(0, this, [this, text] {
-            message(this, QStringLiteral("Warnung"), text, MsgIcon::Warning);
-        });
+        auto warn = [this, text] { message(this, QStringLiteral("Warnung"), text, MsgIcon::Warning); };
+        if (at_start_up) QTimer::singleShot(0, this, warn);
+        else warn();
     }
 
     startup_compute(state_, trace_);
+    document_->reset();
+}
+
+QString MainWindow::stand_name() const { return document_->name(); }
+
+void MainWindow::update_title() {
+    const QString title = document_->title();
+    setWindowTitle(title.isEmpty() ? QStringLiteral("Forstrix[*]") : title + QStringLiteral("[*] - Forstrix"));
+    setWindowModified(document_->modified());
+}
+
+void MainWindow::update_recent_menu() {
+    if (recent_menu_ == nullptr) return;
+    recent_menu_->clear();
+    const QStringList paths = recent_.list();
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const QString path = paths[i];
+        // "&1 Eichenhang.forstrix (/home/...)": the name first, where the eye looks.
+        QString label = QFileInfo(path).fileName();
+        label.replace(u'&', QStringLiteral("&&"));
+        QAction* action = recent_menu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(label));
+        action->setObjectName(QStringLiteral("recent_%1").arg(i));
+        action->setData(path);
+        action->setToolTip(QDir::toNativeSeparators(path));
+        connect(action, &QAction::triggered, this, [this, path] { open_recent(path); });
+    }
+    recent_menu_->setEnabled(!paths.isEmpty());
+}
+
+bool MainWindow::open_stand(const QString& path) {
+    if (document_->open(path)) return true;
+    // A file that has gone is no longer offered.
+    if (!QFileInfo::exists(path)) {
+        recent_.remove(path);
+        update_recent_menu();
+    }
+    return false;
+}
+
+void MainWindow::new_stand() {
+    if (!document_->ask_to_save()) return;
+    state_ = State{};
+    fresh_stand(false);
+}
+
+void MainWindow::choose_and_open() {
+    if (!document_->ask_to_save()) return;
+    const QString start = document_->path().isEmpty() ? QDir::currentPath()
+                                                      : QFileInfo(document_->path()).absolutePath();
+    const QString path =
+        choose_file_to_open(this, QStringLiteral("Bestand öffnen"), start, stand_file_filter());
+    if (!path.isEmpty()) open_stand(path);
+}
+
+void MainWindow::open_recent(const QString& path) {
+    if (!document_->ask_to_save()) return;
+    open_stand(path);
+    document_->refresh();
+}
+
+void MainWindow::edit_stand_label() {
+    StandLabelDialog dialog(document_->name(), document_->note(), this);
+    if (dialog.exec() == QDialog::Accepted) document_->set_label(dialog.name(), dialog.note());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (document_->ask_to_save()) event->accept();
+    else event->ignore();
 }
 
 void MainWindow::post_command(int command) {
@@ -135,7 +236,17 @@ void MainWindow::post_command(int command) {
 }
 
 void MainWindow::run_command(int command) {
+    dispatch(command);
+    document_->refresh();
+}
+
+void MainWindow::dispatch(int command) {
     switch (command) {
+        case CmdNewStand: new_stand(); return;
+        case CmdOpenStand: choose_and_open(); return;
+        case CmdSaveStand: document_->save(); return;
+        case CmdSaveStandAs: document_->save_as(); return;
+        case CmdStandLabel: edit_stand_label(); return;
         case CmdLoadBasics: load_basics(); return;
         case CmdSaveBasics: save_basics(); return;
         case CmdQuit: close(); return;

@@ -4,10 +4,14 @@
 
 #include "core/state.h"
 #include "core/trace.h"
+#include "ui/recent_files.h"
 
+class QMenu;
 class QTextEdit;
 
 namespace forstrix::ui {
+
+class StandDocument;
 
 // The machine-hour cost trace of the desktop program: standard output, UTF-8.
 TraceSink& stdout_trace();
@@ -31,13 +35,34 @@ public:
 
     QTextEdit* help_view() const { return help_; }
 
+    // The stand as a document (file, name, note, unsaved changes).
+    StandDocument* document() const { return document_; }
+    // The stand's name ("Bezeichnung"), empty when it has none.
+    QString stand_name() const;
+    // Opens a stand file without asking about unsaved changes (`forstrix
+    // FILE`); a refused file is reported and leaves the stand as it was.
+    bool open_stand(const QString& path);
+
 public slots:
-    // Runs a menu command (103, 104, 199, 201, 202, 301..308, 401); any other
-    // ends the program as "Beenden" does.
+    // Runs a menu command (103, 104, 110..114, 199, 201, 202, 301..308, 401);
+    // any other ends the program as "Beenden" does. Afterwards the window
+    // title marks whether the stand now differs from its file.
     void run_command(int command);
 
+protected:
+    // Leaving the program asks about unsaved changes; "Abbrechen" stays.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void dispatch(int command);
     void build_menu();
+    void fresh_stand(bool at_start_up);
+    void new_stand();
+    void choose_and_open();
+    void open_recent(const QString& path);
+    void edit_stand_label();
+    void update_title();
+    void update_recent_menu();
     void post_command(int command);
     void load_basics();
     void save_basics();
@@ -49,6 +74,9 @@ private:
     State& state_;
     TraceSink* trace_;
     QTextEdit* help_ = nullptr;
+    StandDocument* document_ = nullptr;
+    RecentFiles recent_;
+    QMenu* recent_menu_ = nullptr;
 };
 
 }  // namespace forstrix::ui

@@ -1,6 +1,7 @@
 #include "ui/messages.h"
 
 #include <QAbstractButton>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace forstrix::ui {
@@ -23,13 +24,26 @@ public:
             case MsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
             case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
         }
-        if (buttons == MsgButtons::OkCancel) {
-            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-            box.button(QMessageBox::Cancel)->setText(QStringLiteral("Abbrechen"));
-        } else {
-            box.setStandardButtons(QMessageBox::Ok);
+        switch (buttons) {
+            case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+            case MsgButtons::OkCancel:
+                box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+                break;
+            case MsgButtons::SaveDiscardCancel:
+                box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+                box.button(QMessageBox::Save)->setText(QStringLiteral("Speichern"));
+                box.button(QMessageBox::Discard)->setText(QStringLiteral("Verwerfen"));
+                box.setDefaultButton(QMessageBox::Save);
+                break;
         }
-        return box.exec() == QMessageBox::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
+        if (QAbstractButton* cancel = box.button(QMessageBox::Cancel))
+            cancel->setText(QStringLiteral("Abbrechen"));
+        switch (box.exec()) {
+            case QMessageBox::Ok: return MsgAnswer::Ok;
+            case QMessageBox::Save: return MsgAnswer::Save;
+            case QMessageBox::Discard: return MsgAnswer::Discard;
+            default: return MsgAnswer::Cancel;
+        }
     }
 };
 
@@ -38,6 +52,16 @@ MessageLayer* g_layer = nullptr;
 
 }  // namespace
 
+QString MessageLayer::open_file(QWidget* parent, const QString& caption, const QString& start,
+                                const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, caption, start, filter);
+}
+
+QString MessageLayer::save_file(QWidget* parent, const QString& caption, const QString& start,
+                                const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, caption, start, filter);
+}
+
 MessageLayer& messages() { return g_layer ? *g_layer : g_box_layer; }
 
 void set_message_layer(MessageLayer* layer) { g_layer = layer; }
@@ -45,6 +69,16 @@ void set_message_layer(MessageLayer* layer) { g_layer = layer; }
 MsgAnswer message(QWidget* parent, const QString& title, const QString& text, MsgIcon icon,
                   MsgButtons buttons) {
     return messages().show(parent, title, text, icon, buttons);
+}
+
+QString choose_file_to_open(QWidget* parent, const QString& caption, const QString& start,
+                            const QString& filter) {
+    return messages().open_file(parent, caption, start, filter);
+}
+
+QString choose_file_to_save(QWidget* parent, const QString& caption, const QString& start,
+                            const QString& filter) {
+    return messages().save_file(parent, caption, start, filter);
 }
 
 }  // namespace forstrix::ui

@@ -21,6 +21,20 @@ MsgAnswer ScriptedMessages::show(QWidget*, const QString& title, const QString& 
     return a;
 }
 
+QString ScriptedMessages::next_file(const QString& caption) {
+    choosers_.append(caption);
+    if (files_.empty()) return {};
+    QString path = files_.front();
+    files_.pop_front();
+    return path;
+}
+QString ScriptedMessages::open_file(QWidget*, const QString& caption, const QString&, const QString&) {
+    return next_file(caption);
+}
+QString ScriptedMessages::save_file(QWidget*, const QString& caption, const QString&, const QString&) {
+    return next_file(caption);
+}
+
 DialogScript::DialogScript(std::vector<Step> steps) : steps_(std::move(steps)) {
     connect(&timer_, &QTimer::timeout, this, [this] {
         QWidget* dialog = QApplication::activeModalWidget();

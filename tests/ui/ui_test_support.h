@@ -19,7 +19,8 @@ namespace forstrix::ui::test {
 struct ShownMessage { QString title, text; MsgIcon icon; MsgButtons buttons; };
 
 // The message layer for its lifetime: answers with the queued answers, then
-// with Ok, and records every box shown.
+// with Ok, and records every box shown. The file choosers answer with the
+// queued file names, then with "" (cancelled), and record their captions.
 class ScriptedMessages final : public MessageLayer {
 public:
     ScriptedMessages();
@@ -27,13 +28,22 @@ public:
 
     void answer(MsgAnswer a) { answers_.push_back(a); }
     const std::vector<ShownMessage>& shown() const { return shown_; }
-    void clear() { shown_.clear(); answers_.clear(); }
+    void answer_file(const QString& path) { files_.push_back(path); }
+    const QStringList& file_choosers() const { return choosers_; }
+    void clear() { shown_.clear(); answers_.clear(); files_.clear(); choosers_.clear(); }
     MsgAnswer show(QWidget* parent, const QString& title, const QString& text, MsgIcon icon,
                    MsgButtons buttons) override;
+    QString open_file(QWidget* parent, const QString& caption, const QString& start,
+                      const QString& filter) override;
+    QString save_file(QWidget* parent, const QString& caption, const QString& start,
+                      const QString& filter) override;
 
 private:
+    QString next_file(const QString& caption);
     std::deque<MsgAnswer> answers_;
     std::vector<ShownMessage> shown_;
+    std::deque<QString> files_;
+    QStringList choosers_;
 };
 
 // One step per modal dialog in the order they open; each step must end its

@@ -1,0 +1,268 @@
+// The stand file: every input value of the registry kept exactly, a file
+// written by hand, the refused files (state untouched), the safe write.
+#include "files/stand_file.h"
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "support.h"
+
+namespace forstrix::files {
+namespace {
+
+const std::string kLoadFailure = "Bestandsdatei kann nicht geladen werden!\n";
+
+bool same_bits(double x, double y) { return std::memcmp(&x, &y, sizeof x) == 0; }
+
+// Every value of the registry, results included, bitwise equal.
+void expect_same(const State& a, const State& b) {
+    for (const ValueInfo& v : value_registry()) {
+        const double x = get_value(a, v), y = get_value(b, v);
+        EXPECT_TRUE(same_bits(x, y)) << v.name << ": " << x << " != " << y;
+    }
+}
+
+// The scenario chain over the defaults with the "name=value" items of `set`.
+State computed(std::string_view set) {
+    std::vector<Given> given;
+    for (const test::Item& i : test::items(set)) given.push_back({&test::value(i.name), i.value});
+    State s;
+    ScenarioOutcome out;
+    compute_scenario(s, given, nullptr, out);
+    EXPECT_TRUE(out.ok()) << set << ": " << (out.ok() ? "" : out.problems.front().message);
+    return s;
+}
+
+std::string file_with(const std::string& values, const std::string& head = "") {
+    return "{\"format\": \"forstrix-bestand\", \"version\": 1" + head + ", \"values\": {" + values + "}}";
+}
+
+// A valid value other than the default for every input value, chosen by its
+// dialog's own rule, with many digits where the value is a decimal: the
+// stand, the wages, all basics, and every machine cost typed by hand.
+std::vector<Given> every_input_changed() {
+    std::vector<Given> given;
+    for (const ValueInfo& v : value_registry()) {
+        if (!v.settable() || v.name == "gf_ii_rd") continue;
+        const double d = default_value(v);
+        const std::vector<double> candidates =
+            v.type == ValueType::Double ? std::vector<double>{d * 1.1 + 0.1, d + 1.0 / 3.0}
+                                        : std::vector<double>{d + 1, d - 1, 5};
+        bool found = false;
+        for (double c : candidates) {
+            if (c != d && !check_value(v, c)) {
+                given.push_back({&v, c});
+                found = true;
+                break;
+            }
+        }
+        EXPECT_TRUE(found) << v.name;
+    }
+    return given;
+}
+
+TEST(StandFile, EveryInputValueOfTheRegistryComesBackExactly) {
+    const std::vector<Given> given = every_input_changed();
+    State original;
+    ScenarioOutcome out;
+    compute_scenario(original, given, nullptr, out);
+    ASSERT_TRUE(out.ok()) << out.problems.front().message;
+    const StandLabel label{"Abteilung 12b, Eichenhang \"Süd\"", "Zeile 1\nZeile 2\t€ – ½"};
+    const std::string text = stand_text(original, label);
+
+    // One member a line, in registry order, each input value by its name;
+    // only gf_ii_rd, which follows gf_i_rd, is left out.
+    const auto doc = nlohmann::ordered_json::parse(text);
+    std::vector<std::string> written, expected;
+    for (const auto& [name, value] : doc["values"].items()) written.push_back(name);
+    for (const ValueInfo& v : value_registry())
+        if (v.settable() && v.name != "gf_ii_rd") expected.emplace_back(v.name);
+    EXPECT_EQ(written, expected);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), std::ptrdiff_t(expected.size() + 8));
+    EXPECT_EQ(text.find('\r'), std::string::npos);
+    EXPECT_EQ(text.substr(0, 2), "{\n");  // no BOM
+
+    State reread;
+    StandLabel relabel;
+    const Outcome r = parse_stand(text, reread, relabel);
+    ASSERT_TRUE(r.ok()) << r.message;
+    expect_same(reread, original);
+    for (const Given& g : given) EXPECT_TRUE(same_bits(get_value(reread, *g.info), g.value)) << g.info->name;
+    EXPECT_EQ(relabel, label);
+    EXPECT_EQ(stand_text(reread, relabel), text);
+}
+
+TEST(StandFile, GermanLocaleChangesNoByteAndNoValue) {
+    const State original = computed("gf_vab=40.123456789012 gf_hab44=612.75 gi_zest=95.7 gf_msc37=3.3");
+    const std::string before = stand_text(original, {"Hang", ""});
+    ASSERT_TRUE(test::german_locale()) << "the locale de_DE.UTF-8 is not available";
+    EXPECT_STREQ(std::localeconv()->decimal_point, ",");
+    EXPECT_EQ(stand_text(original, {"Hang", ""}), before);
+    State reread;
+    StandLabel label;
+    ASSERT_TRUE(parse_stand(before, reread, label).ok());
+    expect_same(reread, original);
+}
+
+// A file written by hand holds any subset; the rest are the defaults, and the
+// values go through the chain as forstrix-cli calc takes them.
+TEST(StandFile, HandWrittenSubsetsTakeTheDefaultsForTheRest) {
+    struct Row {
+        const char* name;
+        std::string bytes;
+        const char* same_as;  // the scenario it must equal
+        StandLabel label;
+    };
+    const std::vector<Row> rows = {
+        {"nothing but the header", "{\"format\": \"forstrix-bestand\", \"version\": 1}", "", {}},
+        {"empty values", file_with(""), "", {}},
+        {"name and note, no values", "{\"version\": 1, \"note\": \"n\", \"format\": \"forstrix-bestand\", \"name\": \"A\"}",
+         "", {"A", "n"}},
+        {"an oak stand", file_with("\"gi_ba\": 6, \"gi_bhd\": 34, \"gf_vab\": 42.5"), "gi_ba=6 gi_bhd=34 gf_vab=42.5", {}},
+        {"a basic by hand changes its machine's cost", file_with("\"gf_hab44\": 500"), "gf_hab44=500", {}},
+        {"a typed machine cost on top of its basics", file_with("\"gf_hab44\": 500, \"gf_hab112\": 99"),
+         "gf_hab44=500 gf_hab112=99", {}},
+        {"the skidder cost follows the skidder basics", file_with("\"gf_asb44\": 200"), "gf_asb44=200", {}},
+        {"the skidder cost of system I typed", file_with("\"gf_ss\": 41.5, \"gf_asb44\": 200"), "gf_asb44=200 gf_ss=41.5", {}},
+        {"gf_ii_rd equal to gf_i_rd", file_with("\"gf_i_rd\": 250, \"gf_ii_rd\": 250"), "gf_i_rd=250", {}},
+        {"numbers with exponent and fraction zero", file_with("\"gf_gf\": 1.2e2, \"gi_bhd\": 30.0"), "gf_gf=120 gi_bhd=30", {}},
+        {"BOM and CR LF", "\xEF\xBB\xBF{\r\n\"format\": \"forstrix-bestand\",\r\n\"version\": 1,\r\n\"values\": {\"gi_hn\": 30}\r\n}\r\n",
+         "gi_hn=30", {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        State s;
+        StandLabel label{"alt", "alt"};
+        const Outcome r = parse_stand(row.bytes, s, label);
+        ASSERT_TRUE(r.ok()) << r.message;
+        expect_same(s, computed(row.same_as));
+        EXPECT_EQ(label, row.label);
+    }
+}
+
+// Each refused file names its problem and leaves the state and the label as they were.
+TEST(StandFile, RefusedFilesChangeNothing) {
+    const std::string full = stand_text(computed("gi_bhd=34"), {"Hang", ""});
+    struct Row {
+        const char* name;
+        std::string bytes;
+        const char* says;
+    };
+    const std::vector<Row> rows = {
+        {"empty file", "", "Die Datei endet vorzeitig; sie ist unvollständig."},
+        {"truncated file", full.substr(0, full.size() / 2), "Die Datei endet vorzeitig; sie ist unvollständig."},
+        {"not JSON", "gi_bhd=34\n", "Die Datei ist kein gültiges JSON (Zeile 1, Spalte 1)."},
+        {"broken on line 3", "{\n\"format\": \"forstrix-bestand\",\n\"version\" 1}", "kein gültiges JSON (Zeile 3, Spalte 11)"},
+        {"a list", "[1, 2]", "Die Datei ist keine Bestandsdatei (es fehlt \"format\": \"forstrix-bestand\")."},
+        {"a flat object of values", "{\"gi_bhd\": 34}", "Die Datei ist keine Bestandsdatei"},
+        {"other format", "{\"format\": \"forstrix-tabelle\", \"version\": 1}",
+         "Die Datei hat das Format \"forstrix-tabelle\"; eine Bestandsdatei hat das Format \"forstrix-bestand\"."},
+        {"format not a text", "{\"format\": 1, \"version\": 1}", "Die Datei hat das Format 1;"},
+        {"newer version", "{\"format\": \"forstrix-bestand\", \"version\": 2}",
+         "Die Datei hat die Version 2 und stammt von einem neueren Forstrix; dieses Programm liest "
+         "Bestandsdateien bis zur Version 1."},
+        {"version missing", "{\"format\": \"forstrix-bestand\"}", "Die Angabe \"version\" fehlt."},
+        {"version 0", "{\"format\": \"forstrix-bestand\", \"version\": 0}", "\"version\": 0 ist keine Versionsnummer"},
+        {"version a fraction", "{\"format\": \"forstrix-bestand\", \"version\": 1.5}", "\"version\": 1.5 ist keine"},
+        {"unknown member", "{\"format\": \"forstrix-bestand\", \"version\": 1, \"stand\": {}}",
+         "\"stand\" ist keine Angabe einer Bestandsdatei"},
+        {"name not a text", "{\"format\": \"forstrix-bestand\", \"version\": 1, \"name\": 12}", "\"name\": 12 ist kein Text."},
+        {"values a list", "{\"format\": \"forstrix-bestand\", \"version\": 1, \"values\": [34]}",
+         "\"values\" muss ein Objekt aus Namen und Werten sein"},
+        {"unknown name", file_with("\"gi_bhd\": 34, \"gi_bdh\": 30"), "gi_bdh: unbekannter Name"},
+        {"derived value", file_with("\"gc_hoehe\": 20"), "gc_hoehe:"},
+        {"suitability flag", file_with("\"g_sys4\": 1"), "g_sys4:"},
+        {"result", file_with("\"gff_g7\": 1"), "gff_g7:"},
+        {"value as text", file_with("\"gi_bhd\": \"34\""), "gi_bhd: \"34\" ist keine Zahl."},
+        {"value true", file_with("\"gi_hvs\": true"), "gi_hvs: true ist keine Zahl."},
+        {"value null", file_with("\"gf_bh\": null"), "gf_bh: null ist keine Zahl."},
+        {"diameter beyond the list", file_with("\"gi_bhd\": 95"), "gi_bhd: 95 liegt nicht im erlaubten Bereich 6 bis 90"},
+        {"negative volume", file_with("\"gf_vab\": -5"), "gf_vab:"},
+        {"species as a fraction", file_with("\"gi_ba\": 1.5"), "gi_ba:"},
+        {"zero annual use", file_with("\"gf_fob47\": 0"), "gf_fob47:"},
+        {"number too large", file_with("\"gf_gf\": 1e999"), "kein gültiges JSON"},
+        {"gf_ii_rd apart from gf_i_rd", file_with("\"gf_ii_rd\": 90"), "gf_ii_rd: die Rückedistanz von System II folgt"},
+        {"no volume to harvest", file_with("\"gf_vab\": 0"), "gf_vab"},
+        {"name given twice", file_with("\"gi_bhd\": 34, \"gi_bhd\": 35"), "\"gi_bhd\" steht zweimal in der Datei."},
+        {"nested deeper than a stand file", file_with("\"gi_bhd\": [[34]]"), "tiefer verschachtelt"},
+        {"name not UTF-8", "{\"format\": \"forstrix-bestand\", \"version\": 1, \"name\": \"Stra\xdf" "e\"}",
+         "kein gültiges JSON"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        State s = computed("gi_hn=40 gf_hab44=480");
+        const State before = s;
+        StandLabel label{"vorher", "bleibt"};
+        const Outcome r = parse_stand(row.bytes, s, label);
+        EXPECT_EQ(r.status, Status::Refused);
+        EXPECT_EQ(r.message.substr(0, kLoadFailure.size()), kLoadFailure);
+        EXPECT_NE(r.message.find(row.says), std::string::npos) << r.message;
+        expect_same(s, before);
+        EXPECT_EQ(label, (StandLabel{"vorher", "bleibt"}));
+    }
+}
+
+TEST(StandFile, OnlyAStandFileIsTakenForOne) {
+    EXPECT_TRUE(is_stand_text(stand_text(State{}, {})));
+    EXPECT_TRUE(is_stand_text("{\"format\": \"x\"}"));
+    EXPECT_TRUE(is_stand_text("{\"format\": \"forstrix-bestand\", \"vers"));  // cut short
+    EXPECT_FALSE(is_stand_text("{\"gi_bhd\": 34}"));
+    EXPECT_FALSE(is_stand_text("{\"gi_bhd\": "));
+}
+
+TEST(StandFile, WrittenAtomicallyAndReadBack) {
+    test::ScratchDir dir;
+    const State s = computed("gi_ba=6 gi_bhd=34 gf_hab112=99.25");
+    const StandLabel label{"Eichenhang", ""};
+
+    test::write_file(dir / "a.forstrix", "old");
+    ASSERT_TRUE(write_stand(dir / "a.forstrix", s, label).ok());
+    EXPECT_EQ(test::read_file(dir / "a.forstrix"), stand_text(s, label));
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"a.forstrix"});  // no temporary file left
+
+    State reread;
+    StandLabel relabel;
+    ASSERT_TRUE(read_stand(dir / "a.forstrix", reread, relabel).ok());
+    expect_same(reread, s);
+    EXPECT_EQ(relabel, label);
+
+    // A folder in the way: the write fails and leaves it.
+    std::filesystem::create_directory(dir / "b.forstrix");
+    const Outcome failed = write_stand(dir / "b.forstrix", s, label);
+    EXPECT_EQ(failed.status, Status::WriteFailed);
+    EXPECT_EQ(failed.message, "Bestandsdatei kann nicht gespeichert werden!");
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "b.forstrix"));
+
+    // A stand that the file would not give back is not written at all.
+    State odd = s;
+    odd.gf_vab = std::numeric_limits<double>::quiet_NaN();
+    const Outcome refused = write_stand(dir / "a.forstrix", odd, label);
+    EXPECT_EQ(refused.status, Status::WriteFailed);
+    EXPECT_NE(refused.message.find("Die Datei ließe sich nicht wieder laden"), std::string::npos) << refused.message;
+    EXPECT_EQ(test::read_file(dir / "a.forstrix"), stand_text(s, label));
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"a.forstrix", "b.forstrix"}));
+}
+
+TEST(StandFile, UnreadableFilesAreRefused) {
+    test::ScratchDir dir;
+    State s;
+    StandLabel label;
+    EXPECT_EQ(read_stand(dir / "fehlt.forstrix", s, label).status, Status::NotFound);
+    std::filesystem::create_directory(dir / "ordner.forstrix");
+    EXPECT_EQ(read_stand(dir / "ordner.forstrix", s, label).status, Status::Refused);
+    test::write_file(dir / "gross.forstrix", file_with("") + std::string(std::size_t{1} << 20, ' '));
+    const Outcome big = read_stand(dir / "gross.forstrix", s, label);
+    EXPECT_EQ(big.status, Status::Refused);
+    EXPECT_NE(big.message.find("zu groß"), std::string::npos);
+    expect_same(s, State{});
+}
+
+}  // namespace
+}  // namespace forstrix::files
