@@ -1,0 +1,373 @@
+// Stands as files in the desktop program: open, edit, the unsaved-changes
+// mark and question, save, reopen, the title, the recent files; and the same
+// file computed by forstrix-cli.
+#include <filesystem>
+#include <memory>
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QComboBox>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <nlohmann/json.hpp>
+
+#include "core/calc.h"
+#include "files/stand_file.h"
+#include "ui/dialog_codes.h"
+#include "ui/mainwindow.h"
+#include "ui/stand_document.h"
+#include "ui_test_support.h"
+
+using namespace forstrix;
+using namespace forstrix::ui;
+using namespace forstrix::ui::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct NoTrace final : TraceSink { void write(std::string_view) override {} };
+
+QByteArray read_all(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+void write_all(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+struct CliRun { int status = -1; QByteArray out, err; };
+CliRun cli(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(FORSTRIX_CLI), args);
+    p.waitForFinished(60000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+// Every value of forstrix-cli calc's output equal, bit for bit, to the state's.
+void expect_as_cli(const State& s, const QByteArray& calc_output) {
+    const auto doc = nlohmann::json::parse(calc_output.toStdString());
+    QCOMPARE(doc.size(), value_registry().size());
+    for (const ValueInfo& v : value_registry()) {
+        const double cli_value = doc.at(std::string(v.name)).get<double>();
+        QVERIFY2(cli_value == get_value(s, v), v.name.data());
+    }
+}
+
+// A step that sets the stand dialog's slope and confirms it.
+DialogScript::Step stand_ok_with_slope(int slope) {
+    return [slope](QWidget* d) {
+        d->findChild<QComboBox*>(u"10004"_s)->setCurrentIndex(slope);
+        for (QPushButton* b : d->findChildren<QPushButton*>())
+            if (b->text() == u"OK"_s) return QTest::mouseClick(b, Qt::LeftButton);
+    };
+}
+
+// A step that fills the name-and-note dialog and ends it with `button`.
+DialogScript::Step label_dialog(const QString& name, const QString& note, const QString& button) {
+    return [=](QWidget* d) {
+        d->findChild<QLineEdit*>(u"bezeichnung"_s)->setText(name);
+        d->findChild<QPlainTextEdit*>(u"notiz"_s)->setPlainText(note);
+        QTest::mouseClick(d->findChild<QPushButton*>(button), Qt::LeftButton);
+    };
+}
+
+enum class Leave { New, Open, Close };
+
+}  // namespace
+
+class TestStandFiles : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<State> state_;
+    NoTrace trace_;
+    std::unique_ptr<MainWindow> window_;
+
+    QString file(const QString& name) const { return dir_->filePath(name); }
+    QAction* action(const QString& name) const { return window_->findChild<QAction*>(name); }
+    bool modified() const { return window_->isWindowModified(); }
+    QStringList recent_menu() const {
+        QStringList texts;
+        for (QAction* a : window_->findChild<QMenu*>(u"recent"_s)->actions()) texts << a->text();
+        return texts;
+    }
+    // The stand saved as `name` in the test folder by "Speichern unter...".
+    void save_as(const QString& name) {
+        ScriptedMessages boxes;
+        boxes.answer_file(file(name));
+        window_->run_command(CmdSaveStandAs);
+        QCOMPARE(boxes.file_choosers(), QStringList{u"Bestand speichern unter"_s});
+        QVERIFY(boxes.shown().empty());
+    }
+    void open(const QString& path) {
+        ScriptedMessages boxes;
+        boxes.answer_file(path);
+        window_->run_command(CmdOpenStand);
+        QCOMPARE(boxes.file_choosers(), QStringList{u"Bestand öffnen"_s});
+    }
+
+private slots:
+    void initTestCase() {
+        // The recent list goes to the settings folder this test's main() set.
+        const QString settings = QSettings(u"forstrix"_s, u"forstrix"_s).fileName();
+        QVERIFY2(settings.startsWith(qEnvironmentVariable("XDG_CONFIG_HOME")), qPrintable(settings));
+    }
+    void init() {
+        QSettings(u"forstrix"_s, u"forstrix"_s).clear();
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir::setCurrent(dir_->path()));
+        state_ = std::make_unique<State>();
+        window_ = std::make_unique<MainWindow>(*state_, &trace_);
+        window_->start_up();
+    }
+    void cleanup() {
+        window_.reset();
+        QDir::setCurrent(QDir::tempPath());
+    }
+
+    void shortcuts() {
+        QCOMPARE(action(u"110"_s)->shortcut(), QKeySequence(u"Ctrl+N"_s));
+        QCOMPARE(action(u"111"_s)->shortcut(), QKeySequence(u"Ctrl+O"_s));
+        QCOMPARE(action(u"112"_s)->shortcut(), QKeySequence(u"Ctrl+S"_s));
+        QCOMPARE(action(u"113"_s)->shortcut(), QKeySequence(u"Ctrl+Shift+S"_s));
+    }
+
+    // Edit, name, save, edit again, reopen: what the title and its mark say at each step.
+    void editSaveReopen() {
+        QCOMPARE(window_->windowTitle(), u"Forstrix[*]"_s);
+        QVERIFY(!modified());
+
+        DialogScript edit({stand_ok_with_slope(40)});
+        action(u"201"_s)->trigger();
+        QVERIFY(edit.wait_until_done());
+        QCOMPARE(int(state_->gi_hn), 40);
+        QVERIFY(modified());
+
+        // Cancelled, the name stays as it was.
+        DialogScript cancelled({label_dialog(u"Verworfen"_s, u""_s, u"abbrechen"_s)});
+        action(u"114"_s)->trigger();
+        QVERIFY(cancelled.wait_until_done());
+        QCOMPARE(window_->stand_name(), QString());
+
+        DialogScript named({label_dialog(u"Abteilung 12b, Eichenhang"_s, u"Zufahrt über\nden Nordweg"_s, u"ok"_s)});
+        action(u"114"_s)->trigger();
+        QVERIFY(named.wait_until_done());
+        QCOMPARE(window_->stand_name(), u"Abteilung 12b, Eichenhang"_s);
+        QCOMPARE(window_->windowTitle(), u"Abteilung 12b, Eichenhang[*] - Forstrix"_s);
+
+        // The chooser's name without extension gets ".forstrix".
+        save_as(u"eichenhang"_s);
+        const QString path = file(u"eichenhang.forstrix"_s);
+        QVERIFY(!modified());
+        QCOMPARE(window_->document()->path(), path);
+        const State saved = *state_;
+        QCOMPARE(read_all(path).toStdString(),
+                 files::stand_text(saved, {"Abteilung 12b, Eichenhang", "Zufahrt über\nden Nordweg"}));
+        save_screenshot(window_.get(), u"mainwindow_stand"_s);
+
+        // A machine dialog cancelled recomputes its machine: a typed cost is a change.
+        state_->gf_hab112 = 99.0;
+        window_->document()->refresh();
+        QVERIFY(modified());
+        DialogScript machine({[](QWidget* d) { qobject_cast<QDialog*>(d)->reject(); }});
+        action(u"303"_s)->trigger();
+        QVERIFY(machine.wait_until_done());
+        QVERIFY(!modified());  // back to the saved stand
+
+        // Without a name the title shows the file's name.
+        DialogScript unnamed({label_dialog(u""_s, u""_s, u"ok"_s)});
+        action(u"114"_s)->trigger();
+        QVERIFY(unnamed.wait_until_done());
+        QCOMPARE(window_->windowTitle(), u"eichenhang.forstrix[*] - Forstrix"_s);
+        QVERIFY(modified());
+        window_->run_command(CmdSaveStand);  // to its file, no chooser
+        QVERIFY(!modified());
+
+        // A fresh start, then the file again.
+        window_->run_command(CmdNewStand);
+        QCOMPARE(int(state_->gi_hn), 14);
+        QCOMPARE(window_->windowTitle(), u"Forstrix[*]"_s);
+        open(path);
+        QCOMPARE(int(state_->gi_hn), 40);
+        QCOMPARE(files::stand_text(*state_, {}), files::stand_text(saved, {}));
+        QCOMPARE(window_->document()->note(), QString());
+        QCOMPARE(window_->windowTitle(), u"eichenhang.forstrix[*] - Forstrix"_s);
+        QVERIFY(!modified());
+    }
+
+    // "Änderungen speichern?" before Neu, Öffnen and leaving, with each answer.
+    void question_data() {
+        QTest::addColumn<Leave>("leave");
+        QTest::addColumn<MsgAnswer>("answer");
+        QTest::addColumn<bool>("has_file");   // the stand was saved before the change
+        QTest::addColumn<bool>("goes_on");    // the new stand, the other file, the window closed
+        QTest::addColumn<bool>("saved");      // the change reached the file
+        const std::pair<const char*, Leave> leaves[] = {{"new", Leave::New}, {"open", Leave::Open}, {"close", Leave::Close}};
+        for (const auto& [what, leave] : leaves) {
+            QTest::addRow("%s, Speichern", what) << leave << MsgAnswer::Save << true << true << true;
+            QTest::addRow("%s, Verwerfen", what) << leave << MsgAnswer::Discard << true << true << false;
+            QTest::addRow("%s, Abbrechen", what) << leave << MsgAnswer::Cancel << true << false << false;
+            QTest::addRow("%s, Speichern without a file, chooser cancelled", what)
+                << leave << MsgAnswer::Save << false << false << false;
+        }
+    }
+    void question() {
+        QFETCH(Leave, leave);
+        QFETCH(MsgAnswer, answer);
+        QFETCH(bool, has_file);
+        QFETCH(bool, goes_on);
+        QFETCH(bool, saved);
+        const QString path = file(u"a.forstrix"_s), other = file(u"b.forstrix"_s);
+        State b;
+        b.gi_bhd = 50;
+        write_all(other, QByteArray::fromStdString(files::stand_text(b, {"B", ""})));
+        if (has_file) save_as(u"a.forstrix"_s);
+        const QByteArray before = read_all(path);
+
+        state_->gi_hn = 33;  // as the stand dialog commits it
+        window_->document()->refresh();
+        QVERIFY(modified());
+
+        ScriptedMessages boxes;
+        boxes.answer(answer);
+        if (leave == Leave::Open && goes_on) boxes.answer_file(other);
+        bool closed = false;
+        switch (leave) {
+            case Leave::New: window_->run_command(CmdNewStand); break;
+            case Leave::Open: window_->run_command(CmdOpenStand); break;
+            case Leave::Close: closed = window_->close(); break;
+        }
+        QVERIFY(!boxes.shown().empty());
+        const ShownMessage& asked = boxes.shown().front();
+        QCOMPARE(asked.title + u": "_s + asked.text, u"Warnung: Änderungen speichern?"_s);
+        QCOMPARE(asked.buttons, MsgButtons::SaveDiscardCancel);
+        QCOMPARE(boxes.shown().size(), std::size_t{1});
+
+        QCOMPARE(read_all(path).contains("\"gi_hn\": 33,"), saved);
+        if (!saved && has_file) QCOMPARE(read_all(path), before);
+        if (!has_file && answer == MsgAnswer::Save) QCOMPARE(boxes.file_choosers().front(), u"Bestand speichern unter"_s);
+        switch (leave) {
+            case Leave::New: QCOMPARE(int(state_->gi_hn), goes_on ? 14 : 33); break;
+            case Leave::Open: QCOMPARE(int(state_->gi_bhd), goes_on ? 50 : 20); break;
+            case Leave::Close: QCOMPARE(closed, goes_on); break;
+        }
+        QCOMPARE(modified(), leave == Leave::Close ? !saved : !goes_on);  // a discarded close keeps its mark
+        if (goes_on && leave != Leave::Close) QCOMPARE(boxes.file_choosers().size(), qsizetype(leave == Leave::Open));
+    }
+
+    // Without changes there is nothing to ask.
+    void noQuestionWithoutChanges() {
+        ScriptedMessages boxes;
+        window_->run_command(CmdNewStand);
+        QVERIFY(window_->close());
+        QVERIFY(boxes.shown().empty());
+    }
+
+    // A refused file: the reason in a message, the stand and its file as they were.
+    void openRefused() {
+        save_as(u"a.forstrix"_s);
+        state_->gi_hn = 33;
+        const State before = *state_;
+        write_all(file(u"neu.forstrix"_s), R"({"format": "forstrix-bestand", "version": 9})");
+        ScriptedMessages boxes;
+        boxes.answer(MsgAnswer::Discard);
+        boxes.answer_file(file(u"neu.forstrix"_s));
+        window_->run_command(CmdOpenStand);
+        QCOMPARE(boxes.shown().size(), std::size_t{2});
+        const ShownMessage& m = boxes.shown()[1];
+        QCOMPARE(m.title, u"Fehler"_s);
+        QCOMPARE(m.icon, MsgIcon::Error);
+        QVERIFY2(m.text.startsWith(u"Bestandsdatei kann nicht geladen werden!\nDie Datei hat die Version 9"_s),
+                 qPrintable(m.text));
+        QCOMPARE(files::stand_text(*state_, {}), files::stand_text(before, {}));
+        QCOMPARE(window_->document()->path(), file(u"a.forstrix"_s));
+        QVERIFY(modified());
+        QCOMPARE(recent_menu(), QStringList{u"&1 a.forstrix"_s});
+    }
+
+    // Newest first, each file once, at most eight, kept for the next run;
+    // a file that has gone is dropped when it fails to open.
+    void recentFiles() {
+        QVERIFY(!window_->findChild<QMenu*>(u"recent"_s)->isEnabled());
+        for (int i = 1; i <= 9; ++i) save_as(QStringLiteral("s%1.forstrix").arg(i));
+        save_as(u"s5.forstrix"_s);
+        QCOMPARE(recent_menu(), (QStringList{u"&1 s5.forstrix"_s, u"&2 s9.forstrix"_s, u"&3 s8.forstrix"_s,
+                                             u"&4 s7.forstrix"_s, u"&5 s6.forstrix"_s, u"&6 s4.forstrix"_s,
+                                             u"&7 s3.forstrix"_s, u"&8 s2.forstrix"_s}));
+
+        // The next run finds them.
+        window_.reset();
+        *state_ = State{};
+        window_ = std::make_unique<MainWindow>(*state_, &trace_);
+        window_->start_up();
+        QCOMPARE(recent_menu().size(), 8);
+        QCOMPARE(action(u"recent_2"_s)->data().toString(), file(u"s8.forstrix"_s));
+
+        action(u"recent_2"_s)->trigger();
+        QCOMPARE(window_->document()->path(), file(u"s8.forstrix"_s));
+        QCOMPARE(recent_menu().first(), u"&1 s8.forstrix"_s);
+
+        QVERIFY(QFile::remove(file(u"s7.forstrix"_s)));
+        ScriptedMessages boxes;
+        action(u"recent_3"_s)->trigger();
+        QCOMPARE(boxes.shown().size(), std::size_t{1});
+        QCOMPARE(boxes.shown().front().title, u"Fehler"_s);
+        QCOMPARE(window_->document()->path(), file(u"s8.forstrix"_s));
+        QVERIFY(!recent_menu().contains(u"&4 s7.forstrix"_s));
+        QCOMPARE(recent_menu().size(), 7);
+    }
+
+    // The desktop's file computed by forstrix-cli gives what the desktop shows.
+    void cliComputesTheDesktopFile() {
+        DialogScript edit({stand_ok_with_slope(25)});
+        action(u"201"_s)->trigger();
+        QVERIFY(edit.wait_until_done());
+        state_->gf_hab112 = 99.5;  // typed into the cost dialog
+        save_as(u"desktop.forstrix"_s);
+        DialogScript results({end_with(ResultsOk)});
+        window_->run_command(CmdResults);  // the results as the desktop shows them
+        QVERIFY(results.wait_until_done());
+
+        const CliRun r = cli({u"calc"_s, u"--input"_s, file(u"desktop.forstrix"_s)});
+        QCOMPARE(r.status, 0);
+        expect_as_cli(*state_, r.out);
+    }
+
+    // A file made by forstrix-cli scenario opens in the desktop program.
+    void desktopOpensCliScenario() {
+        const QStringList args{u"scenario"_s, u"-o"_s, file(u"cli.forstrix"_s), u"--name"_s, u"Buchenhang"_s,
+                               u"--set"_s, u"gi_ba=5"_s, u"--set"_s, u"gi_bhd=45"_s, u"--set"_s, u"gf_mskb44=640.5"_s,
+                               u"--set"_s, u"gf_ss=52.25"_s};
+        QCOMPARE(cli(args).status, 0);
+        open(file(u"cli.forstrix"_s));
+        QCOMPARE(window_->windowTitle(), u"Buchenhang[*] - Forstrix"_s);
+        QVERIFY(!modified());
+        QCOMPARE(state_->gf_ss, 52.25);
+        const CliRun r = cli({u"calc"_s, u"--input"_s, file(u"cli.forstrix"_s)});
+        QCOMPARE(r.status, 0);
+        expect_as_cli(*state_, r.out);
+    }
+};
+
+int main(int argc, char** argv) {
+    // The recent list must not touch the user's settings: a folder of its own.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    QApplication app(argc, argv);
+    TestStandFiles test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_stand_files.moc"
