@@ -5,7 +5,8 @@
 #   3. unpacks it with dpkg -x into a temporary root,
 #   4. checks that every file is in its standard place and passes its validator,
 #   5. runs the installed forstrix-cli on the default stand, and starts the
-#      installed desktop program on the offscreen platform for a few seconds,
+#      installed desktop program on the offscreen platform for a few seconds
+#      with a stand file that the installed forstrix-cli wrote,
 #   6. runs lintian on the package: any error (E:) or warning (W:) fails.
 #
 #   check-package.sh BUILD_DIR VERSION APP_ID WITH_UI "ICON_SIZES"
@@ -71,6 +72,7 @@ if ((with_ui)); then
            usr/share/man/man1/forstrix.1.gz
            "usr/share/applications/$app_id.desktop"
            "usr/share/metainfo/$app_id.metainfo.xml"
+           "usr/share/mime/packages/$app_id.xml"
            usr/share/icons/hicolor/scalable/apps/forstrix.svg)
   for size in $icon_sizes; do
     expect+=("usr/share/icons/hicolor/${size}x${size}/apps/forstrix.png")
@@ -108,14 +110,16 @@ if ((with_ui)); then
     cat "$tmp/dfv.log" >&2; fail "desktop-file-validate"
   }
   if grep -E 'error:|warning:' "$tmp/dfv.log" >&2; then fail "desktop-file-validate"; fi
-  grep -qx 'Exec=forstrix' "$root/usr/share/applications/$app_id.desktop" || fail "Exec is not forstrix"
+  grep -qx 'Exec=forstrix %F' "$root/usr/share/applications/$app_id.desktop" || fail "Exec is not forstrix %F"
   grep -qx 'Icon=forstrix' "$root/usr/share/applications/$app_id.desktop" || fail "Icon is not forstrix"
   appstreamcli validate --no-net "$root/usr/share/metainfo/$app_id.metainfo.xml" >"$tmp/as.log" 2>&1 || {
     cat "$tmp/as.log" >&2; fail "appstreamcli validate"
   }
   grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" \
     "$root/usr/share/metainfo/$app_id.metainfo.xml" || fail "metainfo does not launch $app_id.desktop"
-  ok "desktop entry, metainfo and ${#expect[@]} files in place"
+  bash "$(dirname "${BASH_SOURCE[0]}")/check-mime.sh" "$root/usr/share/mime/packages/$app_id.xml" \
+    "$root/usr/share/applications/$app_id.desktop" || fail "stand file type"
+  ok "desktop entry, metainfo, stand file type and ${#expect[@]} files in place"
 fi
 
 # 5. run what was installed, in an empty folder of its own
@@ -148,9 +152,15 @@ done
 ok "--help and --version of the installed programs, without a display"
 
 if ((with_ui)); then
-  # Start the desktop program headless and let it run for a few seconds. Still running means it came up; it must leave no file behind.
+  # The desktop program takes a stand file, as a file manager passes it: start
+  # it headless with one and let it run for a few seconds. Still running means
+  # it came up; it must leave no file behind (its recent-files list goes to a
+  # settings folder of the check, not to the user's).
+  "$root/usr/bin/forstrix-cli" scenario --set gi_bhd=34 --name Paketprobe -o "$tmp/probe.forstrix" ||
+    fail "installed forstrix-cli scenario failed"
   set +e
-  QT_QPA_PLATFORM=offscreen timeout -s TERM 5 "$root/usr/bin/forstrix" >"$tmp/gui.out" 2>"$tmp/gui.err" </dev/null
+  XDG_CONFIG_HOME="$tmp/config" QT_QPA_PLATFORM=offscreen timeout -s TERM 5 "$root/usr/bin/forstrix" "$tmp/probe.forstrix" \
+    >"$tmp/gui.out" 2>"$tmp/gui.err" </dev/null
   status=$?
   set -e
   if ((status != 124)); then
