@@ -177,7 +177,7 @@ void MainWindow::update_recent_menu() {
     const QStringList paths = recent_.list();
     for (qsizetype i = 0; i < paths.size(); ++i) {
         const QString path = paths[i];
-        // "&1 Eichenhang.forstrix (/home/...)": the name first, where the eye looks.
+        // "&1 eichenhang.forstrix": the file's name, its folder in the tool tip.
         QString label = QFileInfo(path).fileName();
         label.replace(u'&', QStringLiteral("&&"));
         QAction* action = recent_menu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(label));
@@ -217,7 +217,6 @@ void MainWindow::choose_and_open() {
 void MainWindow::open_recent(const QString& path) {
     if (!document_->ask_to_save()) return;
     open_stand(path);
-    document_->refresh();
 }
 
 void MainWindow::edit_stand_label() {
