@@ -210,7 +210,7 @@ void MainWindow::choose_and_open() {
     const QString start = document_->path().isEmpty() ? QDir::currentPath()
                                                       : QFileInfo(document_->path()).absolutePath();
     const QString path =
-        choose_file_to_open(this, QStringLiteral("Bestand öffnen"), start, stand_file_filter());
+        ask_open_file(this, QStringLiteral("Bestand öffnen"), start, stand_file_filter());
     if (!path.isEmpty()) open_stand(path);
 }
 

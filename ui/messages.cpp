@@ -52,14 +52,14 @@ MessageLayer* g_layer = nullptr;
 
 }  // namespace
 
-QString MessageLayer::open_file(QWidget* parent, const QString& caption, const QString& start,
-                                const QString& filter) {
-    return QFileDialog::getOpenFileName(parent, caption, start, filter);
+QString MessageLayer::save_file_name(QWidget* parent, const QString& title, const QString& proposed,
+                                     const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, title, proposed, filter);
 }
 
-QString MessageLayer::save_file(QWidget* parent, const QString& caption, const QString& start,
-                                const QString& filter) {
-    return QFileDialog::getSaveFileName(parent, caption, start, filter);
+QString MessageLayer::open_file_name(QWidget* parent, const QString& title, const QString& proposed,
+                                     const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, title, proposed, filter);
 }
 
 MessageLayer& messages() { return g_layer ? *g_layer : g_box_layer; }
@@ -71,14 +71,14 @@ MsgAnswer message(QWidget* parent, const QString& title, const QString& text, Ms
     return messages().show(parent, title, text, icon, buttons);
 }
 
-QString choose_file_to_open(QWidget* parent, const QString& caption, const QString& start,
-                            const QString& filter) {
-    return messages().open_file(parent, caption, start, filter);
+QString ask_save_file(QWidget* parent, const QString& title, const QString& proposed,
+                      const QString& filter) {
+    return messages().save_file_name(parent, title, proposed, filter);
 }
 
-QString choose_file_to_save(QWidget* parent, const QString& caption, const QString& start,
-                            const QString& filter) {
-    return messages().save_file(parent, caption, start, filter);
+QString ask_open_file(QWidget* parent, const QString& title, const QString& proposed,
+                      const QString& filter) {
+    return messages().open_file_name(parent, title, proposed, filter);
 }
 
 }  // namespace forstrix::ui

@@ -18,13 +18,15 @@ public:
     virtual ~MessageLayer() = default;
     virtual MsgAnswer show(QWidget* parent, const QString& title, const QString& text,
                            MsgIcon icon, MsgButtons buttons) = 0;
-    // The file chosen to open or to save to; empty when the user cancels.
-    // `start` is the folder or file name the chooser begins with. The save
-    // chooser asks itself before an existing file is replaced.
-    virtual QString open_file(QWidget* parent, const QString& caption, const QString& start,
-                              const QString& filter);
-    virtual QString save_file(QWidget* parent, const QString& caption, const QString& start,
-                              const QString& filter);
+    // Asks for the name of a file to save to, proposing `proposed` (a path);
+    // the dialog asks itself before an existing file is replaced. An empty
+    // text when the user cancelled. `filter`: the file types offered, as
+    // QFileDialog takes them ("Bestandsdateien (*.forstrix)").
+    virtual QString save_file_name(QWidget* parent, const QString& title, const QString& proposed,
+                                   const QString& filter);
+    // The same for a file to open, starting in the folder or at the file `proposed`.
+    virtual QString open_file_name(QWidget* parent, const QString& title, const QString& proposed,
+                                   const QString& filter);
 };
 
 // The layer in force: a QMessageBox-backed one unless a test installed its own.
@@ -35,10 +37,10 @@ void set_message_layer(MessageLayer* layer);
 // Shorthand for messages().show(...).
 MsgAnswer message(QWidget* parent, const QString& title, const QString& text,
                   MsgIcon icon, MsgButtons buttons = MsgButtons::Ok);
-// Shorthands for messages().open_file(...) and messages().save_file(...).
-QString choose_file_to_open(QWidget* parent, const QString& caption, const QString& start,
-                            const QString& filter);
-QString choose_file_to_save(QWidget* parent, const QString& caption, const QString& start,
-                            const QString& filter);
+// Shorthands for messages().save_file_name(...) and messages().open_file_name(...).
+QString ask_save_file(QWidget* parent, const QString& title, const QString& proposed,
+                      const QString& filter);
+QString ask_open_file(QWidget* parent, const QString& title, const QString& proposed,
+                      const QString& filter);
 
 }  // namespace forstrix::ui

@@ -95,7 +95,7 @@ bool StandDocument::save() { return path_.isEmpty() ? save_as() : write_to(path_
 
 bool StandDocument::save_as() {
     const QString start = path_.isEmpty() ? QDir::current().filePath(suggested_file_name(name())) : path_;
-    QString chosen = choose_file_to_save(window_, QStringLiteral("Bestand speichern unter"), start,
+    QString chosen = ask_save_file(window_, QStringLiteral("Bestand speichern unter"), start,
                                          stand_file_filter());
     if (chosen.isEmpty()) return false;
     if (QFileInfo(chosen).suffix().isEmpty()) {

@@ -86,6 +86,12 @@ DialogScript::Step label_dialog(const QString& name, const QString& note, const 
 
 enum class Leave { New, Open, Close };
 
+QStringList titles(const ScriptedMessages& boxes) {
+    QStringList t;
+    for (const AskedFile& f : boxes.asked_files()) t << f.title;
+    return t;
+}
+
 }  // namespace
 
 class TestStandFiles : public QObject {
@@ -103,19 +109,22 @@ class TestStandFiles : public QObject {
         for (QAction* a : window_->findChild<QMenu*>(u"recent"_s)->actions()) texts << a->text();
         return texts;
     }
-    // The stand saved as `name` in the test folder by "Speichern unter...".
-    void save_as(const QString& name) {
+    // The stand saved as `name` in the test folder by "Speichern unter...";
+    // the dialog proposed `proposed`.
+    void save_as(const QString& name, const QString& proposed = {}) {
         ScriptedMessages boxes;
         boxes.answer_file(file(name));
         window_->run_command(CmdSaveStandAs);
-        QCOMPARE(boxes.file_choosers(), QStringList{u"Bestand speichern unter"_s});
+        QCOMPARE(titles(boxes), QStringList{u"Bestand speichern unter"_s});
+        QCOMPARE(boxes.asked_files().front().filter, u"Bestandsdateien (*.forstrix);;Alle Dateien (*)"_s);
+        if (!proposed.isEmpty()) QCOMPARE(boxes.asked_files().front().proposed, proposed);
         QVERIFY(boxes.shown().empty());
     }
     void open(const QString& path) {
         ScriptedMessages boxes;
         boxes.answer_file(path);
         window_->run_command(CmdOpenStand);
-        QCOMPARE(boxes.file_choosers(), QStringList{u"Bestand öffnen"_s});
+        QCOMPARE(titles(boxes), QStringList{u"Bestand öffnen"_s});
     }
 
 private slots:
@@ -167,8 +176,8 @@ private slots:
         QCOMPARE(window_->stand_name(), u"Abteilung 12b, Eichenhang"_s);
         QCOMPARE(window_->windowTitle(), u"Abteilung 12b, Eichenhang[*] - Forstrix"_s);
 
-        // The chooser's name without extension gets ".forstrix".
-        save_as(u"eichenhang"_s);
+        // The dialog proposes the stand's name; a name without extension gets ".forstrix".
+        save_as(u"eichenhang"_s, file(u"Abteilung 12b, Eichenhang.forstrix"_s));
         const QString path = file(u"eichenhang.forstrix"_s);
         QVERIFY(!modified());
         QCOMPARE(window_->document()->path(), path);
@@ -257,14 +266,14 @@ private slots:
 
         QCOMPARE(read_all(path).contains("\"gi_hn\": 33,"), saved);
         if (!saved && has_file) QCOMPARE(read_all(path), before);
-        if (!has_file && answer == MsgAnswer::Save) QCOMPARE(boxes.file_choosers().front(), u"Bestand speichern unter"_s);
+        if (!has_file && answer == MsgAnswer::Save) QCOMPARE(titles(boxes).front(), u"Bestand speichern unter"_s);
         switch (leave) {
             case Leave::New: QCOMPARE(int(state_->gi_hn), goes_on ? 14 : 33); break;
             case Leave::Open: QCOMPARE(int(state_->gi_bhd), goes_on ? 50 : 20); break;
             case Leave::Close: QCOMPARE(closed, goes_on); break;
         }
         QCOMPARE(modified(), leave == Leave::Close ? !saved : !goes_on);  // a discarded close keeps its mark
-        if (goes_on && leave != Leave::Close) QCOMPARE(boxes.file_choosers().size(), qsizetype(leave == Leave::Open));
+        if (goes_on && leave != Leave::Close) QCOMPARE(titles(boxes).size(), qsizetype(leave == Leave::Open));
     }
 
     // Without changes there is nothing to ask.

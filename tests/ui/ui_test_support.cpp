@@ -21,18 +21,20 @@ MsgAnswer ScriptedMessages::show(QWidget*, const QString& title, const QString& 
     return a;
 }
 
-QString ScriptedMessages::next_file(const QString& caption) {
-    choosers_.append(caption);
+QString ScriptedMessages::next_file(const AskedFile& asked) {
+    asked_files_.push_back(asked);
     if (files_.empty()) return {};
     QString path = files_.front();
     files_.pop_front();
     return path;
 }
-QString ScriptedMessages::open_file(QWidget*, const QString& caption, const QString&, const QString&) {
-    return next_file(caption);
+QString ScriptedMessages::save_file_name(QWidget*, const QString& title, const QString& proposed,
+                                         const QString& filter) {
+    return next_file({title, proposed, filter});
 }
-QString ScriptedMessages::save_file(QWidget*, const QString& caption, const QString&, const QString&) {
-    return next_file(caption);
+QString ScriptedMessages::open_file_name(QWidget*, const QString& title, const QString& proposed,
+                                         const QString& filter) {
+    return next_file({title, proposed, filter});
 }
 
 DialogScript::DialogScript(std::vector<Step> steps) : steps_(std::move(steps)) {

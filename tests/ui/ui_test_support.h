@@ -17,10 +17,11 @@ class QWidget;
 namespace forstrix::ui::test {
 
 struct ShownMessage { QString title, text; MsgIcon icon; MsgButtons buttons; };
+struct AskedFile { QString title, proposed, filter; };
 
 // The message layer for its lifetime: answers with the queued answers, then
-// with Ok, and records every box shown. The file choosers answer with the
-// queued file names, then with "" (cancelled), and record their captions.
+// with Ok, and records every box shown. The file dialogs (save and open)
+// answer with the queued file names, then cancel, and are recorded too.
 class ScriptedMessages final : public MessageLayer {
 public:
     ScriptedMessages();
@@ -28,22 +29,24 @@ public:
 
     void answer(MsgAnswer a) { answers_.push_back(a); }
     const std::vector<ShownMessage>& shown() const { return shown_; }
+    // The next file dialog chooses `path` (empty: cancelled); without a
+    // queued file it is cancelled.
     void answer_file(const QString& path) { files_.push_back(path); }
-    const QStringList& file_choosers() const { return choosers_; }
-    void clear() { shown_.clear(); answers_.clear(); files_.clear(); choosers_.clear(); }
+    const std::vector<AskedFile>& asked_files() const { return asked_files_; }
+    void clear() { shown_.clear(); answers_.clear(); files_.clear(); asked_files_.clear(); }
     MsgAnswer show(QWidget* parent, const QString& title, const QString& text, MsgIcon icon,
                    MsgButtons buttons) override;
-    QString open_file(QWidget* parent, const QString& caption, const QString& start,
-                      const QString& filter) override;
-    QString save_file(QWidget* parent, const QString& caption, const QString& start,
-                      const QString& filter) override;
+    QString save_file_name(QWidget* parent, const QString& title, const QString& proposed,
+                           const QString& filter) override;
+    QString open_file_name(QWidget* parent, const QString& title, const QString& proposed,
+                           const QString& filter) override;
 
 private:
-    QString next_file(const QString& caption);
+    QString next_file(const AskedFile& asked);
     std::deque<MsgAnswer> answers_;
     std::vector<ShownMessage> shown_;
     std::deque<QString> files_;
-    QStringList choosers_;
+    std::vector<AskedFile> asked_files_;
 };
 
 // One step per modal dialog in the order they open; each step must end its
