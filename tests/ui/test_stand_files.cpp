@@ -80,6 +80,7 @@ DialogScript::Step label_dialog(const QString& name, const QString& note, const 
     return [=](QWidget* d) {
         d->findChild<QLineEdit*>(u"bezeichnung"_s)->setText(name);
         d->findChild<QPlainTextEdit*>(u"notiz"_s)->setPlainText(note);
+        if (!note.isEmpty()) save_screenshot(d, u"stand_label_dialog"_s);
         QTest::mouseClick(d->findChild<QPushButton*>(button), Qt::LeftButton);
     };
 }
@@ -184,7 +185,6 @@ private slots:
         const State saved = *state_;
         QCOMPARE(read_all(path).toStdString(),
                  files::stand_text(saved, {"Abteilung 12b, Eichenhang", "Zufahrt über\nden Nordweg"}));
-        save_screenshot(window_.get(), u"mainwindow_stand"_s);
 
         // A machine dialog cancelled recomputes its machine: a typed cost is a change.
         state_->gf_hab112 = 99.0;
