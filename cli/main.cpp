@@ -222,8 +222,8 @@ int main(int argc, char** argv) {
     CLI::App* scenario = app.add_subcommand("scenario", "Bestandsdatei (.forstrix) eines Szenarios schreiben");
     add_common(scenario, scenario_opt, false);
     scenario->add_option("-o,--output", sopt.out_path, "Zieldatei (sonst Standardausgabe)")->type_name("DATEI");
-    scenario->add_option("--name", sopt.name, "Bezeichnung des Bestands")->type_name("TEXT");
-    scenario->add_option("--note", sopt.note, "Notiz zum Bestand")->type_name("TEXT");
+    scenario->add_option("--name", sopt.name, "Bezeichnung des Bestands")->type_name("BEZEICHNUNG");
+    scenario->add_option("--note", sopt.note, "Notiz zum Bestand")->type_name("NOTIZ");
 
     try {
         app.parse(argc, argv);

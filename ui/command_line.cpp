@@ -7,11 +7,12 @@ namespace forstrix::ui {
 namespace {
 
 constexpr const char* kHelp =
-    "Aufruf: forstrix [OPTIONEN]\n"
+    "Aufruf: forstrix [OPTIONEN] [BESTANDSDATEI]\n"
     "\n"
     "Forstrix: Zeitbedarf und Kosten der Holzernte im Laubholz.\n"
-    "Das Desktop-Programm öffnet sein Fenster; die Dateien \"daten.klg\" und\n"
-    "\"erg.txt\" liest und schreibt es im aktuellen Ordner.\n"
+    "Das Desktop-Programm öffnet sein Fenster, mit einer Bestandsdatei\n"
+    "(.forstrix) diesen Bestand; die Dateien \"daten.klg\" und \"erg.txt\"\n"
+    "liest und schreibt es im aktuellen Ordner.\n"
     "\n"
     "Optionen:\n"
     "  -h, --help       Hilfe anzeigen\n"

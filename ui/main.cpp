@@ -32,9 +32,11 @@ int main(int argc, char* argv[]) {
     forstrix::ui::MainWindow window(state);
     window.start_up();
     // `forstrix FILE`, as a file manager starts it for a stand file: the
-    // first file given is opened (the window holds one stand).
-    const QStringList args = QCoreApplication::arguments();
-    if (args.size() > 1) window.open_stand(args.at(1));
+    // first file given is opened (the window holds one stand). Qt has taken
+    // its own options out of the arguments; "--" may stand before a file.
+    QStringList files = QCoreApplication::arguments().mid(1);
+    if (!files.isEmpty() && files.first() == QStringLiteral("--")) files.removeFirst();
+    if (!files.isEmpty()) window.open_stand(files.first());
 
     // For the start-up measurement: end as soon as the window stands.
     if (const char* exit_after_show = std::getenv("FORSTRIX_EXIT_AFTER_SHOW");

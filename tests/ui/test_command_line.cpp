@@ -14,8 +14,8 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("starts");  // "": the window starts
         QTest::newRow("no arguments") << QStringList{} << "";
-        QTest::newRow("--help") << QStringList{"--help"} << "Aufruf: forstrix [OPTIONEN]\n";
-        QTest::newRow("-h") << QStringList{"-h"} << "Aufruf: forstrix [OPTIONEN]\n";
+        QTest::newRow("--help") << QStringList{"--help"} << "Aufruf: forstrix [OPTIONEN] [BESTANDSDATEI]\n";
+        QTest::newRow("-h") << QStringList{"-h"} << "Aufruf: forstrix [OPTIONEN] [BESTANDSDATEI]\n";
         QTest::newRow("--version") << QStringList{"--version"} << "forstrix 9.8.7\n";
         QTest::newRow("-V") << QStringList{"-V"} << "forstrix 9.8.7\n";
         QTest::newRow("help after a file") << QStringList{"daten.klg", "--help"} << "Aufruf: forstrix";
