@@ -11,6 +11,7 @@
 #include <charconv>
 #include <cmath>
 #include <condition_variable>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -220,6 +221,30 @@ bool put_value(char*& p, const State& s, const ValueInfo& v, char decimal, LastT
     return true;
 }
 
+// The cells reasons_sys1 ... reasons_sys6, each after a separator: the names
+// of the values that keep a system from suiting the stand, separated by
+// single blanks, in the order of the stand dialog; empty for a suitable
+// system.
+char* put_reasons(char* p, const State& s, char sep) {
+    const std::uint64_t failing = failing_conditions(suitability_inputs(s));
+    for (int i = 0; i < kSystemCount; ++i) {
+        *p++ = sep;
+        const std::uint64_t mine = failing & system_conditions(i);
+        bool first = true;
+        for (std::size_t k = 0; k < kSuitabilityConditions.size(); ++k) {
+            if ((mine & (std::uint64_t{1} << k)) == 0) continue;
+            if (!first) *p++ = ' ';
+            first = false;
+            const std::string_view name = stand_value_info(kSuitabilityConditions[k].value).name;
+            std::memcpy(p, name.data(), name.size());
+            p += name.size();
+        }
+    }
+    return p;
+}
+// Room for the six cells: every condition's name once, with its separator.
+constexpr std::size_t kReasonsRoom = kSuitabilityConditions.size() * 16 + kSystemCount;
+
 // ------------------------------------------------------------ output target
 // Where the result table goes until it is complete: a temporary file next to
 // the output file (renamed over it at the end), or an anonymous temporary
@@ -412,6 +437,9 @@ struct Table {
     bool skip_invalid = false;
     std::vector<const ValueInfo*> columns;  // the input columns, in table order
     std::vector<const ValueInfo*> outputs;  // input columns, then the results
+    // With --reasons: the output column after which the six reason cells
+    // follow (the last flag); else past the end.
+    std::size_t reasons_after = SIZE_MAX;
     const State* base = nullptr;
     std::span<const Given> given;           // from the command line
 };
@@ -450,7 +478,8 @@ struct Worker {
 };
 
 void process_chunk(const Table& t, Chunk& c, Worker& w, std::atomic<bool>& any_bad) {
-    const std::size_t room = t.outputs.size() * (kMaxFixedChars + 1) + 2;
+    const std::size_t room = t.outputs.size() * (kMaxFixedChars + 1) + 2 +
+                             (t.reasons_after < t.outputs.size() ? kReasonsRoom : 0);
     if (w.last.size() != t.outputs.size()) w.last.assign(t.outputs.size(), LastText{});
     for (std::size_t r = 0; r < c.starts.size(); ++r) {
         const std::size_t end = r + 1 < c.starts.size() ? c.starts[r + 1] : c.text.size();
@@ -505,6 +534,7 @@ void process_chunk(const Table& t, Chunk& c, Worker& w, std::atomic<bool>& any_b
                 not_finite = t.outputs[k];
                 break;
             }
+            if (k == t.reasons_after) p = put_reasons(p, w.s, t.sep);
         }
         if (not_finite != nullptr) {
             ++c.bad;
@@ -742,10 +772,20 @@ int run_batch(const BatchOptions& opt, const State& base, std::span<const Given>
         std::fprintf(err, "Fehler: %s\n", error.c_str());
         return 1;
     }
+    if (opt.reasons) {
+        for (std::size_t k = 0; k < t.outputs.size(); ++k)
+            if (t.outputs[k]->kind == ValueKind::Flag) t.reasons_after = k;
+    }
     std::string head;
     for (std::size_t k = 0; k < t.outputs.size(); ++k) {
         if (k > 0) head += t.sep;
         head += t.outputs[k]->name;
+        if (k == t.reasons_after) {
+            for (int i = 1; i <= kSystemCount; ++i) {
+                head += t.sep;
+                head += "reasons_sys" + std::to_string(i);
+            }
+        }
     }
     head += t.eol;
     bool write_ok = write_all(target.fd(), head.data(), head.size());

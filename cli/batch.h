@@ -17,6 +17,7 @@ struct BatchOptions {
     std::string in_path;
     std::string out_path;       // empty: standard output
     bool skip_invalid = false;  // write the good rows, list the bad ones
+    bool reasons = false;       // columns reasons_sys1 ... reasons_sys6 after the flags
     unsigned threads = 0;       // computing threads; 0: one per core, 1: none besides the reader
 };
 

@@ -1,5 +1,6 @@
 // forstrix-cli: the calculation without the desktop program.
-//   calc     one scenario as a JSON object of every named value
+//   calc     one scenario as a JSON object of every named value, and why
+//            the unsuitable work systems do not suit ("reasons")
 //   report   the result report "erg.txt" of one scenario
 //   basics   the calculation basics "daten.klg" of one scenario
 //   batch    one scenario per row of a CSV table
@@ -16,6 +17,7 @@
 #include "cli/batch.h"
 #include "cli/german_cli.h"
 #include "cli/inputs.h"
+#include "cli/reasons.h"
 #include "cli/stand_command.h"
 #include "cli/text_encoding.h"
 #include "core/scenario.h"
@@ -100,6 +102,7 @@ int run_calc(const fc::CommonOptions& opt) {
         case forstrix::ValueType::Int: doc[name] = s.*(v.i); break;
         }
     }
+    doc["reasons"] = fc::reasons_json(s);
     if (!write_stdout(doc.dump(2) + "\n")) {
         print_error("Ausgabe kann nicht geschrieben werden.");
         return kExitFailed;
@@ -214,6 +217,9 @@ int main(int argc, char** argv) {
     batch->add_option("-o,--output", bopt.out_path, "Ergebnistabelle (sonst Standardausgabe)")->type_name("DATEI");
     batch->add_flag("--skip-invalid", bopt.skip_invalid,
                     "Fehlerhafte Zeilen auflisten und auslassen, statt abzubrechen");
+    batch->add_flag("--reasons", bopt.reasons,
+                    "Nach den Eignungen je System die Namen der Werte, an denen es scheitert "
+                    "(Spalten reasons_sys1 ... reasons_sys6)");
     CLI::Option* tmpl = batch->add_flag("--template", show_template, "Kopfzeile mit allen erlaubten Namen ausgeben");
     batch->add_option("--sep", template_sep, "Trennzeichen der Vorlage: ',' oder ';'")
         ->type_name("ZEICHEN")

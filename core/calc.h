@@ -1,6 +1,6 @@
-// The formulas: stand model, suitability rules, machine-hour costs and the
-// time-and-cost model of the six work systems. Every function works on the
-// values passed to it; there is no hidden state.
+// The formulas: stand model, suitability rules (core/suitability.h),
+// machine-hour costs and the time-and-cost model of the six work systems.
+// Every function works on the values passed to it; there is no hidden state.
 #pragma once
 
 #include <array>
@@ -8,6 +8,7 @@
 
 #include "core/machines.h"
 #include "core/state.h"
+#include "core/suitability.h"
 #include "core/trace.h"
 
 namespace forstrix {
@@ -29,15 +30,6 @@ struct StandValues {
 StandInputs stand_inputs(const State& s);
 StandValues calc_bestand(const StandInputs& in);
 void store(State& s, const StandValues& v);  // into gc_hoehe ... gc_vhieb
-
-// --------------------------------------------------------- suitability rules
-struct SuitabilityInputs {
-    bool inputs_valid;
-    std::uint32_t bhd, hn, ar, br, hvs;
-    double vab, stm, vhieb;
-};
-SuitabilityInputs suitability_inputs(const State& s, bool inputs_valid = true);
-std::array<std::int32_t, 6> calc_eignung(const SuitabilityInputs& in);
 
 // ----------------------------------------------------- machine-hour costs
 // The chainsaw's results (gf_msc31 ... gf_msc35, gf_msc37, gf_msc38) from its

@@ -152,6 +152,38 @@ TEST(CliBatch, OutputIntoAPipeOrThroughALinkKeepsThem) {
     EXPECT_EQ(std::filesystem::status(dir / "real.csv").permissions(), std::filesystem::perms(0640));
 }
 
+// With --reasons six cells follow the flags: the names calc gives as reasons.
+TEST(CliBatch, ReasonColumnsFollowTheFlagsWithTheNamesCalcGives) {
+    TempDir dir;
+    spit(dir / "in.csv", kColumns + "\n" + kRows[0] + "\n" + kRows[1] + "\n" + kRows[3] + "\n" + kRows[6] + "\n");
+    const CliRun r = run_cli({"batch", dir / "in.csv", "--reasons"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> lines = split(r.out, '\n');
+    ASSERT_EQ(lines.size(), 5u);
+    const std::vector<std::string> header = split(lines[0], ',');
+    ASSERT_EQ(header.size(), 8 + 5 + 6 + 6 + 54u);
+    const auto flag6 = std::find(header.begin(), header.end(), "g_sys6") - header.begin();
+    for (int sys = 1; sys <= 6; ++sys) EXPECT_EQ(header[std::size_t(flag6 + sys)], "reasons_sys" + std::to_string(sys));
+    EXPECT_EQ(header[std::size_t(flag6 + 7)], "gff_e3");
+    const std::vector<std::string> names = split(kColumns, ',');
+    const std::string expected_second[] = {"", "", "", "gi_hn", "gi_hn gi_hvs", ""};  // BHD 18, slope 35
+    for (std::size_t row = 1; row < lines.size(); ++row) {
+        const std::vector<std::string> cells = split(lines[row] + ",", ',');  // keeps an empty last cell
+        ASSERT_EQ(cells.size(), header.size()) << lines[row];
+        std::vector<std::string> args = {"calc"};
+        const std::vector<std::string> values = split(lines[row], ',');
+        for (std::size_t k = 0; k < names.size(); ++k) args.insert(args.end(), {"--set", names[k] + "=" + values[k]});
+        const nlohmann::json calc = nlohmann::json::parse(run_cli(args).out);
+        for (int sys = 1; sys <= 6; ++sys) {
+            std::string expected;
+            for (const auto& reason : calc.at("reasons").at("g_sys" + std::to_string(sys)))
+                expected += (expected.empty() ? "" : " ") + reason.at("name").get<std::string>();
+            EXPECT_EQ(cells[std::size_t(flag6 + sys)], expected) << "row " << row << ", system " << sys;
+            if (row == 2) { EXPECT_EQ(cells[std::size_t(flag6 + sys)], expected_second[sys - 1]) << sys; }
+        }
+    }
+}
+
 TEST(CliBatch, TemplateHeaderTakesARowOfCalcValues) {
     const CliRun tmpl = run_cli({"batch", "--template", "--sep", ";"});
     ASSERT_EQ(tmpl.status, 0);

@@ -3,6 +3,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <array>
+
 #include "core/scenario.h"
 #include "files/basics_file.h"
 #include "files/report.h"
@@ -18,7 +20,7 @@ TEST(CliCalc, WithoutOptionsPrintsTheWorkedExample) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     const Json doc = Json::parse(r.out);
-    EXPECT_EQ(doc.size(), value_registry().size());
+    EXPECT_EQ(doc.size(), value_registry().size() + 1);  // every value, then "reasons"
     EXPECT_EQ(doc["gi_bhd"].dump(), "20");
     EXPECT_EQ(doc["g_sys4"].dump(), "0");
     EXPECT_EQ(doc["gf_hab112"].dump(), "137.93");
@@ -92,6 +94,63 @@ TEST(CliFiles, ReportAndBasicsAsTheLibraryWritesThem) {
     const CliRun r = run_cli({"report", "-o", "/nonexistent/erg.txt"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Ergebnis konnte nicht gespeichert werden!"), std::string::npos) << r.err;
+}
+
+// The names of the reasons of system `sys` (1 ... 6), blank-separated.
+std::string reason_names(const Json& doc, int sys) {
+    std::string out;
+    for (const Json& r : doc.at("reasons").at("g_sys" + std::to_string(sys)))
+        out += (out.empty() ? "" : " ") + r.at("name").get<std::string>();
+    return out;
+}
+
+TEST(CliCalc, ReasonsNameWhatKeepsEachSystemFromSuiting) {
+    struct Row {
+        const char* label;
+        std::vector<std::string> sets;
+        std::array<const char*, 6> names;  // I ... VI
+    };
+    const Row rows[] = {
+        {"DefaultStand", {}, {"", "", "", "gi_hn", "gi_hn gi_hvs", "gi_bhd"}},
+        // Yarding on trafficable ground at 40 %: the slope is not its reason.
+        {"ThinAndSteep", {"gi_bhd=12", "gi_hn=40"},
+         {"gi_bhd gi_hn", "gi_bhd gi_hn", "gi_hn", "", "gi_bhd gi_hvs", "gi_hn"}},
+        {"StrongTreesSmallCut", {"gi_bhd=60", "gf_vab=20", "gf_gf=10"},
+         {"", "gc_stm gf_vab", "gc_stm gf_vab gc_vhieb", "gc_stm gi_hn gf_vab gc_vhieb",
+          "gi_hn gi_hvs gf_vab gc_vhieb", "gi_bhd gc_vhieb"}},
+        {"YardingOnSoftGround", {"gi_br=1", "gi_hvs=1", "gi_ar=1"},
+         {"gi_br", "gi_br", "gi_ar gi_br", "gi_hn gi_ar gi_br", "", "gi_bhd gi_ar gi_br"}},
+    };
+    for (const Row& row : rows) {
+        std::vector<std::string> args = {"calc"};
+        for (const std::string& set : row.sets) args.insert(args.end(), {"--set", set});
+        const CliRun r = run_cli(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const Json doc = Json::parse(r.out);
+        ASSERT_EQ(doc.at("reasons").size(), 6u);
+        for (int sys = 1; sys <= 6; ++sys) {
+            EXPECT_EQ(reason_names(doc, sys), row.names[std::size_t(sys - 1)]) << row.label << ", system " << sys;
+            EXPECT_EQ(doc.at("reasons").at("g_sys" + std::to_string(sys)).empty(),
+                      doc.at("g_sys" + std::to_string(sys)) == 1)
+                << row.label << ", system " << sys;
+        }
+    }
+}
+
+TEST(CliCalc, AReasonCarriesValueLimitAndTextWithTheTypesOfTheValues) {
+    const Json doc = Json::parse(run_cli({"calc", "--set", "gi_bhd=60", "--set", "gf_vab=20", "--set", "gf_gf=10"}).out);
+    const Json& iv = doc.at("reasons").at("g_sys4");
+    ASSERT_EQ(iv.size(), 4u);
+    EXPECT_EQ(iv[0].at("value"), doc.at("gc_stm"));
+    EXPECT_EQ(iv[0].at("limit").dump(), "0.7");
+    EXPECT_EQ(iv[0].at("text").get<std::string>().rfind("Stückvolumen je Baum ", 0), 0u);
+    EXPECT_EQ(iv[1].dump(), R"({"limit":36,"name":"gi_hn","text":"Hangneigung 14 %: mindestens 36 %","value":14})");
+    EXPECT_EQ(iv[2].dump(),
+              R"({"limit":30.0,"name":"gf_vab","text":"Volumen ausscheidender Bestand 20,00 EFm/ha: mindestens 30 EFm/ha","value":20.0})");
+    EXPECT_EQ(iv[3].dump(),
+              R"({"limit":300.0,"name":"gc_vhieb","text":"Gesamt-Hiebsanfall 200,00 EFm: mindestens 300 EFm","value":200.0})");
+    EXPECT_EQ(doc.at("reasons").at("g_sys6")[0].dump(),
+              R"({"limit":18,"name":"gi_bhd","text":"BHD 60 cm: höchstens 18 cm","value":60})");
 }
 
 TEST(CliCalc, ImplausibleOwnPieceVolumeWarnsAndTraceGoesToStandardError) {

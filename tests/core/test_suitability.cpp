@@ -1,0 +1,325 @@
+// The table of suitability conditions: its flags against the rules as they
+// were written out condition by condition, over a grid that crosses every
+// bound; and the reasons it gives at every bound, on both sides.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "core/calc.h"
+#include "core/suitability.h"
+#include "support.h"
+
+namespace forstrix {
+namespace {
+
+// The rules written out as boolean expressions, as the program had them
+// before the table; kept here only as the oracle of the grid.
+std::array<std::int32_t, 6> rules_written_out(const SuitabilityInputs& in) {
+    std::array<std::int32_t, 6> f{0, 0, 0, 0, 0, 0};
+    if (!in.inputs_valid) return f;
+    const bool trafficable = in.br == 0;
+    const bool near_trails = in.ar == 0;
+    f[0] = in.bhd > 14 && in.hn < 36 && trafficable && in.vab >= 10.0 && in.vhieb >= 30.0;
+    f[1] = in.bhd > 14 && in.stm <= 1.0 && in.hn < 36 && trafficable && in.vab >= 30.0 && in.vhieb >= 100.0;
+    f[2] = in.bhd > 11 && in.stm <= 0.7 && in.hn < 36 && near_trails && trafficable && in.vab >= 30.0 &&
+           in.vhieb >= 300.0;
+    f[3] = in.bhd > 11 && in.stm <= 0.7 && in.hn > 35 && in.hn < 61 && near_trails && trafficable &&
+           in.vab >= 30.0 && in.vhieb >= 300.0;
+    f[4] = in.bhd > 14 && in.hvs == 1 && in.vab >= 30.0 && in.vhieb >= 500.0 &&
+           (in.br == 1 || (in.br == 0 && in.hn > 35));
+    f[5] = in.bhd < 19 && in.hn < 36 && near_trails && trafficable && in.vab >= 10.0 && in.vhieb >= 300.0;
+    return f;
+}
+
+// A bound, and the doubles next to it on either side.
+std::vector<double> around(std::initializer_list<double> bounds) {
+    std::vector<double> out;
+    for (double b : bounds) {
+        out.push_back(std::nextafter(b, 0.0));
+        out.push_back(b);
+        out.push_back(std::nextafter(b, 1e9));
+    }
+    return out;
+}
+
+TEST(SuitabilityTable, FlagsEqualTheWrittenOutRulesOverEveryBound) {
+    const std::vector<double> pieces = around({0.7, 1.0});
+    const std::vector<double> per_ha = around({10.0, 30.0});
+    const std::vector<double> totals = around({30.0, 100.0, 300.0, 500.0});
+    long compared = 0, differing = 0, reasons_checked = 0;
+    SuitabilityInputs in{true, 0, 0, 0, 0, 0, 0.0, 0.0, 0.0};
+    for (in.bhd = 6; in.bhd <= 90; ++in.bhd)
+        for (in.hn = 0; in.hn <= 65; ++in.hn)
+            for (in.ar = 0; in.ar <= 1; ++in.ar)
+                for (in.br = 0; in.br <= 1; ++in.br)
+                    for (in.hvs = 0; in.hvs <= 1; ++in.hvs)
+                        for (double stm : pieces)
+                            for (double vab : per_ha)
+                                for (double vhieb : totals) {
+                                    in.stm = stm;
+                                    in.vab = vab;
+                                    in.vhieb = vhieb;
+                                    const auto expected = rules_written_out(in);
+                                    const auto got = calc_eignung(in);
+                                    ++compared;
+                                    if (got != expected && ++differing <= 10)
+                                        ADD_FAILURE() << "bhd " << in.bhd << " hn " << in.hn << " ar " << in.ar
+                                                      << " br " << in.br << " hvs " << in.hvs << " stm " << stm
+                                                      << " vab " << vab << " vhieb " << vhieb;
+                                    // The reasons belong to the verdict; texts are dear, so a
+                                    // sample of the grid.
+                                    if (compared % 211 == 0) {
+                                        ++reasons_checked;
+                                        const SystemReasons r = unsuitability_reasons(in);
+                                        for (std::size_t i = 0; i < 6; ++i)
+                                            EXPECT_EQ(r[i].empty(), got[i] == 1) << "system " << i + 1;
+                                    }
+                                }
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(compared, 85L * 66 * 2 * 2 * 2 * 6 * 6 * 12);
+    EXPECT_GT(reasons_checked, 10000);
+
+    // Not valid: no system, whatever the stand; the table alone would admit I.
+    const SuitabilityInputs invalid{false, 20, 14, 0, 0, 0, 30.0, 0.2, 1500.0};
+    EXPECT_EQ(calc_eignung(invalid), (std::array<std::int32_t, 6>{}));
+    EXPECT_EQ(failing_conditions(invalid) & system_conditions(0), 0u);
+}
+
+TEST(SuitabilityTable, EveryConditionBelongsToOneSystemInReasonOrder) {
+    std::uint64_t all = 0;
+    for (int i = 0; i < kSystemCount; ++i) {
+        EXPECT_EQ(all & system_conditions(i), 0u) << "system " << i + 1;
+        all |= system_conditions(i);
+    }
+    EXPECT_EQ(all, (std::uint64_t{1} << kSuitabilityConditions.size()) - 1);
+    EXPECT_EQ(system_conditions(6), 0u);
+    for (std::size_t k = 1; k < kSuitabilityConditions.size(); ++k) {
+        const Condition& a = kSuitabilityConditions[k - 1];
+        const Condition& b = kSuitabilityConditions[k];
+        EXPECT_TRUE(a.system < b.system || (a.system == b.system && a.value <= b.value)) << "row " << k;
+    }
+}
+
+// Each row: a stand that suits `system`, changed by `set`; `name` empty
+// when the change stays within the bound, else the one reason expected.
+struct BoundRow {
+    const char* label;
+    int system;
+    const char* set;
+    const char* name;
+    double limit;
+    const char* text;
+};
+
+// Stands that suit the named systems (piece volume and harvest set directly).
+const char* const kFlat = "gi_bhd=16 gi_hn=14 gc_stm=0.5 gc_vhieb=1500 gf_vab=30";  // I, II, III, VI
+const char* const kSteep = "gi_bhd=16 gi_hn=40 gc_stm=0.5 gc_vhieb=1500 gf_vab=30 gi_hvs=1";  // IV, V
+
+TEST(SuitabilityReasons, EveryConditionOnBothSidesOfItsBound) {
+    const BoundRow rows[] = {
+        {"I_bhd_15", 0, "gi_bhd=15", "", 0, ""},
+        {"I_bhd_14", 0, "gi_bhd=14", "gi_bhd", 15, "BHD 14 cm: mindestens 15 cm"},
+        {"I_slope_35", 0, "gi_hn=35", "", 0, ""},
+        {"I_slope_36", 0, "gi_hn=36", "gi_hn", 35, "Hangneigung 36 %: höchstens 35 %"},
+        {"I_trails_driven", 0, "gi_br=0", "", 0, ""},
+        {"I_trails_not_driven", 0, "gi_br=1", "gi_br", 0,
+         "Befahrbarkeit Rückegassen nicht vorhanden: erforderlich vorhanden"},
+        {"I_spacing_any", 0, "gi_ar=1", "", 0, ""},
+        {"I_per_ha_10", 0, "gf_vab=10", "", 0, ""},
+        {"I_per_ha_9.99", 0, "gf_vab=9.99", "gf_vab", 10,
+         "Volumen ausscheidender Bestand 9,99 EFm/ha: mindestens 10 EFm/ha"},
+        {"I_total_30", 0, "gc_vhieb=30", "", 0, ""},
+        {"I_total_29.99", 0, "gc_vhieb=29.99", "gc_vhieb", 30, "Gesamt-Hiebsanfall 29,99 EFm: mindestens 30 EFm"},
+
+        {"II_bhd_15", 1, "gi_bhd=15", "", 0, ""},
+        {"II_bhd_14", 1, "gi_bhd=14", "gi_bhd", 15, "BHD 14 cm: mindestens 15 cm"},
+        {"II_piece_1.0", 1, "gc_stm=1", "", 0, ""},
+        {"II_piece_1.0001", 1, "gc_stm=1.0001", "gc_stm", 1.0, "Stückvolumen je Baum 1,0001 EFm: höchstens 1,0 EFm"},
+        {"II_slope_35", 1, "gi_hn=35", "", 0, ""},
+        {"II_slope_36", 1, "gi_hn=36", "gi_hn", 35, "Hangneigung 36 %: höchstens 35 %"},
+        {"II_trails_not_driven", 1, "gi_br=1", "gi_br", 0,
+         "Befahrbarkeit Rückegassen nicht vorhanden: erforderlich vorhanden"},
+        {"II_per_ha_30", 1, "gf_vab=30", "", 0, ""},
+        {"II_per_ha_20", 1, "gf_vab=20", "gf_vab", 30,
+         "Volumen ausscheidender Bestand 20,00 EFm/ha: mindestens 30 EFm/ha"},
+        {"II_total_100", 1, "gc_vhieb=100", "", 0, ""},
+        {"II_total_99.99", 1, "gc_vhieb=99.99", "gc_vhieb", 100, "Gesamt-Hiebsanfall 99,99 EFm: mindestens 100 EFm"},
+
+        {"III_bhd_12", 2, "gi_bhd=12", "", 0, ""},
+        {"III_bhd_11", 2, "gi_bhd=11", "gi_bhd", 12, "BHD 11 cm: mindestens 12 cm"},
+        {"III_piece_0.7", 2, "gc_stm=0.7", "", 0, ""},
+        {"III_piece_0.82", 2, "gc_stm=0.82", "gc_stm", 0.7, "Stückvolumen je Baum 0,8200 EFm: höchstens 0,7 EFm"},
+        {"III_slope_35", 2, "gi_hn=35", "", 0, ""},
+        {"III_slope_40", 2, "gi_hn=40", "gi_hn", 35, "Hangneigung 40 %: höchstens 35 %"},
+        {"III_spacing_20", 2, "gi_ar=0", "", 0, ""},
+        {"III_spacing_over_20", 2, "gi_ar=1", "gi_ar", 0, "Abstand Rückegassen über 20 m: erforderlich bis 20 m"},
+        {"III_trails_not_driven", 2, "gi_br=1", "gi_br", 0,
+         "Befahrbarkeit Rückegassen nicht vorhanden: erforderlich vorhanden"},
+        {"III_per_ha_30", 2, "gf_vab=30", "", 0, ""},
+        {"III_per_ha_29.99", 2, "gf_vab=29.99", "gf_vab", 30,
+         "Volumen ausscheidender Bestand 29,99 EFm/ha: mindestens 30 EFm/ha"},
+        {"III_total_300", 2, "gc_vhieb=300", "", 0, ""},
+        {"III_total_250", 2, "gc_vhieb=250", "gc_vhieb", 300, "Gesamt-Hiebsanfall 250,00 EFm: mindestens 300 EFm"},
+
+        {"IV_bhd_12", 3, "gi_bhd=12", "", 0, ""},
+        {"IV_bhd_11", 3, "gi_bhd=11", "gi_bhd", 12, "BHD 11 cm: mindestens 12 cm"},
+        {"IV_piece_0.7", 3, "gc_stm=0.7", "", 0, ""},
+        {"IV_piece_0.7001", 3, "gc_stm=0.7001", "gc_stm", 0.7, "Stückvolumen je Baum 0,7001 EFm: höchstens 0,7 EFm"},
+        {"IV_slope_36", 3, "gi_hn=36", "", 0, ""},
+        {"IV_slope_35", 3, "gi_hn=35", "gi_hn", 36, "Hangneigung 35 %: mindestens 36 %"},
+        {"IV_slope_14", 3, "gi_hn=14", "gi_hn", 36, "Hangneigung 14 %: mindestens 36 %"},
+        {"IV_slope_60", 3, "gi_hn=60", "", 0, ""},
+        {"IV_slope_61", 3, "gi_hn=61", "gi_hn", 60, "Hangneigung 61 %: höchstens 60 %"},
+        {"IV_spacing_over_20", 3, "gi_ar=1", "gi_ar", 0, "Abstand Rückegassen über 20 m: erforderlich bis 20 m"},
+        {"IV_trails_not_driven", 3, "gi_br=1", "gi_br", 0,
+         "Befahrbarkeit Rückegassen nicht vorhanden: erforderlich vorhanden"},
+        {"IV_per_ha_30", 3, "gf_vab=30", "", 0, ""},
+        {"IV_per_ha_29.99", 3, "gf_vab=29.99", "gf_vab", 30,
+         "Volumen ausscheidender Bestand 29,99 EFm/ha: mindestens 30 EFm/ha"},
+        {"IV_total_300", 3, "gc_vhieb=300", "", 0, ""},
+        {"IV_total_299.99", 3, "gc_vhieb=299.99", "gc_vhieb", 300, "Gesamt-Hiebsanfall 299,99 EFm: mindestens 300 EFm"},
+
+        {"V_bhd_15", 4, "gi_bhd=15", "", 0, ""},
+        {"V_bhd_14", 4, "gi_bhd=14", "gi_bhd", 15, "BHD 14 cm: mindestens 15 cm"},
+        {"V_piece_any", 4, "gc_stm=5", "", 0, ""},
+        {"V_slope_36_driven", 4, "gi_hn=36", "", 0, ""},
+        {"V_slope_35_driven", 4, "gi_hn=35", "gi_hn", 36, "Hangneigung 35 %: mindestens 36 %"},
+        {"V_slope_0_not_driven", 4, "gi_hn=0 gi_br=1", "", 0, ""},
+        {"V_slope_65", 4, "gi_hn=65", "", 0, ""},
+        {"V_spacing_any", 4, "gi_ar=1", "", 0, ""},
+        {"V_rope_yes", 4, "gi_hvs=1", "", 0, ""},
+        {"V_rope_no", 4, "gi_hvs=0", "gi_hvs", 1, "Mindestvolumen [ > 70 EFm] je Seillinie nicht erreicht"},
+        {"V_per_ha_30", 4, "gf_vab=30", "", 0, ""},
+        {"V_per_ha_29.99", 4, "gf_vab=29.99", "gf_vab", 30,
+         "Volumen ausscheidender Bestand 29,99 EFm/ha: mindestens 30 EFm/ha"},
+        {"V_total_500", 4, "gc_vhieb=500", "", 0, ""},
+        {"V_total_499.99", 4, "gc_vhieb=499.99", "gc_vhieb", 500, "Gesamt-Hiebsanfall 499,99 EFm: mindestens 500 EFm"},
+
+        {"VI_bhd_18", 5, "gi_bhd=18", "", 0, ""},
+        {"VI_bhd_20", 5, "gi_bhd=20", "gi_bhd", 18, "BHD 20 cm: höchstens 18 cm"},
+        {"VI_bhd_6", 5, "gi_bhd=6", "", 0, ""},
+        {"VI_piece_any", 5, "gc_stm=5", "", 0, ""},
+        {"VI_slope_35", 5, "gi_hn=35", "", 0, ""},
+        {"VI_slope_36", 5, "gi_hn=36", "gi_hn", 35, "Hangneigung 36 %: höchstens 35 %"},
+        {"VI_spacing_over_20", 5, "gi_ar=1", "gi_ar", 0, "Abstand Rückegassen über 20 m: erforderlich bis 20 m"},
+        {"VI_trails_not_driven", 5, "gi_br=1", "gi_br", 0,
+         "Befahrbarkeit Rückegassen nicht vorhanden: erforderlich vorhanden"},
+        {"VI_per_ha_10", 5, "gf_vab=10", "", 0, ""},
+        {"VI_per_ha_9.99", 5, "gf_vab=9.99", "gf_vab", 10,
+         "Volumen ausscheidender Bestand 9,99 EFm/ha: mindestens 10 EFm/ha"},
+        {"VI_total_300", 5, "gc_vhieb=300", "", 0, ""},
+        {"VI_total_299.99", 5, "gc_vhieb=299.99", "gc_vhieb", 300, "Gesamt-Hiebsanfall 299,99 EFm: mindestens 300 EFm"},
+    };
+    std::vector<std::string> labels;
+    for (const BoundRow& r : rows) {
+        SCOPED_TRACE(r.label);
+        EXPECT_EQ(std::count(labels.begin(), labels.end(), r.label), 0) << "row name twice";
+        labels.emplace_back(r.label);
+        State s{};
+        test::apply(s, r.system == 3 || r.system == 4 ? kSteep : kFlat);
+        ASSERT_EQ(calc_eignung(suitability_inputs(s))[static_cast<std::size_t>(r.system)], 1);
+        test::apply(s, r.set);
+        const std::vector<Reason> got = unsuitability_reasons(s, r.system);
+        if (*r.name == '\0') {
+            EXPECT_TRUE(got.empty()) << (got.empty() ? "" : got[0].text);
+            continue;
+        }
+        ASSERT_EQ(got.size(), 1u) << got[0].text;
+        EXPECT_EQ(got[0].name, r.name);
+        EXPECT_EQ(got[0].text, r.text);
+        EXPECT_EQ(got[0].limit, r.limit);
+        ASSERT_TRUE(got[0].value.has_value());
+        EXPECT_EQ(*got[0].value, get_value(s, test::value(r.name)));
+        EXPECT_EQ(got[0].whole, std::string(r.name).starts_with("gi_"));
+        EXPECT_EQ(calc_eignung(suitability_inputs(s))[static_cast<std::size_t>(r.system)], 0);
+    }
+}
+
+std::string names_of(const std::vector<Reason>& reasons) {
+    std::string out;
+    for (const Reason& r : reasons) out += (out.empty() ? "" : " ") + std::string(r.name);
+    return out;
+}
+
+TEST(SuitabilityReasons, EveryFailingConditionInTheOrderOfTheStandDialog) {
+    struct Row {
+        const char* label;
+        const char* set;  // over the default stand
+        std::array<const char*, 6> names;
+    };
+    const Row rows[] = {
+        {"default_stand", "", {"", "", "", "gi_hn", "gi_hn gi_hvs", "gi_bhd"}},
+        // Yarding on trafficable ground at 40 %: the slope suits it.
+        {"bhd_12_slope_40", "gi_bhd=12 gi_hn=40",
+         {"gi_bhd gi_hn", "gi_bhd gi_hn", "gi_hn", "", "gi_bhd gi_hvs", "gi_hn"}},
+        {"everything_missed", "gi_bhd=11 gc_stm=0.82 gi_hn=62 gi_ar=1 gi_br=1 gf_vab=5 gc_vhieb=20",
+         {"gi_bhd gi_hn gi_br gf_vab gc_vhieb", "gi_bhd gi_hn gi_br gf_vab gc_vhieb",
+          "gi_bhd gc_stm gi_hn gi_ar gi_br gf_vab gc_vhieb", "gi_bhd gc_stm gi_hn gi_ar gi_br gf_vab gc_vhieb",
+          "gi_bhd gi_hvs gf_vab gc_vhieb", "gi_hn gi_ar gi_br gf_vab gc_vhieb"}},
+        // Trails that cannot be driven on: yarding at any slope.
+        {"trails_not_driven_flat", "gi_br=1 gi_hvs=1 gi_hn=0", {"gi_br", "gi_br", "gi_br", "gi_hn gi_br", "", "gi_bhd gi_br"}},
+    };
+    for (const Row& r : rows) {
+        State s{};
+        test::apply(s, "gc_stm=0.235243 gc_vhieb=1500");
+        test::apply(s, r.set);
+        const SystemReasons all = unsuitability_reasons(s);
+        for (std::size_t i = 0; i < 6; ++i) {
+            EXPECT_EQ(names_of(all[i]), r.names[i]) << r.label << ", system " << i + 1;
+            EXPECT_EQ(names_of(unsuitability_reasons(s, static_cast<int>(i))), r.names[i]) << r.label;
+        }
+    }
+    State s{};
+    test::apply(s, "gc_stm=0.235243 gc_vhieb=1500 gi_bhd=11 gi_hn=62 gi_ar=1");
+    const std::vector<Reason> iv = unsuitability_reasons(s, 3);
+    ASSERT_EQ(iv.size(), 3u);
+    EXPECT_EQ(iv[0].text, "BHD 11 cm: mindestens 12 cm");
+    EXPECT_EQ(iv[1].text, "Hangneigung 62 %: höchstens 60 %");
+    EXPECT_EQ(iv[2].text, "Abstand Rückegassen über 20 m: erforderlich bis 20 m");
+    EXPECT_TRUE(unsuitability_reasons(s, -1).empty());
+    EXPECT_TRUE(unsuitability_reasons(s, 6).empty());
+}
+
+TEST(SuitabilityReasons, AnUnreadableFieldIsTheOneReasonOfEverySystem) {
+    struct Row {
+        const char* field;
+        const char* text;
+    };
+    const Row rows[] = {
+        {"gf_vab", "Volumen ausscheidender Bestand: Eingabe nicht lesbar"},
+        {"gf_gf", "Gesamtfläche der Maßnahme: Eingabe nicht lesbar"},
+        {"gf_bh", "Baumhöhe: Eingabe nicht lesbar"},
+        {"gf_stm", "Stückvolumen je Baum: Eingabe nicht lesbar"},
+        {"", "Eingaben nicht lesbar"},
+    };
+    State s{};
+    // A stand that misses several bounds: they are not what the user must mend first.
+    test::apply(s, "gc_stm=0.235243 gc_vhieb=1500 gi_bhd=11");
+    for (const Row& r : rows) {
+        const SystemReasons all = unsuitability_reasons(suitability_inputs(s, false), r.field);
+        for (const std::vector<Reason>& sys : all) {
+            ASSERT_EQ(sys.size(), 1u) << r.field;
+            EXPECT_EQ(sys[0].name, r.field);
+            EXPECT_EQ(sys[0].text, r.text);
+            EXPECT_FALSE(sys[0].value.has_value());
+        }
+    }
+}
+
+TEST(SuitabilityReasons, TextsKeepTheDecimalCommaUnderAGermanLocale) {
+    if (!test::german_locale()) GTEST_SKIP() << "de_DE.UTF-8 not available";
+    State s{};
+    test::apply(s, "gc_stm=0.82 gc_vhieb=250 gf_vab=20");
+    const std::vector<Reason> iii = unsuitability_reasons(s, 2);
+    ASSERT_EQ(iii.size(), 3u);
+    EXPECT_EQ(iii[0].text, "Stückvolumen je Baum 0,8200 EFm: höchstens 0,7 EFm");
+    EXPECT_EQ(iii[1].text, "Volumen ausscheidender Bestand 20,00 EFm/ha: mindestens 30 EFm/ha");
+    EXPECT_EQ(iii[2].text, "Gesamt-Hiebsanfall 250,00 EFm: mindestens 300 EFm");
+}
+
+}  // namespace
+}  // namespace forstrix
