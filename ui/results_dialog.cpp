@@ -15,11 +15,13 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStringList>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <QWindow>
 
 #include "core/numtext.h"
+#include "core/suitability.h"
 #include "ui/caption_box.h"
 #include "ui/cost_chart.h"
 #include "ui/dialog_codes.h"
@@ -138,7 +140,23 @@ QLabel* add_value(QGridLayout* grid, int id, int row, int col, int min_width) {
 // assortment.
 enum Column { ColLabel, ColTime, ColUnit, ColCost, ColEuro, ColAssortment };
 
-QGroupBox* build_group(const System& sys, const State& state, const Units& u) {
+// Why an unsuitable system does not suit the stand, one reason per line,
+// beside its empty rows where the assortment column has room, in the
+// group's normal text colour.
+void add_reasons(QGridLayout* grid, QGroupBox* box, const std::vector<Reason>& reasons, int rows) {
+    if (reasons.empty()) return;
+    QStringList lines;
+    for (const Reason& r : reasons) lines << qs(r.text);
+    auto* label = new QLabel(lines.join(QLatin1Char('\n')));
+    label->setObjectName(QStringLiteral("reasons") + box->objectName());
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    grid->addWidget(label, 1, ColAssortment, std::max(rows, 1), 1);
+}
+
+QGroupBox* build_group(const System& sys, const State& state, const Units& u,
+                       const std::vector<Reason>& reasons) {
     const bool suitable = state.*sys.flag != 0;
     auto* box = new CaptionBox(qs(sys.title) + (suitable ? QStringLiteral(" - geeignet")
                                                          : QStringLiteral(" - ungeeignet")));
@@ -175,6 +193,7 @@ QGroupBox* build_group(const System& sys, const State& state, const Units& u) {
         ++row;
         id += 2;
     }
+    const int value_rows = row - 1;
     for (const Sum& s : sys.sums) {
         add_text(grid, qs(s.label), row, ColLabel, Qt::AlignRight | Qt::AlignVCenter, 3);
         QLabel* cost = add_value(grid, s.id, row, ColCost, u.x(28));
@@ -182,6 +201,7 @@ QGroupBox* build_group(const System& sys, const State& state, const Units& u) {
         add_text(grid, qs(s.assortment), row, ColAssortment);
         ++row;
     }
+    if (!suitable) add_reasons(grid, box, reasons, value_rows);
     return box;
 }
 
@@ -255,7 +275,9 @@ QWidget* ResultsDialog::build_content() {
     chart->setFixedHeight(std::max(u.y(200), 400));
     layout->addWidget(chart);
 
-    for (const System& sys : systems()) layout->addWidget(build_group(sys, state_, u));
+    const SystemReasons reasons = unsuitability_reasons(state_);
+    for (std::size_t i = 0; i < systems().size(); ++i)
+        layout->addWidget(build_group(systems()[i], state_, u, reasons[i]));
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(u.x(20));

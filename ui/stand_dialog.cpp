@@ -2,20 +2,24 @@
 
 #include <cmath>
 #include <string>
+#include <string_view>
 
 #include <QBoxLayout>
 #include <QColor>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStringList>
 #include <QStyle>
+#include <QTextDocument>
 
 #include "core/numtext.h"
 #include "ui/dialog_codes.h"
@@ -247,8 +251,28 @@ void StandDialog::build() {
         verdict_[i]->setAlignment(Qt::AlignCenter);
         inner->addWidget(verdict_[i]);
         verdicts->addWidget(box, 1);
+        verdict_box_[i] = box;
     }
     root->addLayout(verdicts, 1, 0, 1, 2);
+
+    // ------------- below them: the reasons, one line per unsuitable system
+    // Its height is fixed, so that the dialog keeps its size while the
+    // verdicts change: a line per system and two for the longest to wrap;
+    // more than that scrolls.
+    reasons_ = new QPlainTextEdit(this);
+    reasons_->setObjectName(QStringLiteral("reasons"));
+    reasons_->setReadOnly(true);
+    reasons_->setFocusPolicy(Qt::ClickFocus);  // selectable, but not in the tab order
+    reasons_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    reasons_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    reasons_->setPlaceholderText(qs("Alle Systeme geeignet."));
+    {
+        const QFontMetrics fm(reasons_->font());
+        const QMargins m = reasons_->contentsMargins();
+        reasons_->setFixedHeight(8 * fm.lineSpacing() + m.top() + m.bottom() +
+                                 2 * static_cast<int>(reasons_->document()->documentMargin()) + 2);
+    }
+    root->addWidget(reasons_, 2, 0, 1, 2);
 
     // Tab order: down the stand inputs, then the extra data, then the buttons.
     const std::array<QWidget*, 21> chain = {
@@ -390,11 +414,19 @@ void StandDialog::recompute() {
     ti_ar_ = position(spacing_);
     ti_br_ = position(traffic_);
 
-    tf_vab_ = read(vab_).value_or(0.0);
-    tf_gf_ = read(area_).value_or(0.0);
+    // The first stand field that cannot be read is named as the reason why
+    // no system suits.
+    std::string_view unreadable;
+    const auto stand_field = [this, &unreadable](QLineEdit* field, std::string_view name) {
+        const std::optional<double> v = read(field);
+        if (!v && unreadable.empty()) unreadable = name;
+        return v.value_or(0.0);
+    };
+    tf_vab_ = stand_field(vab_, "gf_vab");
+    tf_gf_ = stand_field(area_, "gf_gf");
     ti_hvs_ = position(rope_vol_);
-    tf_bh_ = read(own_h_).value_or(0.0);
-    tf_stm_ = read(own_stm_).value_or(0.0);
+    tf_bh_ = stand_field(own_h_, "gf_bh");
+    tf_stm_ = stand_field(own_stm_, "gf_stm");
 
     tc_ = calc_bestand({ti_ba_, ti_sf_, ti_bhd_, tf_bh_, tf_stm_, tf_vab_, tf_gf_});
     height_->setText(qs(format_comma(tc_.hoehe, 2)));
@@ -403,9 +435,11 @@ void StandDialog::recompute() {
 
     // Only the stand fields above decide the suitability; the extra data of
     // the single systems below do not.
-    t_sys_ = calc_eignung({data_valid_, ti_bhd_, ti_hn_, ti_ar_, ti_br_, ti_hvs_, tf_vab_,
-                           tc_.stm, tc_.vhieb});
+    const SuitabilityInputs judged{data_valid_, ti_bhd_, ti_hn_, ti_ar_, ti_br_, ti_hvs_, tf_vab_,
+                                   tc_.stm, tc_.vhieb};
+    t_sys_ = calc_eignung(judged);
     for (std::size_t i = 0; i < verdict_.size(); ++i) set_verdict(verdict_[i], t_sys_[i]);
+    show_reasons(unsuitability_reasons(judged, unreadable));
 
     // The masses matter only for chipwood (system VI).
     const bool chipwood = t_sys_[5] == 1;
@@ -434,6 +468,22 @@ void StandDialog::recompute() {
     ok_->setEnabled(data_valid_);
     costs_->setEnabled(data_valid_);
     results_->setEnabled(data_valid_);
+}
+
+// Each "nicht geeignet" carries its reasons as a tooltip, one per line;
+// the area below lists every unsuitable system with its reasons.
+void StandDialog::show_reasons(const SystemReasons& reasons) {
+    QStringList lines;
+    for (std::size_t i = 0; i < reasons.size(); ++i) {
+        QStringList texts;
+        for (const Reason& r : reasons[i]) texts << qs(r.text);
+        const QString tip = texts.join(QLatin1Char('\n'));
+        verdict_[i]->setToolTip(tip);
+        verdict_box_[i]->setToolTip(tip);
+        if (!texts.isEmpty()) lines << qs(kVerdictTitles[i]) + QStringLiteral(" – ") + texts.join(QStringLiteral("; "));
+    }
+    const QString text = lines.join(QLatin1Char('\n'));
+    if (reasons_->toPlainText() != text) reasons_->setPlainText(text);
 }
 
 void StandDialog::leave(int code) {

@@ -17,6 +17,7 @@ class QBoxLayout;
 class QLabel;
 class QLayout;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 
 namespace forstrix::ui {
@@ -44,6 +45,7 @@ private:
     void fit_frames();
     void load();
     void recompute();
+    void show_reasons(const SystemReasons& reasons);
     std::optional<double> read(QLineEdit* field);
     void leave(int code);
     bool checks_pass();
@@ -90,7 +92,11 @@ private:
     QLabel* mass_merch_ = nullptr;   // 10102
     QLabel* piece_ = nullptr;        // 10103
     QLabel* harvest_ = nullptr;      // 10104
+    std::array<QGroupBox*, 6> verdict_box_{};  // 10601 ... 10606
     std::array<QLabel*, 6> verdict_{};  // 10201 ... 10206
+    // Below the verdicts: why each unsuitable system does not suit; the
+    // same reasons are the tooltips of its verdict.
+    QPlainTextEdit* reasons_ = nullptr;  // "reasons"
     // Leaving.
     QPushButton* ok_ = nullptr;       // 10998
     QPushButton* cancel_ = nullptr;   // 10999

@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include "core/calc.h"
+#include "ui/caption_box.h"
 #include "ui/dialog_codes.h"
 #include "ui/results_dialog.h"
 #include "ui_test_support.h"
@@ -99,6 +100,49 @@ private slots:
             QCOMPARE(field(d, id)->text(), suitable ? QString("1,0%1").arg(system + 1) : "");
             for (const QString& sum : sums)
                 QCOMPARE(field(d, sum.left(5).toInt())->text(), suitable ? sum.mid(6) : "---");
+        }
+    }
+
+    // An unsuitable system says why inside its greyed group, in the normal
+    // text colour; a suitable one has no such text.
+    void unsuitableSystemsSayWhy_data() {
+        QTest::addColumn<QString>("stand");  // gi_bhd gi_hn gi_hvs
+        QTest::addColumn<QStringList>("reasons");  // I ... VI, lines separated by '|'
+        QTest::newRow("default stand") << "20 14 0"
+                                       << QStringList{"", "", "", "Hangneigung 14 %: mindestens 36 %",
+                                                      "Hangneigung 14 %: mindestens 36 %|Mindestvolumen [ > 70 EFm] je Seillinie nicht erreicht",
+                                                      "BHD 20 cm: höchstens 18 cm"};
+        QTest::newRow("thin trees on a steep slope, rope line full")
+            << "12 40 1"
+            << QStringList{"BHD 12 cm: mindestens 15 cm|Hangneigung 40 %: höchstens 35 %",
+                           "BHD 12 cm: mindestens 15 cm|Hangneigung 40 %: höchstens 35 %", "Hangneigung 40 %: höchstens 35 %",
+                           "", "BHD 12 cm: mindestens 15 cm", "Hangneigung 40 %: höchstens 35 %"};
+    }
+    void unsuitableSystemsSayWhy() {
+        QFETCH(QString, stand);
+        QFETCH(QStringList, reasons);
+        State s;
+        const QStringList v = stand.split(' ');
+        s.gi_bhd = v[0].toUInt(), s.gi_hn = v[1].toUInt(), s.gi_hvs = v[2].toUInt();
+        forstrix::startup_compute(s);
+        s.set_flags(forstrix::calc_eignung(forstrix::suitability_inputs(s)));
+        forstrix::calc_zeitbedarfkosten(s);
+        ResultsDialog d(s, nullptr);
+        d.show();
+        for (int i = 0; i < 6; ++i) {
+            const QString id = QString::number(25100 + 100 * i);
+            const auto* box = d.findChild<QGroupBox*>(id);
+            auto* label = box->findChild<QLabel*>("reasons" + id);
+            QCOMPARE(static_cast<const forstrix::ui::CaptionBox*>(box)->caption_greyed(), !reasons[i].isEmpty());
+            QCOMPARE(label ? label->text().replace('\n', '|') : QString(), reasons[i]);
+            if (!label) continue;
+            // Under the greyed caption, in the normal text colour.
+            QVERIFY(label->isVisible() && label->isEnabled());
+            QVERIFY2(darkest(label, label->rect()) < 80, qPrintable(label->text()));
+            // Beside the empty rows, right of the "Euro/Fm" column.
+            const QLabel* first_cost = field(d, 25102 + 100 * i);
+            QVERIFY(label->mapTo(box, QPoint(0, 0)).x() > first_cost->mapTo(box, QPoint(first_cost->width(), 0)).x());
+            QVERIFY(qAbs(label->mapTo(box, QPoint(0, 0)).y() - first_cost->mapTo(box, QPoint(0, 0)).y()) < first_cost->height());
         }
     }
 

@@ -2,8 +2,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
+
+#include <array>
 
 #include "core/numtext.h"
 #include "core/state.h"
@@ -125,6 +128,68 @@ private slots:
         QCOMPARE(leave, readable ? "1111" : "0100");
         if (!readable)
             QCOMPARE(get<QLineEdit>(&dlg, script.section(';', -1).section(':', 0, 0))->selectedText(), script.section(':', -1));
+    }
+
+    // One dialog, changed step by step as a user would: after each step the
+    // tooltip of every verdict and the text area below them name what keeps
+    // each system from suiting; nothing above the area moves.
+    void reasonsFollowTheStandLive() {
+        const QString slope14 = "Hangneigung 14 %: mindestens 36 %", rope = "Mindestvolumen [ > 70 EFm] je Seillinie nicht erreicht";
+        const QString bhd12 = "BHD 12 cm: mindestens 15 cm", slope40 = "Hangneigung 40 %: höchstens 35 %";
+        const QString trails = "Befahrbarkeit Rückegassen nicht vorhanden: erforderlich vorhanden";
+        const QString unreadable = "Volumen ausscheidender Bestand: Eingabe nicht lesbar";
+        using L = QStringList;
+        struct Step {
+            const char* label;
+            QString script;
+            std::array<L, 6> reasons;  // I ... VI
+        };
+        const Step steps[] = {
+            {"opened", "", {L{}, L{}, L{}, L{slope14}, L{slope14, rope}, L{"BHD 20 cm: höchstens 18 cm"}}},
+            {"BHD 12", "10002=12", {L{bhd12}, L{bhd12}, L{}, L{slope14}, L{bhd12, slope14, rope}, L{}}},
+            {"slope 40", "10004=40", {L{bhd12, slope40}, L{bhd12, slope40}, L{slope40}, L{}, L{bhd12, rope}, L{slope40}}},
+            {"trails not trafficable", "10006=nicht vorhanden",
+             {L{bhd12, slope40, trails}, L{bhd12, slope40, trails}, L{slope40, trails}, L{trails}, L{bhd12, rope},
+              L{slope40, trails}}},
+            {"volume unreadable", "10008:30,0,", {L{unreadable}, L{unreadable}, L{unreadable}, L{unreadable},
+                                                  L{unreadable}, L{unreadable}}},
+            {"volume corrected, BHD 15, rope line full", "10008:30;10002=15;10010=ja",
+             {L{slope40, trails}, L{slope40, trails}, L{slope40, trails}, L{trails}, L{},
+              L{slope40, trails}}},
+            {"all of I, II and III", "10004=0;10006=vorhanden;10010=nein",
+             {L{}, L{}, L{}, L{"Hangneigung 0 %: mindestens 36 %"}, L{"Hangneigung 0 %: mindestens 36 %", rope}, L{}}},
+        };
+        const char* const titles[] = {"I) Konv. HE", "II) Integr. HE", "III) Hochmech. HE befahrbar",
+                                      "IV) Hochmech. HE Hang", "V) Yarding", "VI) Spanholz"};
+        State s;
+        StandDialog dlg(s);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        auto* area = get<QPlainTextEdit>(&dlg, "reasons");
+        // Where everything is: the dialog, every control, the area.
+        const auto places = [&dlg] {
+            QStringList out{QString("%1x%2").arg(dlg.width()).arg(dlg.height())};
+            for (QWidget* w : dlg.findChildren<QWidget*>())
+                if (!w->objectName().isEmpty() && w->isVisible())
+                    out << w->objectName() + QString("@%1,%2,%3,%4").arg(w->x()).arg(w->y()).arg(w->width()).arg(w->height());
+            return out;
+        };
+        const QStringList opened_places = places();
+        for (const Step& step : steps) {
+            act(&dlg, step.script);
+            QStringList lines;
+            for (int i = 0; i < 6; ++i) {
+                const L& r = step.reasons[std::size_t(i)];
+                QCOMPARE(verdicts(&dlg).at(i), r.isEmpty() ? '1' : '0');
+                QCOMPARE(get<QLabel>(&dlg, QString::number(10201 + i))->toolTip(), r.join('\n'));
+                QCOMPARE(get(&dlg, QString::number(10601 + i))->toolTip(), r.join('\n'));
+                if (!r.isEmpty()) lines << QString::fromUtf8(titles[i]) + " – " + r.join("; ");
+            }
+            QCOMPARE(area->toPlainText(), lines.join('\n'));
+            QVERIFY2(area->isReadOnly(), step.label);
+            QCOMPARE(places(), opened_places);
+            if (QString(step.label) == "trails not trafficable") test::save_screenshot(&dlg, QStringLiteral("stand_dialog_reasons"));
+        }
     }
 
     void changeOfSpeciesClearsOwnValues() {
