@@ -242,7 +242,8 @@ char* put_reasons(char* p, const State& s, char sep) {
     }
     return p;
 }
-// Room for the six cells: every condition's name once, with its separator.
+// Room for the six cells: every condition's name (at most 8 characters)
+// once with a blank, and the separators.
 constexpr std::size_t kReasonsRoom = kSuitabilityConditions.size() * 16 + kSystemCount;
 
 // ------------------------------------------------------------ output target
