@@ -27,7 +27,7 @@ nlohmann::ordered_json reasons_json(const State& s) {
         nlohmann::ordered_json list = nlohmann::ordered_json::array();
         for (const Reason& r : all[i]) {
             nlohmann::ordered_json item = nlohmann::ordered_json::object();
-            item["name"] = std::string(r.name);
+            item["name"] = r.name;
             item["value"] = r.value ? number(*r.value, r.whole) : nlohmann::ordered_json();
             item["limit"] = number(r.limit, r.whole);
             item["text"] = r.text;

@@ -71,7 +71,7 @@ std::string entry(const std::array<std::string_view, N>& list, double position) 
 
 Reason unreadable_reason(std::string_view field) {
     Reason r;
-    r.name = field;
+    r.name = std::string(field);
     std::string_view label = field;
     for (const FieldLabel& f : kReadFields)
         if (f.name == field) label = f.label;
@@ -162,7 +162,7 @@ std::vector<Reason> unsuitability_reasons(const SuitabilityInputs& in, int syste
         if ((failing & (std::uint64_t{1} << k)) == 0) continue;
         const Condition& c = kSuitabilityConditions[k];
         const StandValueInfo& info = stand_value_info(c.value);
-        out.push_back({info.name, stand_value(in, c.value), c.bound, info.whole, condition_text(c, in)});
+        out.push_back({std::string(info.name), stand_value(in, c.value), c.bound, info.whole, condition_text(c, in)});
     }
     return out;
 }

@@ -127,7 +127,7 @@ std::array<std::int32_t, 6> calc_eignung(const SuitabilityInputs& in);
 
 // Why a system does not suit, in the words of the stand dialog.
 struct Reason {
-    std::string_view name;        // the value's name: "gi_bhd", "gc_stm", ...
+    std::string name;             // the value's name: "gi_bhd", "gc_stm", ...
     std::optional<double> value;  // its value; empty when its field cannot be read
     double limit = 0.0;           // the inclusive bound it misses, or the required list position
     bool whole = false;           // value and limit are whole numbers

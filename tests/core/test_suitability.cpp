@@ -259,7 +259,7 @@ TEST(SuitabilityReasons, EveryConditionOnBothSidesOfItsBound) {
 
 std::string names_of(const std::vector<Reason>& reasons) {
     std::string out;
-    for (const Reason& r : reasons) out += (out.empty() ? "" : " ") + std::string(r.name);
+    for (const Reason& r : reasons) out += (out.empty() ? "" : " ") + r.name;
     return out;
 }
 
