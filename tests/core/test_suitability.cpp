@@ -107,21 +107,6 @@ TEST(SuitabilityTable, FlagsEqualTheWrittenOutRulesOverEveryBound) {
     EXPECT_EQ(failing_conditions(invalid) & system_conditions(0), 0u);
 }
 
-TEST(SuitabilityTable, EveryConditionBelongsToOneSystemInReasonOrder) {
-    std::uint64_t all = 0;
-    for (int i = 0; i < kSystemCount; ++i) {
-        EXPECT_EQ(all & system_conditions(i), 0u) << "system " << i + 1;
-        all |= system_conditions(i);
-    }
-    EXPECT_EQ(all, (std::uint64_t{1} << kSuitabilityConditions.size()) - 1);
-    EXPECT_EQ(system_conditions(6), 0u);
-    for (std::size_t k = 1; k < kSuitabilityConditions.size(); ++k) {
-        const Condition& a = kSuitabilityConditions[k - 1];
-        const Condition& b = kSuitabilityConditions[k];
-        EXPECT_TRUE(a.system < b.system || (a.system == b.system && a.value <= b.value)) << "row " << k;
-    }
-}
-
 // Each row: a stand that suits `system`, changed by `set`; `name` empty
 // when the change stays within the bound, else the one reason expected.
 struct BoundRow {
@@ -326,17 +311,6 @@ TEST(SuitabilityReasons, AnUnreadableFieldIsTheOneReasonOfEverySystem) {
             EXPECT_FALSE(sys[0].value.has_value());
         }
     }
-}
-
-TEST(SuitabilityReasons, TextsKeepTheDecimalCommaUnderAGermanLocale) {
-    if (!test::german_locale()) GTEST_SKIP() << "de_DE.UTF-8 not available";
-    State s{};
-    test::apply(s, "gc_stm=0.82 gc_vhieb=250 gf_vab=20");
-    const std::vector<Reason> iii = unsuitability_reasons(s, 2);
-    ASSERT_EQ(iii.size(), 3u);
-    EXPECT_EQ(iii[0].text, "Stückvolumen je Baum 0,8200 EFm: höchstens 0,7 EFm");
-    EXPECT_EQ(iii[1].text, "Volumen ausscheidender Bestand 20,00 EFm/ha: mindestens 30 EFm/ha");
-    EXPECT_EQ(iii[2].text, "Gesamt-Hiebsanfall 250,00 EFm: mindestens 300 EFm");
 }
 
 }  // namespace
