@@ -5,6 +5,7 @@
 //   basics   the calculation basics "daten.klg" of one scenario
 //   batch    one scenario per row of a CSV table
 //   scenario a stand file (.forstrix) of one scenario, for the desktop program
+//   sweep    the six systems' costs over a range of one or two inputs
 // Exit status: 0 done, 1 a file could not be read or written, 2 refused input.
 #include <cstdio>
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "cli/inputs.h"
 #include "cli/reasons.h"
 #include "cli/stand_command.h"
+#include "cli/sweep.h"
 #include "cli/text_encoding.h"
 #include "core/scenario.h"
 #include "core/registry.h"
@@ -231,6 +233,19 @@ int main(int argc, char** argv) {
     scenario->add_option("--name", sopt.name, "Bezeichnung des Bestands")->type_name("BEZEICHNUNG");
     scenario->add_option("--note", sopt.note, "Notiz zum Bestand")->type_name("NOTIZ");
 
+    fc::CommonOptions sweep_opt;
+    fc::SweepOptions wopt;
+    CLI::App* sweep = app.add_subcommand("sweep", "Kosten der sechs Systeme über einen Bereich einer oder zweier Eingaben");
+    add_common(sweep, sweep_opt, false);
+    sweep->add_option("BEREICH", wopt.ranges, "Ein oder zwei Bereiche NAME=ANFANG:ENDE:SCHRITT")
+        ->type_name("NAME=ANFANG:ENDE:SCHRITT")
+        ->required();
+    sweep->add_option("-o,--output", wopt.out_path, "Ergebnistabelle (sonst Standardausgabe)")->type_name("DATEI");
+    sweep->add_option("--sep", wopt.sep, "Trennzeichen: ',' (Dezimalpunkt) oder ';' (Dezimalkomma)")
+        ->type_name("ZEICHEN");
+    sweep->add_flag("--unmeasured", wopt.unmeasured,
+                    "I und II mit ihren Summen ohne Vermessung vergleichen (gff_g7, gff_g15)");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -248,5 +263,6 @@ int main(int argc, char** argv) {
     if (report->parsed()) return run_file_command(report_opt, report_out, kReport, report_encoding);
     if (basics->parsed()) return run_file_command(basics_opt, basics_out, kBasics);
     if (scenario->parsed()) return fc::run_scenario(scenario_opt, sopt, stdout, stderr);
+    if (sweep->parsed()) return fc::run_sweep(sweep_opt, wopt, stdout, stderr);
     return run_batch(batch_opt, bopt, show_template, template_sep);
 }

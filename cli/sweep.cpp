@@ -1,0 +1,150 @@
+#include "cli/sweep.h"
+
+#include <optional>
+
+#include "core/numtext.h"
+#include "core/sweep.h"
+#include "files/atomic_write.h"
+
+namespace forstrix::cli {
+
+namespace {
+
+void print_error(std::FILE* err, const std::string& message) {
+    std::fprintf(err, "Fehler: %s\n", message.c_str());
+}
+
+// "gi_bhd=20" or "gi_bhd=20, gi_hn=14" for a message, as the user wrote the values.
+std::string point_text(std::span<const Given> at) {
+    std::string text;
+    for (const Given& g : at) {
+        if (!text.empty()) text += ", ";
+        text += std::string(g.info->name) + "=" + format_shortest(g.value);
+    }
+    return text;
+}
+
+// What the points had to say, gathered so that standard error gets one line
+// per kind instead of one per point.
+struct Notes {
+    unsigned long refused = 0, warned = 0;
+    std::string first_refusal, first_warning;
+
+    void add(std::span<const Given> at, const ScenarioOutcome& outcome) {
+        if (!outcome.ok()) {
+            if (refused++ == 0) first_refusal = point_text(at) + ": " + outcome.problems.front().message;
+        } else if (!outcome.warnings.empty()) {
+            if (warned++ == 0) first_warning = point_text(at) + ": " + outcome.warnings.front();
+        }
+    }
+    void print(std::FILE* err, std::size_t points) const {
+        if (refused > 0)
+            std::fprintf(err, "Warnung: %lu von %zu Punkten von den Prüfungen abgewiesen (Eignung, Summen "
+                              "und cheapest leer), zuerst bei %s\n", refused, points, first_refusal.c_str());
+        if (warned > 0)
+            std::fprintf(err, "Warnung: bei %lu von %zu Punkten, zuerst bei %s\n", warned, points,
+                         first_warning.c_str());
+    }
+};
+
+}  // namespace
+
+int run_sweep(const CommonOptions& opt, const SweepOptions& sopt, std::FILE* out, std::FILE* err) {
+    if (sopt.sep != "," && sopt.sep != ";") {
+        print_error(err, "--sep erwartet ',' oder ';'.");
+        return 2;
+    }
+    const char sep = sopt.sep[0];
+    const char decimal = sep == ';' ? ',' : '.';
+
+    if (sopt.ranges.empty() || sopt.ranges.size() > 2) {
+        print_error(err, "sweep erwartet einen oder zwei Bereiche: forstrix-cli sweep NAME=ANFANG:ENDE:SCHRITT "
+                         "[NAME2=ANFANG:ENDE:SCHRITT]");
+        return 2;
+    }
+    std::vector<SweepRange> ranges;
+    bool ranges_ok = true;
+    for (const std::string& text : sopt.ranges) {
+        Problem problem;
+        if (std::optional<SweepRange> r = parse_range(text, problem)) {
+            ranges.push_back(*r);
+        } else {
+            print_error(err, problem.message);
+            ranges_ok = false;
+        }
+    }
+    if (!ranges_ok) return 2;
+    if (ranges.size() == 2 && ranges[0].info == ranges[1].info) {
+        print_error(err, std::string(ranges[0].info->name) + ": dieselbe Eingabe kann nicht zweimal variiert werden.");
+        return 2;
+    }
+    std::size_t points = 1;
+    for (const SweepRange& r : ranges) points *= r.count;  // each at most a million: no overflow
+    if (points > kMaxSweepPoints) {
+        print_error(err, "die Bereiche ergeben zusammen " + std::to_string(points) +
+                             " Punkte; erlaubt sind höchstens " + std::to_string(kMaxSweepPoints) + ".");
+        return 2;
+    }
+
+    State base;
+    std::vector<Given> given;
+    std::vector<std::string> errors;
+    if (!collect_inputs(opt, base, given, errors)) {
+        for (const std::string& e : errors) print_error(err, e);
+        return 2;
+    }
+    std::vector<Problem> problems;
+    std::optional<Sweep> sweep = Sweep::prepare(base, given, problems);
+    if (!sweep) {
+        for (const Problem& p : problems) print_error(err, p.message);
+        return 2;
+    }
+
+    // Standard output receives the table in blocks as it grows; a file is
+    // written whole and safely at the end.
+    const bool to_file = !sopt.out_path.empty();
+    std::string text;
+    bool write_ok = true;
+    auto flush_block = [&](bool last) {
+        if (to_file || (!last && text.size() < (1u << 20))) return;
+        write_ok = write_ok && std::fwrite(text.data(), 1, text.size(), out) == text.size();
+        text.clear();
+    };
+
+    const SweepRange* heads[2] = {&ranges[0], ranges.size() > 1 ? &ranges[1] : nullptr};
+    append_sweep_header(text, std::span(heads, ranges.size()), sep);
+    const Competition competition{sopt.unmeasured, {}};
+    const SweepRange& x = ranges[0];
+    const std::size_t ny = ranges.size() > 1 ? ranges[1].count : 1;
+    Notes notes;
+    ScenarioOutcome outcome;
+    for (std::size_t i = 0; i < x.count; ++i) {
+        for (std::size_t j = 0; j < ny; ++j) {
+            Given at[2] = {{x.info, x.value(i)}, {}};
+            if (ranges.size() > 1) at[1] = {ranges[1].info, ranges[1].value(j)};
+            const std::span<const Given> point(at, ranges.size());
+            const PointCosts p = sweep->compute(point, outcome);
+            notes.add(point, outcome);
+            const double inputs[2] = {at[0].value, ranges.size() > 1 ? at[1].value : 0.0};
+            append_sweep_row(text, std::span(inputs, ranges.size()), p, competition, sep, decimal);
+            flush_block(false);
+        }
+    }
+    flush_block(true);
+    notes.print(err, points);
+
+    if (to_file) {
+        if (!files::atomic_write(sopt.out_path, text)) {
+            print_error(err, "Ausgabedatei \"" + sopt.out_path + "\" kann nicht geschrieben werden.");
+            return 1;
+        }
+        return 0;
+    }
+    if (!write_ok || std::fflush(out) != 0) {
+        print_error(err, "Ausgabe kann nicht geschrieben werden.");
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace forstrix::cli

@@ -1,0 +1,322 @@
+// Sweeps: the points of a range, each point computed as one scenario, and
+// the cheapest suitable system.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "core/calc.h"
+#include "core/sweep.h"
+#include "support.h"
+
+namespace forstrix {
+namespace {
+
+SweepRange range(const std::string& text) {
+    Problem problem;
+    std::optional<SweepRange> r = parse_range(text, problem);
+    if (!r) throw std::invalid_argument(text + ": " + problem.message);
+    return *r;
+}
+
+double read(std::string_view text) {
+    double v = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), v);
+    return v;
+}
+
+TEST(SweepRange, PointsOnTheDecimalGrid) {
+    struct Row {
+        const char* name;
+        const char* text;
+        std::vector<const char*> points;  // as decimal texts
+    };
+    const Row rows[] = {
+        {"tenths_keep_the_last_point", "gf_i_rd=0:0.3:0.1", {"0", "0.1", "0.2", "0.3"}},
+        {"decimal_comma", "gf_vab=10,5:11,5:0,25", {"10.5", "10.75", "11", "11.25", "11.5"}},
+        {"end_off_the_grid_is_no_point", "gf_vab=1:2:0.3", {"1", "1.3", "1.6", "1.9"}},
+        {"one_point", "gi_bhd=20:20:5", {"20"}},
+        {"whole_number_written_with_zero_decimals", "gi_hn=10.0:12:1,00", {"10", "11", "12"}},
+        {"millionths", "gf_fw=0.000001:0.000003:0.000001", {"0.000001", "0.000002", "0.000003"}},
+        {"step_longer_than_the_range", "gf_gf=7:8:5", {"7"}},
+        {"mixed_decimals", "gf_ss=40:41:0.125", {"40", "40.125", "40.25", "40.375", "40.5", "40.625",
+                                                  "40.75", "40.875", "41"}},
+    };
+    for (const Row& row : rows) {
+        const SweepRange r = range(row.text);
+        ASSERT_EQ(r.count, row.points.size()) << row.name;
+        for (std::size_t k = 0; k < r.count; ++k)
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(r.value(k)), std::bit_cast<std::uint64_t>(read(row.points[k])))
+                << row.name << " point " << k;
+    }
+}
+
+TEST(SweepRange, ThousandTenthsWithoutDrift) {
+    // Adding 0.1 a thousand times drifts; the grid must give the double each
+    // decimal text reads as, up to the last point 100.
+    const SweepRange r = range("gf_vab=0:100:0.1");
+    ASSERT_EQ(r.count, 1001u);
+    for (std::size_t k = 0; k < r.count; ++k) {
+        const std::string text = std::to_string(k / 10) + "." + std::to_string(k % 10);
+        ASSERT_EQ(r.value(k), read(text)) << text;
+    }
+    EXPECT_EQ(r.last(), 100.0);
+    EXPECT_EQ(r.nearest(33.34), 333u);
+    EXPECT_EQ(r.nearest(-5.0), 0u);
+    EXPECT_EQ(r.nearest(1e9), 1000u);
+}
+
+TEST(SweepRange, Refusals) {
+    struct Row {
+        const char* name;
+        const char* text;
+        const char* says;
+    };
+    const Row rows[] = {
+        {"zero_step", "gi_bhd=6:90:0", "der Schritt muss größer als 0 sein"},
+        {"zero_decimal_step", "gf_vab=1:2:0,000", "der Schritt muss größer als 0 sein"},
+        {"from_above_to", "gf_vab=5:4:1", "liegt über dem Ende"},
+        {"too_many_points", "gf_vab=0:1000000:0.5", "2000001 Punkte; erlaubt sind höchstens 1000000"},
+        {"half_step_of_a_whole_input", "gi_bhd=6:90:1.5", "Schritt 1.5 ist keine ganze Zahl"},
+        {"decimal_start_of_a_whole_input", "gi_bhd=6,5:90:1", "Anfang 6,5 ist keine ganze Zahl"},
+        {"decimal_zeitgrad", "gi_zest=100:150.5:10", "Ende 150.5 ist keine ganze Zahl"},
+        {"bhd_below_the_list", "gi_bhd=5:90:1", "5 liegt nicht im erlaubten Bereich 6 bis 90"},
+        {"slope_beyond_the_list", "gi_hn=60:70:5", "70 liegt nicht im erlaubten Bereich 0 bis 65"},
+        {"hole_of_the_assortment_list", "gi_ii_vzs=0:10:1", "1 liegt nicht im erlaubten Bereich 0 oder 5 bis 85"},
+        {"zero_purchase_price", "gf_hab44=0:10:1", "0 ist nicht erlaubt"},
+        {"zeitgrad_below_ten", "gi_zest=5:100:5", "10 bis 200"},
+        {"skidding_distance_of_system_two", "gf_ii_rd=50:100:10", "folgt immer der von System I"},
+        {"result_not_settable", "gff_g7=1:2:1", "kann nicht gesetzt werden"},
+        {"unknown_name", "gi_xyz=1:2:1", "unbekannter Name"},
+        {"no_step", "gi_bhd=6:90", "NAME=ANFANG:ENDE:SCHRITT"},
+        {"four_parts", "gf_vab=1:2:1:3", "NAME=ANFANG:ENDE:SCHRITT"},
+        {"sign", "gf_vab=-1:2:1", "Anfang \u201E-1\u201C ist keine Zahl"},
+        {"empty_end", "gf_vab=1::1", "Ende \u201E\u201C ist keine Zahl"},
+        {"exponent", "gf_vab=1:2e3:1", "keine Zahl"},
+        {"too_many_digits", "gf_vab=1:2:0.0000000000000001", "Schritt"},
+    };
+    for (const Row& row : rows) {
+        Problem problem;
+        EXPECT_FALSE(parse_range(row.text, problem)) << row.name;
+        EXPECT_NE(problem.message.find(row.says), std::string::npos) << row.name << ": " << problem.message;
+    }
+}
+
+PointCosts point(std::array<std::int32_t, 6> flags, std::array<double, 8> sums) {
+    return PointCosts{true, flags, sums};
+}
+
+TEST(Cheapest, WhichSumWins) {
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    const std::array<std::int32_t, 6> all = {1, 1, 1, 1, 1, 1};
+    struct Row {
+        const char* name;
+        PointCosts p;
+        Competition c;
+        int expected;
+    };
+    const Row rows[] = {
+        {"lowest_measured_sum", point(all, {30, 31, 32, 33, 21, 29, 123, 25}), {}, 2},
+        {"exact_tie_goes_to_the_lower_numeral", point(all, {30, 31, 32, 33, 21, 21, 123, 25}), {}, 2},
+        {"tie_of_i_and_vi", point(all, {9, 20, 32, 33, 21, 29, 123, 20}), {}, 0},
+        {"unmeasured_sum_of_i_decides", point(all, {19, 22, 32, 33, 21, 29, 123, 25}), {true, {}}, 0},
+        {"measured_sum_of_i_loses", point(all, {19, 22, 32, 33, 21, 29, 123, 25}), {}, 2},
+        {"unmeasured_sum_of_ii", point(all, {40, 41, 18, 24, 21, 29, 123, 25}), {true, {}}, 1},
+        {"unsuitable_cheapest_does_not_compete", point({1, 1, 0, 1, 1, 1}, {30, 31, 32, 33, 21, 29, 123, 25}), {}, 5},
+        {"none_suitable", point({0, 0, 0, 0, 0, 0}, {30, 31, 32, 33, 21, 29, 123, 25}), {}, -1},
+        {"negative_yarder_sum", point({0, 0, 0, 0, 1, 1}, {30, 31, 32, 33, 21, 29, -12, 25}), {}, 5},
+        {"zero_sum", point({0, 0, 1, 0, 0, 1}, {30, 31, 32, 33, 0, 29, 123, 25}), {}, 5},
+        {"only_sums_not_above_zero", point({0, 0, 1, 0, 1, 0}, {30, 31, 32, 33, 0, 29, -1, 25}), {}, -1},
+        {"not_a_number", point({0, 0, 1, 0, 0, 1}, {30, 31, 32, 33, nan, 29, 123, 25}), {}, 5},
+        {"infinite", point({0, 0, 1, 0, 0, 1}, {30, 31, 32, 33, 21, 29, 123, inf}), {}, 2},
+        {"excluded_cheapest", point(all, {30, 31, 32, 33, 21, 29, 123, 25}), {false, {false, false, true}}, 5},
+        {"all_excluded", point(all, {30, 31, 32, 33, 21, 29, 123, 25}), {false, {true, true, true, true, true, true}}, -1},
+        {"refused_point", PointCosts{}, {}, -1},
+    };
+    for (const Row& row : rows) EXPECT_EQ(cheapest(row.p, row.c), row.expected) << row.name;
+}
+
+// The same scenario computed as `calc` computes it: defaults, the given
+// values, then the point, all through compute_scenario from scratch.
+PointCosts as_calc(const std::vector<Given>& given, std::span<const Given> at, ScenarioOutcome& outcome) {
+    State s{};
+    std::vector<Given> all = given;
+    all.insert(all.end(), at.begin(), at.end());
+    compute_scenario(s, all, nullptr, outcome);
+    PointCosts p;
+    if (outcome.ok() && !check_results_finite(s)) p = PointCosts{true, s.flags(), chart_sums(s)};
+    return p;
+}
+
+std::vector<Given> given_of(std::string_view text) {
+    std::vector<Given> out;
+    for (const test::Item& i : test::items(text)) out.push_back({&test::value(i.name), i.value});
+    return out;
+}
+
+TEST(Sweep, EveryPointIsTheScenarioOfCalc) {
+    struct Row {
+        const char* name;
+        const char* given;
+        const char* range;
+    };
+    const Row rows[] = {
+        {"bhd_over_the_default_stand", "", "gi_bhd=6:90:1"},
+        {"slope_with_own_piece_volume", "gf_stm=0.4 gi_hvs=1", "gi_hn=0:65:1"},
+        {"typed_machine_cost_and_skidder_cost_stay", "gf_hab112=99 gf_ss=50", "gf_i_rd=10:400:10"},
+        {"given_basic_of_the_harvester", "gf_hab44=600", "gi_bhd=10:40:3"},
+        {"swept_basic_recomputes_the_machine", "gf_mskb47=1500", "gf_hab44=300:600:50"},
+        {"swept_chainsaw_basic", "", "gf_msc8=300:600:100"},
+        {"swept_machine_cost", "gf_hab44=700", "gf_hab112=80:160:20"},
+        {"zeitgrad", "", "gi_zest=10:200:10"},
+        {"skidding_distance_zero_where_i_suits", "gi_hn=30", "gf_i_rd=0:20:10"},
+    };
+    for (const Row& row : rows) {
+        const std::vector<Given> given = given_of(row.given);
+        std::vector<Problem> problems;
+        std::optional<Sweep> sweep = Sweep::prepare(State{}, given, problems);
+        ASSERT_TRUE(sweep) << row.name;
+        const SweepRange r = range(row.range);
+        const std::vector<PointCosts> line = sweep->line(r);
+        ASSERT_EQ(line.size(), r.count);
+        for (std::size_t k = 0; k < r.count; ++k) {
+            const Given at[1] = {{r.info, r.value(k)}};
+            ScenarioOutcome expected_outcome, outcome;
+            const PointCosts expected = as_calc(given, at, expected_outcome);
+            const PointCosts got = sweep->compute(at, outcome);
+            EXPECT_EQ(got.computed, expected.computed) << row.name << " point " << k;
+            EXPECT_EQ(line[k].computed, expected.computed) << row.name << " point " << k;
+            EXPECT_EQ(got.flags, expected.flags) << row.name << " point " << k;
+            EXPECT_EQ(line[k].flags, expected.flags) << row.name << " point " << k;
+            for (std::size_t i = 0; i < 8; ++i) {
+                // Bit for bit: the same chain, the same order of operations.
+                EXPECT_EQ(std::bit_cast<std::uint64_t>(got.sums[i]), std::bit_cast<std::uint64_t>(expected.sums[i]))
+                    << row.name << " point " << k << " sum " << i;
+                EXPECT_EQ(std::bit_cast<std::uint64_t>(line[k].sums[i]),
+                          std::bit_cast<std::uint64_t>(expected.sums[i]));
+            }
+            EXPECT_EQ(outcome.problems.size(), expected_outcome.problems.size()) << row.name << " point " << k;
+        }
+    }
+}
+
+TEST(Sweep, RefusedPointSaysWhy) {
+    std::vector<Problem> problems;
+    std::optional<Sweep> sweep = Sweep::prepare(State{}, {}, problems);
+    ASSERT_TRUE(sweep);
+    const SweepRange r = range("gf_i_rd=0:20:10");
+    ScenarioOutcome outcome;
+    const Given zero[1] = {{r.info, 0.0}};
+    EXPECT_FALSE(sweep->compute(zero, outcome).computed);
+    ASSERT_FALSE(outcome.problems.empty());
+    EXPECT_EQ(outcome.problems.front().name, "gf_i_rd");
+    const std::vector<PointCosts> line = sweep->line(r);
+    EXPECT_EQ((std::vector<bool>{line[0].computed, line[1].computed, line[2].computed}),
+              (std::vector<bool>{false, true, true}));
+}
+
+TEST(Sweep, GivenValuesThatRefuseEveryPoint) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"gi_bhd=95", "gi_bhd"},
+        {"gf_hab46=0", "gf_hab46"},
+        {"gf_msc21=0", "gf_msc21"},  // neither mixing ratio nor ready mix
+    };
+    for (const auto& [given, name] : rows) {
+        std::vector<Problem> problems;
+        EXPECT_FALSE(Sweep::prepare(State{}, given_of(given), problems)) << given;
+        ASSERT_FALSE(problems.empty()) << given;
+        EXPECT_EQ(problems.front().name, name) << given;
+    }
+}
+
+TEST(Sweep, MapCellsVaryTheSecondInputFastest) {
+    std::vector<Problem> problems;
+    std::optional<Sweep> sweep = Sweep::prepare(State{}, {}, problems);
+    ASSERT_TRUE(sweep);
+    const SweepRange x = range("gi_bhd=6:90:1");
+    const SweepRange y = range("gi_hn=0:65:1");
+    const std::vector<PointCosts> cells = sweep->map(x, y);
+    ASSERT_EQ(cells.size(), 85u * 66u);
+    // Known cells of the default stand: system by BHD and slope.
+    struct Cell {
+        const char* name;
+        double bhd, slope;
+        int cheapest;
+    };
+    const Cell known[] = {
+        {"default_stand_harvester", 20, 14, 2},
+        {"thin_trees_chips", 10, 14, 5},
+        {"steep_slope_systems", 20, 50, 3},
+        {"too_steep_for_every_system", 20, 63, -1},
+        {"thick_trees_conventional", 60, 10, 0},
+    };
+    for (const Cell& c : known) {
+        const std::size_t i = x.nearest(c.bhd), j = y.nearest(c.slope);
+        const PointCosts& cell = cells[i * y.count + j];
+        EXPECT_EQ(cheapest(cell, {}), c.cheapest) << c.name;
+        ScenarioOutcome outcome;
+        const Given at[2] = {{x.info, c.bhd}, {y.info, c.slope}};
+        EXPECT_EQ(sweep->compute(at, outcome).sums, cell.sums) << c.name;
+    }
+}
+
+TEST(Sweep, DesktopStateKeepsTypedCosts) {
+    // The desktop program's state after start-up and a cost dialog in which
+    // the harvester and the skidder of system I got costs of their own.
+    State s{};
+    startup_compute(s);
+    s.gf_hab112 = 99.0;
+    s.gf_ss = 50.0;
+    s.gi_bhd = 27;
+    store(s, calc_bestand(stand_inputs(s)));
+    s.set_flags(calc_eignung(suitability_inputs(s)));
+    calc_zeitbedarfkosten(s);
+    std::vector<Problem> problems;
+    std::optional<Sweep> sweep = Sweep::prepare(s, cost_dialog_values(s), problems);
+    ASSERT_TRUE(sweep);
+    ScenarioOutcome outcome;
+    const Given at[1] = {{&test::value("gi_bhd"), 27.0}};
+    const PointCosts p = sweep->compute(at, outcome);
+    EXPECT_EQ(p.sums, chart_sums(s));
+    EXPECT_EQ(p.flags, s.flags());
+}
+
+TEST(SweepTable, CellsAsTheBatchTableWritesThem) {
+    const SweepRange x = range("gf_i_rd=0:1:0.1");
+    const SweepRange y = range("gi_hn=0:1:1");
+    const SweepRange* heads[] = {&x, &y};
+    std::string header;
+    append_sweep_header(header, heads, ';');
+    EXPECT_EQ(header, "gf_i_rd;gi_hn;g_sys1;g_sys2;g_sys3;g_sys4;g_sys5;g_sys6;gff_g7;gff_g8;gff_g15;gff_g16;"
+                      "gff_g24;gff_g31;gff_g39;gff_g45;cheapest\n");
+
+    const PointCosts p = point({1, 1, 1, 0, 0, 0}, {0.1 + 0.2, 28.5, 26, 33.25, 21.75, 29.5, -3, 1e-3});
+    struct Row {
+        const char* name;
+        PointCosts p;
+        char sep, decimal;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"comma_separated", p, ',', '.', "0.3,14,1,1,1,0,0,0,0.30000000000000004,28.5,26,33.25,21.75,29.5,-3,0.001,III\n"},
+        {"semicolon_with_decimal_comma", p, ';', ',',
+         "0,3;14;1;1;1;0;0;0;0,30000000000000004;28,5;26;33,25;21,75;29,5;-3;0,001;III\n"},
+        {"refused_point_keeps_its_inputs", PointCosts{}, ';', ',', "0,3;14;;;;;;;;;;;;;;;\n"},
+        {"none_suitable", point({0, 0, 0, 0, 0, 0}, p.sums), ',', '.',
+         "0.3,14,0,0,0,0,0,0,0.30000000000000004,28.5,26,33.25,21.75,29.5,-3,0.001,\n"},
+    };
+    for (const Row& row : rows) {
+        std::string line;
+        const double inputs[] = {x.value(3), 14.0};
+        append_sweep_row(line, inputs, row.p, {}, row.sep, row.decimal);
+        EXPECT_EQ(line, row.expected) << row.name;
+    }
+}
+
+}  // namespace
+}  // namespace forstrix
