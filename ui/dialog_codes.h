@@ -18,6 +18,7 @@ enum Command {
     CmdStand = 201, CmdCosts = 202,
     CmdChainsaw = 301,  // 302..308: the seven machine kinds, see MachineKind::menu_command
     CmdResults = 401,
+    CmdCostCurve = 402,  // "Kostenverlauf..."
 };
 
 }  // namespace forstrix::ui

@@ -29,6 +29,7 @@
 #include "ui/stand_dialog.h"
 #include "ui/stand_document.h"
 #include "ui/stand_label_dialog.h"
+#include "ui/sweep_dialog.h"
 
 namespace forstrix::ui {
 
@@ -138,6 +139,7 @@ void MainWindow::build_menu() {
 
     QMenu* calc = menuBar()->addMenu(QStringLiteral("&Berechnung"));
     add(calc, "&Ergebnis...", CmdResults);
+    add(calc, "&Kostenverlauf...", CmdCostCurve);
 }
 
 void MainWindow::start_up() {
@@ -252,6 +254,7 @@ void MainWindow::dispatch(int command) {
         case CmdStand: run_stand_dialog(); return;
         case CmdCosts: run_cost_dialog(); return;
         case CmdResults: run_results_dialog(); return;
+        case CmdCostCurve: run_sweep_dialog(); return;
         case kChainsawMenuCommand: {
             ChainsawDialog dialog(state_, this);
             dialog.exec();
@@ -327,6 +330,11 @@ void MainWindow::run_results_dialog() {
     }
     if (result == ResultsSave) save_report();
     else if (result == ResultsChangeStand) post_command(CmdStand);
+}
+
+void MainWindow::run_sweep_dialog() {
+    SweepDialog dialog(state_, this);
+    dialog.exec();
 }
 
 void MainWindow::save_report() {

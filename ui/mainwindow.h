@@ -69,6 +69,7 @@ private:
     void run_stand_dialog();
     void run_cost_dialog();
     void run_results_dialog();
+    void run_sweep_dialog();
     void save_report();
 
     State& state_;

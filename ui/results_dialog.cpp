@@ -26,6 +26,7 @@
 #include "ui/cost_chart.h"
 #include "ui/dialog_codes.h"
 #include "ui/fields.h"
+#include "ui/sweep_dialog.h"
 
 namespace forstrix::ui {
 
@@ -288,12 +289,20 @@ QWidget* ResultsDialog::build_content() {
     buttons->addWidget(save);
     buttons->addWidget(ok);
     buttons->addWidget(stand);
+    // Opens on top of the results and leaves them open.
+    QPushButton* curve = make_button("Kostenverlauf...", 0, u.x(64));
+    curve->setObjectName(QStringLiteral("kostenverlauf"));
+    buttons->addWidget(curve);
     buttons->addStretch(1);
     layout->addLayout(buttons);
 
     connect(save, &QPushButton::clicked, this, [this] { done(ResultsSave); });
     connect(ok, &QPushButton::clicked, this, [this] { done(ResultsOk); });
     connect(stand, &QPushButton::clicked, this, [this] { done(ResultsChangeStand); });
+    connect(curve, &QPushButton::clicked, this, [this] {
+        SweepDialog dialog(state_, this);
+        dialog.exec();
+    });
     return content;
 }
 

@@ -1,0 +1,86 @@
+// "Kostenverlauf": how the cost per Fm of the six work systems moves when
+// one input of the current stand and costs varies (line view), and which
+// suitable system is cheapest over two inputs (map view). Every point is a
+// whole scenario computed by the core's sweep, as `calc` computes it; the
+// dialog only reads the state it is given.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include <QDialog>
+
+#include "core/state.h"
+#include "core/sweep.h"
+#include "ui/sweep_view.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTabWidget;
+
+QT_BEGIN_NAMESPACE
+class QChart;
+class QChartView;
+class QLineSeries;
+QT_END_NAMESPACE
+
+namespace forstrix::ui {
+
+class CostMap;
+
+class SweepDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit SweepDialog(const State& state, QWidget* parent = nullptr);
+
+    // What the line view shows, for tests and exports.
+    QChart* line_chart() const;
+    QChartView* line_view() const { return view_; }
+    const SweepInput* line_input() const { return line_input_; }
+    const std::optional<SweepRange>& line_range() const { return line_range_; }
+    const std::vector<PointCosts>& line_points() const { return line_points_; }
+    CostMap* map() const { return map_; }
+    Competition competition() const;
+
+    // The hover text of line point k, as the mouse shows it.
+    QString line_point_text(std::size_t k) const;
+
+private:
+    void build();
+    void line_input_changed();
+    void redraw_line();
+    void redraw_map();
+    void competition_changed();
+    void line_hovered(double x);
+    void export_image();
+    void export_table();
+    void add_series(QLineSeries* series, bool in_legend);
+
+    const State& state_;
+    std::optional<Sweep> sweep_;
+    QString setup_problem_;
+
+    QTabWidget* tabs_ = nullptr;
+    QComboBox* input_ = nullptr;
+    QLineEdit *from_ = nullptr, *to_ = nullptr, *step_ = nullptr;
+    QLabel* line_status_ = nullptr;
+    QChartView* view_ = nullptr;
+    QLineSeries* hover_line_ = nullptr;
+    QLabel* sentence_ = nullptr;
+    QLabel* line_info_ = nullptr;
+    QComboBox *map_x_ = nullptr, *map_y_ = nullptr;
+    QLabel* map_status_ = nullptr;
+    CostMap* map_ = nullptr;
+    QLabel* map_info_ = nullptr;
+    QCheckBox* unmeasured_ = nullptr;
+    QCheckBox* compete_[6] = {};
+
+    const SweepInput* line_input_ = nullptr;
+    std::optional<SweepRange> line_range_;
+    std::vector<PointCosts> line_points_;
+    double y_max_ = 0.0;
+};
+
+}  // namespace forstrix::ui

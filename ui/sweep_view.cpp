@@ -1,0 +1,255 @@
+#include "ui/sweep_view.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/checks.h"
+#include "core/numtext.h"
+#include "core/registry.h"
+
+namespace forstrix::ui {
+
+namespace {
+
+constexpr const char* kFormClasses[] = {"vollholzig/langschäftig", "normal/mittelschäftig",
+                                        "abholzig/kurzschäftig", "stark abholzig/sehr kurzschäftig"};
+
+constexpr SweepInput kInputs[] = {
+    {"gi_bhd", "BHD [cm]", "BHD", "cm", {}},
+    {"gi_hn", "Hangneigung [%]", "Hangneigung", "%", {}},
+    {"gf_vab", "Volumen ausscheidender Bestand [EFm/ha]", "Volumen ausscheidender Bestand", "EFm/ha", {}},
+    {"gf_gf", "Gesamtfläche der Maßnahme [ha]", "Gesamtfläche", "ha", {}},
+    {"gf_i_rd", "Rückedistanz [m]", "Rückedistanz", "m", {}},
+    {"gf_i_bse", "Beiseilentfernung [m]", "Beiseilentfernung", "m", {}},
+    {"gi_sf", "Formigkeit", "Formigkeit", "", kFormClasses},
+    {"gf_stm", "Stückvolumen je Baum [EFm] (eigene Eingabe)", "Stückvolumen", "EFm", {}},
+    {"gf_fw", "Forstwirt (ohne PNK) [Euro/Std.]", "Lohn Forstwirt", "Euro/Std.", {}},
+    {"gf_mf", "Maschinenführer (ohne PNK) [Euro/Std.]", "Lohn Maschinenführer", "Euro/Std.", {}},
+    {"gf_nfw", "Höhe PNK Forstwirt [%]", "PNK Forstwirt", "%", {}},
+    {"gf_nmf", "Höhe PNK Maschinenführer [%]", "PNK Maschinenführer", "%", {}},
+    {"gi_zest", "Zeitgrad für EST", "Zeitgrad für EST", "%", {}},
+    {"gi_zmgv", "Zeitgrad für MGV", "Zeitgrad für MGV", "%", {}},
+    {"gf_msc37", "Motorsäge [Euro/BStd.]", "Motorsäge", "Euro/BStd.", {}},
+    {"gf_ss", "Seilschlepper [Euro/MAS]", "Seilschlepper", "Euro/MAS", {}},
+    {"gf_hab112", "Harvester [Euro/MAS]", "Harvester", "Euro/MAS", {}},
+    {"gf_fob149", "Forwarder [Euro/MAS]", "Forwarder", "Euro/MAS", {}},
+    {"gf_hfsab186", "Harvester mit FSA [Euro/MAS]", "Harvester mit FSA", "Euro/MAS", {}},
+    {"gf_hhb223", "Hang-Harvester [Euro/MAS]", "Hang-Harvester", "Euro/MAS", {}},
+    {"gf_hfb260", "Hang-Forwarder [Euro/MAS]", "Hang-Forwarder", "Euro/MAS", {}},
+    {"gf_mskb297", "Seilkran inkl. Prozessor [Euro/MAS]", "Seilkran inkl. Prozessor", "Euro/MAS", {}},
+};
+
+// A whole number n · 10^-scale as text with a decimal comma.
+std::string decimal_text(std::int64_t n, int scale) {
+    std::string digits = std::to_string(n);
+    if (scale == 0) return digits;
+    if (static_cast<int>(digits.size()) <= scale) digits.insert(0, static_cast<std::size_t>(scale) + 1 - digits.size(), '0');
+    digits.insert(digits.size() - static_cast<std::size_t>(scale), 1, ',');
+    return digits;
+}
+
+std::string comma(std::string s) {
+    if (const auto pos = s.find('.'); pos != std::string::npos) s[pos] = ',';
+    return s;
+}
+
+std::string with_unit(const SweepInput& input, double v) {
+    std::string text = value_text(input, v);
+    if (!input.unit.empty()) text += " " + std::string(input.unit);
+    return text;
+}
+
+std::string verdict_text(int v) {
+    if (v >= 0) return std::string(kSystemTitles[static_cast<std::size_t>(v)]);
+    return v == -1 ? "kein System geeignet" : "keine Berechnung (fehlende Eingaben)";
+}
+
+// Tick indices of a grid on round values, at least `min_gap` pixels apart.
+std::vector<std::size_t> round_ticks(const SweepRange& r, double cell, double min_gap) {
+    std::vector<std::size_t> out;
+    if (r.count == 0) return out;
+    // Every k-th grid value, k one of 1, 2, 5, 10, 20, 50, ...
+    std::int64_t k = 1;
+    for (std::int64_t pow = 1; static_cast<double>(k) * cell < min_gap && pow <= 1'000'000'000; pow *= 10) {
+        for (const std::int64_t m : {1, 2, 5}) {
+            k = m * pow;
+            if (static_cast<double>(k) * cell >= min_gap) break;
+        }
+    }
+    const std::int64_t every = k * r.step;
+    for (std::size_t i = 0; i < r.count; ++i) {
+        const std::int64_t n = r.first + static_cast<std::int64_t>(i) * r.step;
+        if (n % every == 0) out.push_back(i);
+    }
+    if (out.empty()) out.push_back(0);
+    return out;
+}
+
+double step_value(const SweepRange& r) { return r.count > 1 ? (r.last() - r.from()) / static_cast<double>(r.count - 1) : 1.0; }
+
+}  // namespace
+
+std::span<const SweepInput> sweep_inputs() { return kInputs; }
+
+const SweepInput* find_sweep_input(std::string_view name) {
+    for (const SweepInput& in : kInputs)
+        if (in.name == name) return &in;
+    return nullptr;
+}
+
+double current_value(const State& s, const SweepInput& input) {
+    const ValueInfo* info = find_value(input.name);
+    if (info == nullptr) return 0.0;
+    if (info->d == &State::gf_stm && s.gf_stm == 0.0) return s.gc_stm;
+    return get_value(s, *info);
+}
+
+RangeTexts default_range(const State& s, const SweepInput& input, int points) {
+    const ValueInfo& info = *find_value(input.name);
+    if (info.type != ValueType::Double) {
+        // The whole list: the first value the dialog accepts up to the last
+        // of the run (the checks know the bounds; no second copy here).
+        int lo = 0;
+        while (lo < 1000 && check_value(info, lo)) ++lo;
+        int hi = lo;
+        while (hi < 1000 && !check_value(info, hi + 1)) ++hi;
+        return {std::to_string(lo), std::to_string(hi), "1"};
+    }
+    double cur = current_value(s, input);
+    if (!(cur > 0.0)) cur = default_value(info);
+    if (!(cur > 0.0)) cur = 100.0;
+    const double from = cur / 2.0, to = cur * 2.0;
+    const double raw = (to - from) / std::max(points, 1);
+    int e = static_cast<int>(std::floor(std::log10(raw)));
+    const double m = raw / std::pow(10.0, e);
+    std::int64_t mant = m <= 1.0 ? 1 : m <= 2.0 ? 2 : m <= 5.0 ? 5 : 10;
+    if (mant == 10) {
+        mant = 1;
+        ++e;
+    }
+    const int scale = std::max(0, -e);
+    const auto step_int = mant * static_cast<std::int64_t>(std::llround(std::pow(10.0, e + scale)));
+    const double step = static_cast<double>(step_int) / std::pow(10.0, scale);
+    const auto from_units = static_cast<std::int64_t>(std::floor(from / step));
+    const auto to_units = static_cast<std::int64_t>(std::ceil(to / step));
+    return {decimal_text(from_units * step_int, scale), decimal_text(to_units * step_int, scale),
+            decimal_text(step_int, scale)};
+}
+
+std::string value_text(const SweepInput& input, double v) {
+    if (!input.classes.empty()) {
+        const auto k = static_cast<std::size_t>(v);
+        if (v >= 0 && k < input.classes.size()) return input.classes[k];
+    }
+    return comma(format_shortest(v));
+}
+
+std::string value_with_word(const SweepInput& input, double v) {
+    return std::string(input.word) + " " + with_unit(input, v);
+}
+
+int verdict(const PointCosts& p, const Competition& c) { return p.computed ? cheapest(p, c) : -2; }
+
+std::string cheapest_sentence(const SweepInput& input, const SweepRange& range, std::span<const PointCosts> points,
+                              const Competition& c) {
+    std::string out;
+    std::size_t begin = 0;
+    const std::size_t n = std::min(points.size(), range.count);
+    bool first = true;
+    while (begin < n) {
+        const int v = verdict(points[begin], c);
+        std::size_t end = begin + 1;
+        while (end < n && verdict(points[end], c) == v) ++end;
+        const double a = range.value(begin), b = range.value(end - 1);
+        std::string stretch;
+        if (first) {
+            stretch = std::string(input.word) + " ";
+            stretch += end - begin == 1 ? with_unit(input, a) : value_text(input, a) + " bis " + with_unit(input, b);
+        } else if (end == n && end - begin > 1) {
+            stretch = "ab " + with_unit(input, a);
+        } else {
+            stretch = end - begin == 1 ? with_unit(input, a) : value_text(input, a) + " bis " + with_unit(input, b);
+        }
+        if (!first) out += "; ";
+        out += stretch + ": " + verdict_text(v);
+        first = false;
+        begin = end;
+    }
+    return out;
+}
+
+std::string point_text(std::span<const std::pair<const SweepInput*, double>> at, const PointCosts& p,
+                       const Competition& c) {
+    std::string out;
+    for (const auto& [input, v] : at) {
+        if (!out.empty()) out += ", ";
+        out += value_with_word(*input, v);
+    }
+    out += ": ";
+    if (!p.computed) return out + verdict_text(-2);
+    for (int k = 0; k < 6; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        if (k > 0) out += " · ";
+        out += std::string(kSystemNumerals[i]) + " " + format_comma(competing_sum(p.sums, k, c.unmeasured), 2);
+        if (c.excluded[i]) out += " (ausgeschlossen)";
+        else if (p.flags[i] == 0) out += " (ungeeignet)";
+    }
+    out += " Euro/Fm; am günstigsten: ";
+    const int best = cheapest(p, c);
+    out += best >= 0 ? std::string(kSystemNumerals[static_cast<std::size_t>(best)]) : std::string("kein System geeignet");
+    return out;
+}
+
+std::string system_legend(int system, bool unmeasured) {
+    const std::string title(kSystemTitles[static_cast<std::size_t>(system)]);
+    switch (system) {
+        case 0:
+        case 1: return title + (unmeasured ? ", ohne Vermessung" : ", inklusive Vermessung");
+        case 2:
+        case 3: return title + " (Harvestermaß)";
+        case 4: return title + " (Prozessormaß)";
+        default: return title + " (Vollbäume für Hackschnitzel, unvermessen)";
+    }
+}
+
+// ------------------------------------------------------------------ the map
+
+MapRect MapGeometry::cell(std::size_t i, std::size_t j) const {
+    return {plot.x + static_cast<double>(i) * cell_w, plot.y + plot.h - static_cast<double>(j + 1) * cell_h, cell_w,
+            cell_h};
+}
+
+std::optional<std::pair<std::size_t, std::size_t>> MapGeometry::cell_at(double px, double py) const {
+    if (nx == 0 || ny == 0 || px < plot.x || py < plot.y || px >= plot.x + plot.w || py >= plot.y + plot.h)
+        return std::nullopt;
+    const auto i = std::min(nx - 1, static_cast<std::size_t>((px - plot.x) / cell_w));
+    const auto j = std::min(ny - 1, static_cast<std::size_t>((plot.y + plot.h - py) / cell_h));
+    return std::make_pair(i, j);
+}
+
+double MapGeometry::x_of(const SweepRange& x, double v) const {
+    return plot.x + ((v - x.from()) / step_value(x) + 0.5) * cell_w;
+}
+
+double MapGeometry::y_of(const SweepRange& y, double v) const {
+    return plot.y + plot.h - ((v - y.from()) / step_value(y) + 0.5) * cell_h;
+}
+
+MapGeometry map_geometry(const SweepRange& x, const SweepRange& y, int width, int height, int left, int bottom,
+                         int top, int right, double min_gap) {
+    MapGeometry g;
+    g.nx = x.count;
+    g.ny = y.count;
+    g.plot = {static_cast<double>(left), static_cast<double>(top), std::max(0.0, static_cast<double>(width - left - right)),
+              std::max(0.0, static_cast<double>(height - top - bottom))};
+    if (g.nx == 0 || g.ny == 0) return g;
+    g.cell_w = g.plot.w / static_cast<double>(g.nx);
+    g.cell_h = g.plot.h / static_cast<double>(g.ny);
+    for (std::size_t i : round_ticks(x, g.cell_w, min_gap))
+        g.x_ticks.push_back({i, g.plot.x + (static_cast<double>(i) + 0.5) * g.cell_w});
+    for (std::size_t j : round_ticks(y, g.cell_h, min_gap * 0.6))
+        g.y_ticks.push_back({j, g.plot.y + g.plot.h - (static_cast<double>(j) + 0.5) * g.cell_h});
+    return g;
+}
+
+}  // namespace forstrix::ui

@@ -1,0 +1,111 @@
+// What the "Kostenverlauf" window says about a sweep, as plain functions
+// that tests check with numbers and texts: the inputs it offers with their
+// words and units, their default ranges, the sentence naming the cheapest
+// suitable system along a line, the text of one point, the colours of the
+// systems and the geometry of the map.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/state.h"
+#include "core/sweep.h"
+
+namespace forstrix::ui {
+
+// An input the window can vary.
+struct SweepInput {
+    std::string_view name;   // registry name, "gi_bhd"
+    std::string_view label;  // as the dialogs label it, "BHD [cm]"
+    std::string_view word;   // in sentences, "BHD"
+    std::string_view unit;   // "cm"; empty for a class
+    std::span<const char* const> classes;  // names of list values 0, 1, ... (Formigkeit)
+};
+
+// BHD, Hangneigung, Volumen ausscheidender Bestand, Gesamtfläche,
+// Rückedistanz, Beiseilentfernung, Formigkeit, own piece volume, wages and
+// PNK, Zeitgrad EST and MGV, and the eight machine costs of the cost dialog.
+std::span<const SweepInput> sweep_inputs();
+const SweepInput* find_sweep_input(std::string_view name);
+
+// The value of the input in the current stand and costs; the own piece
+// volume counts with the model's value while none is given.
+double current_value(const State& s, const SweepInput& input);
+
+// Default range texts (decimal comma) FROM, TO, STEP: a whole-number input's
+// whole list; a decimal input from half to twice its current value (its
+// default when it is 0) in about `points` steps of 1, 2 or 5 times a power
+// of ten.
+struct RangeTexts {
+    std::string from, to, step;
+};
+RangeTexts default_range(const State& s, const SweepInput& input, int points);
+
+// A value as the window shows it: shortest decimal with a comma, or the
+// class name.
+std::string value_text(const SweepInput& input, double v);
+// "BHD 20 cm", "Formigkeit normal/mittelschäftig".
+std::string value_with_word(const SweepInput& input, double v);
+
+// The cheapest competing system per point (0..5), -1 where none suits,
+// -2 where the checks refused the point.
+int verdict(const PointCosts& p, const Competition& c);
+
+// "BHD 15 bis 26 cm: I) Konventionelle Holzernte; ab 27 cm: III)
+// Hochmechanisierte Holzernte": the stretches of the range and the cheapest
+// suitable system on each, "kein System geeignet" where none suits.
+std::string cheapest_sentence(const SweepInput& input, const SweepRange& range,
+                              std::span<const PointCosts> points, const Competition& c);
+
+// The text of one point: its value(s) and the six competing sums in
+// Euro/Fm, unsuitable ones marked, the cheapest named.
+std::string point_text(std::span<const std::pair<const SweepInput*, double>> at, const PointCosts& p,
+                       const Competition& c);
+
+// The legend text of a system, saying which sum it shows.
+std::string system_legend(int system, bool unmeasured);
+
+// Colours of the six systems (0xRRGGBB), distinguishable also with a red-green
+// weakness, and of the map cells where none suits or nothing was computed.
+inline constexpr std::array<std::uint32_t, 6> kSystemColours = {0x0072B2, 0xE69F00, 0x009E73,
+                                                                0xCC79A7, 0xD55E00, 0x56B4E9};
+inline constexpr std::uint32_t kNoneColour = 0xBDBDBD;
+inline constexpr std::uint32_t kRefusedColour = 0xFFFFFF;
+
+// ------------------------------------------------------------------ the map
+struct MapRect {
+    double x = 0, y = 0, w = 0, h = 0;
+};
+struct MapTick {
+    std::size_t index;  // grid point
+    double pos;         // centre of its cells along the axis, pixels
+};
+
+// Cells of nx × ny in the plot area, the first input to the right, the
+// second upwards; ticks on round values at least `min_gap` pixels apart.
+struct MapGeometry {
+    MapRect plot;
+    std::size_t nx = 0, ny = 0;
+    double cell_w = 0, cell_h = 0;
+    std::vector<MapTick> x_ticks, y_ticks;
+
+    MapRect cell(std::size_t i, std::size_t j) const;
+    // The cell under (px, py), if any.
+    std::optional<std::pair<std::size_t, std::size_t>> cell_at(double px, double py) const;
+    // Where a value lies along an axis (the centre of its cell on the grid).
+    double x_of(const SweepRange& x, double v) const;
+    double y_of(const SweepRange& y, double v) const;
+};
+
+// `margins`: room left of the plot (the slope labels), below it (the BHD
+// labels), above it and right of it (the legend).
+MapGeometry map_geometry(const SweepRange& x, const SweepRange& y, int width, int height, int left,
+                         int bottom, int top, int right, double min_gap);
+
+}  // namespace forstrix::ui
