@@ -124,7 +124,7 @@ private slots:
             u"Eingabe &Kosten... 202"_s, u"&Kalkulationsgrundlagen"_s, u"für Motorsägen... 301"_s,
             u"für aufgerüstete Agrarschlepper... 302"_s, u"für Harvester... 303"_s, u"für Forwarder... 304"_s,
             u"für Harvester mit FSA... 305"_s, u"für Hang-Harvester... 306"_s, u"für Hang-Forwarder... 307"_s,
-            u"für Mobilseilkran && Prozessor auf LKW... 308"_s, u"&Berechnung"_s, u"&Ergebnis... 401"_s}));
+            u"für Mobilseilkran && Prozessor auf LKW... 308"_s, u"&Berechnung"_s, u"&Ergebnis... 401"_s, u"&Kostenverlauf... 402"_s}));
         window_->start_up();
         window_->findChild<QAction*>(u"199"_s)->trigger();
         QVERIFY(!window_->isVisible());
