@@ -137,10 +137,8 @@ RangeTexts default_range(const State& s, const SweepInput& input, int points) {
 }
 
 std::string value_text(const SweepInput& input, double v) {
-    if (!input.classes.empty()) {
-        const auto k = static_cast<std::size_t>(v);
-        if (v >= 0 && k < input.classes.size()) return input.classes[k];
-    }
+    if (!input.classes.empty() && v >= 0.0 && v < static_cast<double>(input.classes.size()))
+        return input.classes[static_cast<std::size_t>(v)];
     return comma(format_shortest(v));
 }
 
