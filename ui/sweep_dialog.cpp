@@ -84,6 +84,16 @@ double nice_interval(double span, bool whole) {
     return whole ? std::max(1.0, std::round(nice)) : nice;
 }
 
+// A problem as the window shows it: without the internal name in front,
+// since the field it concerns is the one the user is looking at.
+QString shown(const Problem& p) {
+    std::string_view text = p.message;
+    if (!p.name.empty() && text.starts_with(p.name + ": ")) text.remove_prefix(p.name.size() + 2);
+    QString out = qs(text);
+    if (!out.isEmpty()) out[0] = out[0].toUpper();
+    return out;
+}
+
 std::optional<SweepRange> default_sweep_range(const State& s, const SweepInput& in, int points, Problem& problem) {
     const RangeTexts t = default_range(s, in, points);
     return make_range(*find_value(in.name), t.from, t.to, t.step, problem);
@@ -96,7 +106,7 @@ SweepDialog::SweepDialog(const State& state, QWidget* parent) : QDialog(parent),
     setObjectName(QStringLiteral("kostenverlauf"));
     std::vector<Problem> problems;
     sweep_ = Sweep::prepare(state_, cost_dialog_values(state_), problems);
-    if (!sweep_ && !problems.empty()) setup_problem_ = qs(problems.front().message);
+    if (!sweep_ && !problems.empty()) setup_problem_ = shown(problems.front());
     build();
     line_input_changed();
     redraw_map();
@@ -296,7 +306,7 @@ void SweepDialog::redraw_line() {
     Problem problem;
     std::optional<SweepRange> r = make_range(*find_value(line_input_->name), from_->text().toStdString(),
                                              to_->text().toStdString(), step_->text().toStdString(), problem);
-    if (!r) return refuse(qs(problem.message));
+    if (!r) return refuse(shown(problem));
     if (r->count > kMaxLinePoints)
         return refuse(qs("Der Bereich ergibt " + std::to_string(r->count) + " Punkte; das Diagramm zeigt höchstens " +
                          std::to_string(kMaxLinePoints) + ". Bitte den Schritt vergrößern."));
@@ -452,7 +462,7 @@ void SweepDialog::redraw_map() {
     Problem problem;
     std::optional<SweepRange> x = default_sweep_range(state_, *ix, kMapCells, problem);
     std::optional<SweepRange> y = x ? default_sweep_range(state_, *iy, kMapCells, problem) : std::nullopt;
-    if (!x || !y) return refuse(qs(problem.message));
+    if (!x || !y) return refuse(shown(problem));
     MapData d;
     d.in_x = ix;
     d.in_y = iy;

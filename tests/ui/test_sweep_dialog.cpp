@@ -148,7 +148,7 @@ private slots:
         step->selectAll();
         QTest::keyClicks(step, "0");
         QVERIFY(!status->isHidden());
-        QVERIFY(status->text().contains(QStringLiteral("größer als 0")));
+        QCOMPARE(status->text(), QStringLiteral("Der Schritt muss größer als 0 sein."));
         QVERIFY(d.line_points().empty());
         step->selectAll();
         QTest::keyClicks(step, "7");
