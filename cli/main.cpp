@@ -237,6 +237,9 @@ int main(int argc, char** argv) {
     fc::SweepOptions wopt;
     CLI::App* sweep = app.add_subcommand("sweep", "Kosten der sechs Systeme über einen Bereich einer oder zweier Eingaben");
     add_common(sweep, sweep_opt, false);
+    // One value per --set, so that a range after a --set is not taken for
+    // a second value of it.
+    sweep->get_option("--set")->expected(1);
     sweep->add_option("BEREICH", wopt.ranges, "Ein oder zwei Bereiche NAME=ANFANG:ENDE:SCHRITT")
         ->type_name("NAME=ANFANG:ENDE:SCHRITT")
         ->required();

@@ -77,6 +77,7 @@ TEST(CliSweep, TextOfTheTable) {
         {"measured_sums", {"sweep", "gi_bhd=36:36:1"}, {"36"}, {"I"}},
         {"unmeasured_sums", {"sweep", "gi_bhd=36:36:1", "--unmeasured"}, {"36"}, {"II"}},
         {"none_suitable", {"sweep", "gi_hn=61:65:4"}, {"61", "65"}, {"", ""}},
+        {"range_after_a_set", {"sweep", "--set", "gi_hn=40", "gi_bhd=20:21:1"}, {"20", "21"}, {"IV", "IV"}},
     };
     for (const Row& row : rows) {
         const CliRun r = run_cli(row.args);
