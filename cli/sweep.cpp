@@ -100,41 +100,46 @@ int run_sweep(const CommonOptions& opt, const SweepOptions& sopt, std::FILE* out
         return 2;
     }
 
-    // Standard output receives the table in blocks as it grows; a file is
-    // written whole and safely at the end.
-    const bool to_file = !sopt.out_path.empty();
-    std::string text;
-    bool write_ok = true;
-    auto flush_block = [&](bool last) {
-        if (to_file || (!last && text.size() < (1u << 20))) return;
-        write_ok = write_ok && std::fwrite(text.data(), 1, text.size(), out) == text.size();
-        text.clear();
-    };
-
+    // The table in blocks of about a megabyte, so that a million rows need
+    // no more memory than one block, into a file or to standard output.
     const SweepRange* heads[2] = {&ranges[0], ranges.size() > 1 ? &ranges[1] : nullptr};
-    append_sweep_header(text, std::span(heads, ranges.size()), sep);
     const Competition competition{sopt.unmeasured, {}};
-    const SweepRange& x = ranges[0];
     const std::size_t ny = ranges.size() > 1 ? ranges[1].count : 1;
     Notes notes;
     ScenarioOutcome outcome;
-    for (std::size_t i = 0; i < x.count; ++i) {
-        for (std::size_t j = 0; j < ny; ++j) {
-            Given at[2] = {{x.info, x.value(i)}, {}};
-            if (ranges.size() > 1) at[1] = {ranges[1].info, ranges[1].value(j)};
+    std::string block;
+    std::size_t next_point = 0;
+    bool header_done = false;
+    auto next_block = [&]() -> std::string_view {
+        block.clear();
+        if (!header_done) {
+            append_sweep_header(block, std::span(heads, ranges.size()), sep);
+            header_done = true;
+        }
+        for (; next_point < points && block.size() < (std::size_t{1} << 20); ++next_point) {
+            Given at[2] = {{ranges[0].info, ranges[0].value(next_point / ny)}, {}};
+            if (ranges.size() > 1) at[1] = {ranges[1].info, ranges[1].value(next_point % ny)};
             const std::span<const Given> point(at, ranges.size());
             const PointCosts p = sweep->compute(point, outcome);
             notes.add(point, outcome);
-            const double inputs[2] = {at[0].value, ranges.size() > 1 ? at[1].value : 0.0};
-            append_sweep_row(text, std::span(inputs, ranges.size()), p, competition, sep, decimal);
-            flush_block(false);
+            const double inputs[2] = {at[0].value, at[1].value};
+            append_sweep_row(block, std::span(inputs, ranges.size()), p, competition, sep, decimal);
         }
+        return block;
+    };
+
+    const bool to_file = !sopt.out_path.empty();
+    bool write_ok = true;
+    if (to_file) {
+        write_ok = files::atomic_write_blocks(sopt.out_path, next_block);
+    } else {
+        for (std::string_view b = next_block(); !b.empty() && write_ok; b = next_block())
+            write_ok = std::fwrite(b.data(), 1, b.size(), out) == b.size();
     }
-    flush_block(true);
     notes.print(err, points);
 
     if (to_file) {
-        if (!files::atomic_write(sopt.out_path, text)) {
+        if (!write_ok) {
             print_error(err, "Ausgabedatei \"" + sopt.out_path + "\" kann nicht geschrieben werden.");
             return 1;
         }

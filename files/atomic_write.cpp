@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "files/atomic_write_io.h"
 
@@ -125,7 +126,7 @@ WriteIo& system_io() {
     return io;
 }
 
-bool atomic_write(const fs::path& path, std::string_view bytes, WriteIo& io) {
+bool atomic_write_blocks(const fs::path& path, const BlockSource& next, WriteIo& io) {
     const fs::path target = resolve_target(path);
     if (target.filename().empty()) return false;
 
@@ -157,11 +158,13 @@ bool atomic_write(const fs::path& path, std::string_view bytes, WriteIo& io) {
 
     if (exists) io.adopt_permissions(fd, target);
 
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const long n = io.write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) return give_up(true);
-        done += static_cast<std::size_t>(n);
+    for (std::string_view bytes = next(); !bytes.empty(); bytes = next()) {
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const long n = io.write(fd, bytes.data() + done, bytes.size() - done);
+            if (n <= 0) return give_up(true);
+            done += static_cast<std::size_t>(n);
+        }
     }
     if (io.sync(fd) != 0) return give_up(true);
     if (io.close(fd) != 0) return give_up(false);
@@ -171,8 +174,17 @@ bool atomic_write(const fs::path& path, std::string_view bytes, WriteIo& io) {
     return true;
 }
 
+bool atomic_write(const fs::path& path, std::string_view bytes, WriteIo& io) {
+    bool given = false;
+    return atomic_write_blocks(path, [&] { return std::exchange(given, true) ? std::string_view() : bytes; }, io);
+}
+
 bool atomic_write(const fs::path& path, std::string_view bytes) {
     return atomic_write(path, bytes, system_io());
+}
+
+bool atomic_write_blocks(const fs::path& path, const BlockSource& next) {
+    return atomic_write_blocks(path, next, system_io());
 }
 
 }  // namespace forstrix::files

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string_view>
 
 namespace forstrix::files {
@@ -18,5 +19,11 @@ namespace forstrix::files {
 // permission bits of the file it replaces, and the data and the folder are
 // synced before success is reported.
 bool atomic_write(const std::filesystem::path& path, std::string_view bytes);
+
+// The same for a text too large to hold at once: `next` returns the next
+// block of bytes (valid until it is called again) and an empty view at the
+// end. A table of a million rows is written with the memory of one block.
+using BlockSource = std::function<std::string_view()>;
+bool atomic_write_blocks(const std::filesystem::path& path, const BlockSource& next);
 
 }  // namespace forstrix::files

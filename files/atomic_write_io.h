@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <string_view>
 
+#include "files/atomic_write.h"
+
 namespace forstrix::files {
 
 class WriteIo {
@@ -35,5 +37,6 @@ public:
 WriteIo& system_io();
 
 bool atomic_write(const std::filesystem::path& path, std::string_view bytes, WriteIo& io);
+bool atomic_write_blocks(const std::filesystem::path& path, const BlockSource& next, WriteIo& io);
 
 }  // namespace forstrix::files

@@ -80,19 +80,34 @@ struct FailingIo : WriteIo {
     int remove(const fs::path& p) override { return system_io().remove(p); }
 };
 
+// Five blocks of 20 bytes, as a long table is written.
+BlockSource five_blocks(int& given) {
+    return [&given] { return given++ < 5 ? std::string_view("0123456789abcdefghij") : std::string_view(); };
+}
+
 TEST(FailedWrites, EachStepOfTheAtomicWrite) {
-    for (Step step : {Create, FirstWrite, LaterWrite, WriteOfNothing, Sync, Close, Rename}) {
-        test::ScratchDir dir;
-        test::write_file(dir / "daten.klg", "old bytes\r\n");
-        FailingIo io(step);
-        EXPECT_FALSE(atomic_write(dir / "daten.klg", std::string(100, 'n'), io)) << "step " << step;
-        EXPECT_EQ(test::read_file(dir / "daten.klg"), "old bytes\r\n") << "step " << step;
-        EXPECT_EQ(dir.names(), std::vector<std::string>{"daten.klg"}) << "step " << step;
+    for (const bool blocks : {false, true}) {
+        for (Step step : {Create, FirstWrite, LaterWrite, WriteOfNothing, Sync, Close, Rename}) {
+            test::ScratchDir dir;
+            test::write_file(dir / "daten.klg", "old bytes\r\n");
+            FailingIo io(step);
+            int given = 0;
+            EXPECT_FALSE(blocks ? atomic_write_blocks(dir / "daten.klg", five_blocks(given), io)
+                                : atomic_write(dir / "daten.klg", std::string(100, 'n'), io))
+                << "step " << step << (blocks ? " in blocks" : "");
+            EXPECT_EQ(test::read_file(dir / "daten.klg"), "old bytes\r\n") << "step " << step;
+            EXPECT_EQ(dir.names(), std::vector<std::string>{"daten.klg"}) << "step " << step;
+        }
     }
     test::ScratchDir dir;  // where no step fails, the short writes are continued
     FailingIo io(NoStep);
     ASSERT_TRUE(atomic_write(dir / "erg.txt", std::string(1000, 'z'), io));
     EXPECT_EQ(test::read_file(dir / "erg.txt"), std::string(1000, 'z'));
+    int given = 0;
+    ASSERT_TRUE(atomic_write_blocks(dir / "table.csv", five_blocks(given), io));
+    std::string five;
+    for (int k = 0; k < 5; ++k) five += "0123456789abcdefghij";
+    EXPECT_EQ(test::read_file(dir / "table.csv"), five);
 }
 
 }  // namespace
