@@ -69,6 +69,8 @@ void calc_all_machines(State& s, TraceSink* trace = nullptr);
 
 // ------------------------------------------------------- time and cost model
 double calc_stm_sys1(const State& s);
+// Every gff_ result, then the litres of fuel and the CO2 per Fm of each
+// system (calc_kraftstoff, core/emissions.h).
 void calc_zeitbedarfkosten(State& s);
 
 // ------------------------------------------------------------- start-up

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/calc.h"
+#include "core/emissions.h"
 #include "core/machines.h"
 #include "core/numtext.h"
 
@@ -118,6 +119,15 @@ std::optional<Problem> check_value(const ValueInfo& v, double value) {
     if (!std::isfinite(value)) return problem(name, "der Wert muss eine endliche Zahl sein.");
     if (value < 0.0) return problem(name, shown(value) + " ist negativ; erlaubt sind nur Werte ab 0.");
 
+    if (v.kind == ValueKind::EmissionFactor) {
+        if (emission_factor_allowed(value)) return std::nullopt;
+        std::string_view label = name;
+        for (const EmissionFactorField& f : kEmissionFactorFields)
+            if (f.name == name) label = f.label;
+        return problem(name, shown(value) + " ist nicht erlaubt " + quoted(label) +
+                                 "; erwartet wird ein Wert größer als 0 und höchstens " +
+                                 shown(kEmissionFactorMax) + ".");
+    }
     if (is_zeitgrad(name)) {
         // The cost dialog reads a decimal and keeps its whole part.
         if (value < 10.0 || value > 200.0)

@@ -22,8 +22,8 @@ struct Problem {
 // A single value against the range of its list or field: list ranges,
 // whole numbers, 0 or 5..85 for gi_ii_vzs, Zeitgrad 10..200 (a decimal, as
 // the cost dialog reads it; set_value keeps its whole part), every value
-// finite and not negative, and for the basics the zero refused where the
-// dialog refuses it. Derived values, flags and results are refused as not
+// finite and not negative, for the basics the zero refused where the
+// dialog refuses it, and an emission factor greater than 0 and at most 10. Derived values, flags and results are refused as not
 // settable. Looks at this one value only.
 std::optional<Problem> check_value(const ValueInfo& v, double value);
 

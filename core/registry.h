@@ -16,12 +16,13 @@ enum class ValueKind {
     StandExtra,     // additional stand data of systems I, II and V
     Wage,           // wages, PNK and Zeitgrad (cost dialog)
     MachineCost,    // the eight machine costs of the cost dialog (gf_ss, gf_msc37, gf_hab112, ...)
+    EmissionFactor, // kg CO2e per litre of diesel and of petrol (gf_co2_diesel, gf_co2_benzin)
     ChainsawBasic,  // gf_msc5 ... gf_msc27
     MachineBasic,   // rows 44..56 of the seven machines
     Derived,        // gc_...
     Flag,           // g_sys1 ... g_sys6
     MachineResult,  // machine-hour cost components and totals not edited by the cost dialog
-    Result,         // gff_...
+    Result,         // gff_..., and fuel and CO2 per Fm (diesel_sysN, benzin_sysN, co2_sysN)
 };
 
 enum class ValueType { Double, UInt, Int };
@@ -38,6 +39,7 @@ struct ValueInfo {
     bool settable() const {
         return kind == ValueKind::StandInput || kind == ValueKind::StandExtra ||
                kind == ValueKind::Wage || kind == ValueKind::MachineCost ||
+               kind == ValueKind::EmissionFactor ||
                kind == ValueKind::ChainsawBasic || kind == ValueKind::MachineBasic;
     }
 };

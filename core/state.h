@@ -84,6 +84,13 @@ struct State {
     std::int32_t gi_zmgv = 130;   // Zeitgrad für MGV [%]
     double gf_ss = 0.0;           // Seilschlepper [Euro/MAS], set to gf_asb75 at start-up
 
+    // ------------------------------------------------ emission factors
+    // kg CO2e per litre burnt: fossil fuel without bio share, tank-to-wheel
+    // (the factors per kg of DIN EN 16258 with the usual densities). Inputs
+    // like the wages; "daten.klg" does not hold them.
+    double gf_co2_diesel = 2.67;  // Diesel der Maschinen [kg CO2e/l]
+    double gf_co2_benzin = 2.42;  // Benzin (Zweitaktgemisch) der Motorsäge [kg CO2e/l]
+
     // ------------------------------------------- chainsaw cost basics
     double gf_msc5 = 1100.0;   // Beschaffungspreis Referenzsäge 1 [Euro]
     double gf_msc6 = 1300.0;   // Beschaffungspreis Referenzsäge 2 [Euro]
@@ -216,6 +223,16 @@ struct State {
     double gff_e43 = 0.0, gff_g43 = 0.0;  // Forwarder
     double gff_e44 = 0.0, gff_g44 = 0.0;  // Maschinenführer Forwarder
     double gff_g45 = 0.0;                 // Summe
+
+    // ------------------------- fuel and CO2 per Fm of each work system I..VI
+    // Litres of diesel (the machines) and of petrol mixture (the chainsaw)
+    // per Fm, and kg CO2e per Fm; written with the time-and-cost results.
+    double diesel_sys1 = 0.0, diesel_sys2 = 0.0, diesel_sys3 = 0.0,
+           diesel_sys4 = 0.0, diesel_sys5 = 0.0, diesel_sys6 = 0.0;  // [l/Fm]
+    double benzin_sys1 = 0.0, benzin_sys2 = 0.0, benzin_sys3 = 0.0,
+           benzin_sys4 = 0.0, benzin_sys5 = 0.0, benzin_sys6 = 0.0;  // [l/Fm]
+    double co2_sys1 = 0.0, co2_sys2 = 0.0, co2_sys3 = 0.0,
+           co2_sys4 = 0.0, co2_sys5 = 0.0, co2_sys6 = 0.0;           // [kg CO2e/Fm]
 
     // The six suitability flags in system order I..VI.
     std::array<std::int32_t, 6> flags() const { return {g_sys1, g_sys2, g_sys3, g_sys4, g_sys5, g_sys6}; }

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "core/calc.h"
+#include "core/emissions.h"
 
 namespace forstrix {
 
@@ -120,6 +121,9 @@ void calc_zeitbedarfkosten(State& s) {
     s.gff_e44 = s.gff_e43 * kOperator;
     s.gff_g44 = s.gff_e44 * eingf65;
     s.gff_g45 = s.gff_g41 + s.gff_g42 + s.gff_g43 + s.gff_g44;
+
+    // Fuel and CO2 per Fm follow from the machine times just computed.
+    calc_kraftstoff(s);
 }
 
 }  // namespace forstrix

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "core/calc.h"
+#include "core/emissions.h"
 #include "support.h"
 
 namespace forstrix {
@@ -162,6 +164,69 @@ const Row kTimeCost[] = {
     {"YarderLargeCrowns", "gi_v_kf=2", "gff_e35=0.4414"},
 };
 INSTANTIATE_TEST_SUITE_P(SixWorkSystems, TimeCost, ::testing::ValuesIn(kTimeCost), row_name);
+
+// ------------------------------------------ fuel and CO2 per Fm (over start-up)
+// Figures worked by hand from the default stand's times: systems I and II in
+// min/Fm (e4 20.9404, e5 11.4807, e13 7.9258, e14 19.5893, divided by 60),
+// III to VI in hours per Fm (e20 0.090595, e22 1/15, e27 0.104185,
+// e29 1.2/13, e35 0.331082, e36 0.104926, e37 1/15, e41 0.101112,
+// e43 1/15); fuel use per hour: chainsaw 1.3 l petrol, skidder 5, harvester
+// 14, forwarder 9, harvester with FSA 14, slope harvester 14, slope
+// forwarder 9, yarder 15 l diesel; 2.67 and 2.42 kg CO2e per litre.
+// System I: 11.4807 / 60 · 5 = 0.956725 l diesel, 20.9404 / 60 · 1.3 =
+// 0.453709 l petrol, 0.956725 · 2.67 + 0.453709 · 2.42 = 3.652431 kg.
+class FuelAndCo2 : public ::testing::TestWithParam<Row> {};
+TEST_P(FuelAndCo2, Figures) {
+    State s{};
+    startup_compute(s);
+    test::apply(s, GetParam().set);
+    calc_zeitbedarfkosten(s);
+    test::expect_figures(s, GetParam().want);
+}
+const Row kFuel[] = {
+    {"DefaultStand", "",
+     "diesel_sys1=0.9567 benzin_sys1=0.4537 co2_sys1=3.6524 "
+     "diesel_sys2=1.6324 benzin_sys2=0.1717 co2_sys2=4.7742 "
+     "diesel_sys3=1.8683 benzin_sys3=0 co2_sys3=4.9885 "
+     "diesel_sys4=2.2894 benzin_sys4=0 co2_sys4=6.1126 "
+     "diesel_sys5=5.5662 benzin_sys5=0.1364 co2_sys5=15.1919 "
+     "diesel_sys6=2.0156 benzin_sys6=0 co2_sys6=5.3816"},
+    // Every fuel use and both factors changed: each line must take its own machine's use.
+    {"OtherFuelUsesAndFactors",
+     "gf_msc23=1.1 gf_asb50=7 gf_hab50=18 gf_fob50=11 gf_hfsab50=12 gf_hhb50=16 gf_hfb50=10 "
+     "gf_mskb50=20 gf_co2_diesel=3.17 gf_co2_benzin=2.9",
+     "diesel_sys1=1.3394 benzin_sys1=0.3839 co2_sys1=5.3593 "
+     "diesel_sys2=2.2854 benzin_sys2=0.1453 co2_sys2=7.6662 "
+     "diesel_sys3=2.3641 co2_sys3=7.4940 diesel_sys4=2.5900 co2_sys4=8.2104 "
+     "diesel_sys5=7.3550 benzin_sys5=0.1154 co2_sys5=23.6500 diesel_sys6=1.9467 co2_sys6=6.1710"},
+    // Only the factors: litres stay, CO2 scales.
+    {"DieselFactorOnly", "gf_co2_diesel=3.17",
+     "diesel_sys1=0.9567 co2_sys1=4.1308 co2_sys3=5.9226 benzin_sys5=0.1364 co2_sys5=17.9751"},
+    {"PetrolFactorOnly", "gf_co2_benzin=10", "co2_sys1=7.0915 co2_sys2=6.0759 co2_sys3=4.9885"},
+    // Above 15 % slope the forwarder of III and VI does 13 Fm per hour; the
+    // fourth machine of V stays at 15.
+    {"SteepForwarder", "gi_hn=16",
+     "diesel_sys3=1.9606 co2_sys3=5.2349 diesel_sys6=2.1079 diesel_sys5=5.5662"},
+    {"EveryRunOverwrites", "diesel_sys1=9 co2_sys6=9", "diesel_sys1=0.9567 co2_sys6=5.3816"},
+};
+INSTANTIATE_TEST_SUITE_P(Stands, FuelAndCo2, ::testing::ValuesIn(kFuel), row_name);
+
+// The line under a system's sums in the results dialog.
+TEST(FuelText, BothFuelsOrOne) {
+    State s{};
+    startup_compute(s);
+    calc_zeitbedarfkosten(s);
+    const std::pair<int, const char*> rows[] = {
+        {0, "Kraftstoff 1,41 l/Fm (Diesel 0,96, Benzin 0,45), CO2 3,65 kg/Fm"},
+        {1, "Kraftstoff 1,80 l/Fm (Diesel 1,63, Benzin 0,17), CO2 4,77 kg/Fm"},
+        {2, "Kraftstoff 1,87 l/Fm (Diesel), CO2 4,99 kg/Fm"},
+        {4, "Kraftstoff 5,70 l/Fm (Diesel 5,57, Benzin 0,14), CO2 15,19 kg/Fm"},
+        {5, "Kraftstoff 2,02 l/Fm (Diesel), CO2 5,38 kg/Fm"},
+    };
+    for (const auto& [system, text] : rows) EXPECT_EQ(fuel_text(s, system), text) << system;
+    test::apply(s, "diesel_sys4=0 benzin_sys4=0.5 co2_sys4=1.21");
+    EXPECT_EQ(fuel_text(s, 3), "Kraftstoff 0,50 l/Fm (Benzin), CO2 1,21 kg/Fm");
+}
 
 }  // namespace
 }  // namespace forstrix

@@ -84,6 +84,11 @@ TEST(Checks, RefusedValuesNameTheValue) {
         {"gf_msc19=0", {"gf_msc19"}}, {"gf_msc27=0", {"gf_msc27"}}, {"gf_hhb44=-1", {"gf_hhb44"}},
         {"gc_stm=0.3", {"gc_stm"}, "kann nicht gesetzt werden"}, {"g_sys4=1", {"g_sys4"}},
         {"gff_g45=1", {"gff_g45"}}, {"gf_asb75=45", {"gf_asb75"}}, {"gf_msc31=1", {"gf_msc31"}},
+        {"co2_sys1=1", {"co2_sys1"}, "Ergebnis"}, {"diesel_sys6=1", {"diesel_sys6"}},
+        // the emission factors: greater than 0, at most 10
+        {"gf_co2_diesel=0", {"gf_co2_diesel"}, "gf_co2_diesel: 0 ist nicht erlaubt (\u201EDiesel (Maschinen) [kg CO2e/l]\u201C); erwartet wird ein Wert größer als 0 und höchstens 10."},
+        {"gf_co2_benzin=10.01", {"gf_co2_benzin"}, "10,01 ist nicht erlaubt"},
+        {"gf_co2_diesel=26.7", {"gf_co2_diesel"}}, {"gf_co2_benzin=-2.42", {"gf_co2_benzin"}, "negativ"},
         // the stand dialog
         {"gf_vab=0", {"gf_vab"}, "Volumens des ausscheidenden Bestands"}, {"gf_gf=0", {"gf_gf"}},
         {"gf_vab=0 gf_gf=0", {"gf_vab", "gf_gf"}}, {"gf_i_rd=0", {"gf_i_rd", "gf_ii_rd"}},
@@ -108,7 +113,8 @@ TEST(Checks, RefusedValuesNameTheValue) {
     // Single values at their bounds.
     for (const test::Item& i : test::items("gi_ba=0 gi_ba=9 gi_bhd=6 gi_bhd=90 gi_sf=3 gi_hn=65 gi_i_bb=5 "
                                            "gi_ii_vzs=0 gi_ii_vzs=5 gi_ii_vzs=85 gi_v_sll=4 gi_v_kf=2 gi_zest=10 "
-                                           "gi_zmgv=200 gi_zest=160.7 gf_vab=0 gf_bh=0 gf_ss=0 gf_msc22=0"))
+                                           "gi_zmgv=200 gi_zest=160.7 gf_vab=0 gf_bh=0 gf_ss=0 gf_msc22=0 "
+                                           "gf_co2_diesel=10 gf_co2_benzin=0.01"))
         EXPECT_EQ(check_value(test::value(i.name), i.value), std::nullopt) << i.name << "=" << i.text;
 }
 
