@@ -56,7 +56,13 @@ TEST_P(BatchTable, RowsEqualWhatCalcGives) {
     ASSERT_EQ(lines.size(), kRows.size() + 1);
     EXPECT_EQ(std::size_t(std::count(out.begin(), out.end(), '\r')), std::string(c.eol) == "\n" ? 0 : lines.size());
     const std::vector<std::string> header = as_points(lines[0], c.sep, '.');
-    EXPECT_EQ(header.size(), 8 + 5 + 6 + 54u);  // the table's inputs, derived values, flags, results
+    // the table's inputs, derived values, flags, time and cost results, then fuel and CO2
+    ASSERT_EQ(header.size(), 8 + 5 + 6 + 54 + 18u);
+    std::string fuel_columns;
+    for (std::size_t k = header.size() - 19; k < header.size(); ++k) fuel_columns += header[k] + " ";
+    EXPECT_EQ(fuel_columns, "gff_g45 diesel_sys1 diesel_sys2 diesel_sys3 diesel_sys4 diesel_sys5 diesel_sys6 "
+                            "benzin_sys1 benzin_sys2 benzin_sys3 benzin_sys4 benzin_sys5 benzin_sys6 "
+                            "co2_sys1 co2_sys2 co2_sys3 co2_sys4 co2_sys5 co2_sys6 ");
     for (std::size_t row = 0; row < kRows.size(); ++row) {
         std::vector<std::string> args = {"calc", "--set", "gf_fw=13.5"};
         const std::vector<std::string> names = split(kColumns, ','), values = split(kRows[row], ',');

@@ -45,6 +45,37 @@ TEST(CliCalc, SetOverInputOverBasics) {
     EXPECT_EQ(doc["gc_vhieb"], 40.5 * 12.25);
 }
 
+// The CO2 factors reach the CO2 figures and nothing else: no litre, no
+// time, no cost, and neither file.
+TEST(CliCalc, DieselFactorChangesEveryCo2AndNoCost) {
+    const CliRun base = run_cli({"calc"});
+    const CliRun changed = run_cli({"calc", "--set", "gf_co2_diesel=3.17"});
+    ASSERT_EQ(base.status, 0) << base.err;
+    ASSERT_EQ(changed.status, 0) << changed.err;
+    const Json a = Json::parse(base.out), b = Json::parse(changed.out);
+    ASSERT_EQ(a.size(), b.size());
+    int co2 = 0;
+    for (const auto& [name, value] : a.items()) {
+        if (name.starts_with("co2_sys")) {
+            ++co2;
+            // every system burns diesel: (3.17 - 2.67) kg more per litre
+            EXPECT_NEAR(b[name].get<double>() - value.get<double>(),
+                        0.5 * a["diesel_sys" + name.substr(7)].get<double>(), 1e-9) << name;
+            EXPECT_GT(b[name].get<double>(), value.get<double>()) << name;
+        } else if (name != "gf_co2_diesel") {
+            EXPECT_EQ(b[name], value) << name;
+        }
+    }
+    EXPECT_EQ(co2, 6);
+    EXPECT_EQ(a["gf_co2_diesel"], 2.67);
+    EXPECT_EQ(b["gf_co2_diesel"], 3.17);
+    EXPECT_NEAR(a["co2_sys1"].get<double>(), 3.6524, 5e-5);
+    EXPECT_NEAR(b["co2_sys1"].get<double>(), 4.1308, 5e-5);
+    for (const char* command : {"report", "basics"})
+        EXPECT_EQ(run_cli({command, "--set", "gf_co2_diesel=3.17", "--set", "gf_co2_benzin=9"}).out,
+                  run_cli({command}).out) << command;
+}
+
 struct BadCall { const char* label; std::vector<std::string> args; const char* named_in_message; };
 class CliRefuses : public ::testing::TestWithParam<BadCall> {};
 
@@ -64,6 +95,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BadCall{"OutOfRange", {"calc", "--set", "gi_bhd=5"}, "gi_bhd"},
                       BadCall{"StandCheckNoVolume", {"calc", "--set", "gf_vab=0"}, "gf_vab"},
                       BadCall{"BasicsZero", {"calc", "--set", "gf_fob44=0"}, "gf_fob44"},
+                      BadCall{"EmissionFactorZero", {"calc", "--set", "gf_co2_diesel=0"}, "gf_co2_diesel"},
+                      BadCall{"EmissionFactorAboveTen", {"calc", "--set", "gf_co2_benzin=24,2"}, "höchstens 10"},
                       BadCall{"NoEqualsSign", {"calc", "--set", "gf_fw"}, "NAME=WERT"},
                       BadCall{"UnknownOption", {"calc", "--fast"}, "--fast"},
                       BadCall{"MissingBasicsFile", {"calc", "--basics", "/nonexistent/daten.klg"}, "daten.klg"},
