@@ -17,6 +17,7 @@ enum Command {
     CmdNewStand = 110, CmdOpenStand = 111, CmdSaveStand = 112, CmdSaveStandAs = 113, CmdStandLabel = 114,
     CmdStand = 201, CmdCosts = 202,
     CmdChainsaw = 301,  // 302..308: the seven machine kinds, see MachineKind::menu_command
+                        // 309: the emission factors, kEmissionMenuCommand
     CmdResults = 401,
     CmdCostCurve = 402,  // "Kostenverlauf..."
 };

@@ -16,11 +16,13 @@
 #include <QTimer>
 
 #include "core/calc.h"
+#include "core/emissions.h"
 #include "core/machines.h"
 #include "files/basics_file.h"
 #include "files/report.h"
 #include "ui/cost_dialog.h"
 #include "ui/dialog_codes.h"
+#include "ui/emission_dialog.h"
 #include "ui/fields.h"
 #include "ui/help_text.h"
 #include "ui/machine_dialog.h"
@@ -136,6 +138,8 @@ void MainWindow::build_menu() {
     QMenu* basics = menuBar()->addMenu(QStringLiteral("&Kalkulationsgrundlagen"));
     add(basics, "für Motorsägen...", kChainsawMenuCommand);
     for (const MachineKind& kind : kMachineKinds) add(basics, machine_menu_text(kind.id), kind.menu_command);
+    basics->addSeparator();
+    add(basics, "Emissionsfaktoren...", kEmissionMenuCommand);
 
     QMenu* calc = menuBar()->addMenu(QStringLiteral("&Berechnung"));
     add(calc, "&Ergebnis...", CmdResults);
@@ -260,6 +264,12 @@ void MainWindow::dispatch(int command) {
             dialog.exec();
             // The basics may be unchanged; the cost is computed again anyway.
             calc_motorsaege(state_, trace_);
+            return;
+        }
+        case kEmissionMenuCommand: {
+            // The CO2 figures follow when the results are next requested.
+            EmissionDialog dialog(state_, this);
+            dialog.exec();
             return;
         }
         default: break;

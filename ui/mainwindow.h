@@ -44,7 +44,7 @@ public:
     bool open_stand(const QString& path);
 
 public slots:
-    // Runs a menu command (103, 104, 110..114, 199, 201, 202, 301..308, 401);
+    // Runs a menu command (103, 104, 110..114, 199, 201, 202, 301..309, 401);
     // any other ends the program as "Beenden" does. Afterwards the window
     // title marks whether the stand now differs from its file.
     void run_command(int command);

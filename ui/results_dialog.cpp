@@ -20,6 +20,7 @@
 #include <QWheelEvent>
 #include <QWindow>
 
+#include "core/emissions.h"
 #include "core/numtext.h"
 #include "core/suitability.h"
 #include "ui/caption_box.h"
@@ -35,6 +36,7 @@ namespace {
 constexpr int kLine = 10;  // pixels per arrow key, wheel notch and drag step
 constexpr int kPage = 50;  // pixels per page key
 constexpr int kNotch = 120;
+constexpr int kFuelLineId = 50;  // the fuel line of a group: group id + 50
 
 // One worker or machine: time per Fm and cost per Fm.
 struct Row {
@@ -203,6 +205,11 @@ QGroupBox* build_group(const System& sys, const State& state, const Units& u,
         ++row;
     }
     if (!suitable) add_reasons(grid, box, reasons, value_rows);
+    // Fuel and CO2 per Fm beneath the sums, across the whole group.
+    const int system = (sys.id - 25100) / 100;
+    QLabel* fuel = add_text(grid, suitable ? qs(fuel_text(state, system)) : QString(), row, ColLabel,
+                            Qt::AlignLeft | Qt::AlignVCenter, ColAssortment + 1);
+    fuel->setObjectName(QString::number(sys.id + kFuelLineId));
     return box;
 }
 

@@ -20,8 +20,12 @@ namespace forstrix::ui {
 // (50 pixels) and by dragging with the left mouse button (each mouse move
 // one line, downwards towards the end).
 //
+// Beneath the sums of a suitable system a line gives its fuel and CO2 per
+// Fm ("Kraftstoff 1,41 l/Fm (Diesel 0,96, Benzin 0,45), CO2 3,65 kg/Fm").
+//
 // Value labels, group boxes and buttons carry their control numbers as
-// object names: 25101 ... 25609, 25100 ... 25600, 25997 ... 25999.
+// object names: 25101 ... 25609, 25100 ... 25600, 25997 ... 25999; the fuel
+// lines 25150 ... 25650.
 class ResultsDialog : public QDialog {
     Q_OBJECT
 public:

@@ -124,7 +124,8 @@ private slots:
             u"Eingabe &Kosten... 202"_s, u"&Kalkulationsgrundlagen"_s, u"für Motorsägen... 301"_s,
             u"für aufgerüstete Agrarschlepper... 302"_s, u"für Harvester... 303"_s, u"für Forwarder... 304"_s,
             u"für Harvester mit FSA... 305"_s, u"für Hang-Harvester... 306"_s, u"für Hang-Forwarder... 307"_s,
-            u"für Mobilseilkran && Prozessor auf LKW... 308"_s, u"&Berechnung"_s, u"&Ergebnis... 401"_s, u"&Kostenverlauf... 402"_s}));
+            u"für Mobilseilkran && Prozessor auf LKW... 308"_s, u"-"_s, u"Emissionsfaktoren... 309"_s,
+            u"&Berechnung"_s, u"&Ergebnis... 401"_s, u"&Kostenverlauf... 402"_s}));
         window_->start_up();
         window_->findChild<QAction*>(u"199"_s)->trigger();
         QVERIFY(!window_->isVisible());
@@ -158,6 +159,8 @@ private slots:
         for (const MachineKind& kind : kMachineKinds)
             QTest::addRow("%d %s cancelled", kind.menu_command, std::string(kind.stem).c_str())
                 << kind.menu_command << u"Abbrechen"_s << u"Machine"_s << 14;
+        QTest::newRow("309 emission factors cancelled") << 309 << u"Abbrechen"_s << u"Emission"_s << 14;
+        QTest::newRow("309 emission factors OK") << 309 << u"OK"_s << u"Emission"_s << 14;
     }
     void chain() {
         QFETCH(int, command);

@@ -146,6 +146,37 @@ private slots:
         }
     }
 
+    // The fuel line beneath the sums: the default stand's figures where the
+    // system is suitable, nothing where it is not.
+    void fuelLines_data() {
+        QTest::addColumn<int>("system");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("I") << 0 << "Kraftstoff 1,41 l/Fm (Diesel 0,96, Benzin 0,45), CO2 3,65 kg/Fm";
+        QTest::newRow("II") << 1 << "Kraftstoff 1,80 l/Fm (Diesel 1,63, Benzin 0,17), CO2 4,77 kg/Fm";
+        QTest::newRow("III") << 2 << "Kraftstoff 1,87 l/Fm (Diesel), CO2 4,99 kg/Fm";
+        QTest::newRow("IV") << 3 << "Kraftstoff 2,29 l/Fm (Diesel), CO2 6,11 kg/Fm";
+        QTest::newRow("V") << 4 << "Kraftstoff 5,70 l/Fm (Diesel 5,57, Benzin 0,14), CO2 15,19 kg/Fm";
+        QTest::newRow("VI") << 5 << "Kraftstoff 2,02 l/Fm (Diesel), CO2 5,38 kg/Fm";
+    }
+    void fuelLines() {
+        QFETCH(int, system);
+        QFETCH(QString, text);
+        State s;
+        forstrix::startup_compute(s);
+        forstrix::calc_zeitbedarfkosten(s);
+        for (const bool suitable : {true, false}) {
+            std::array<std::int32_t, 6> flags{};
+            flags.fill(suitable ? 0 : 1);
+            flags[std::size_t(system)] = suitable ? 1 : 0;
+            s.set_flags(flags);
+            ResultsDialog d(s, nullptr);
+            const auto* box = d.findChild<QGroupBox*>(QString::number(25100 + 100 * system));
+            const QLabel* line = box->findChild<QLabel*>(QString::number(25150 + 100 * system));
+            QVERIFY(line);
+            QCOMPARE(line->text(), suitable ? text : QString());
+        }
+    }
+
     void buttons_data() {
         QTest::addColumn<QString>("button");  // "": the close box
         QTest::addColumn<int>("result");

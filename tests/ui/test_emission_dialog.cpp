@@ -1,0 +1,135 @@
+// The dialog of the two CO2 factors, driven as a user drives it, and the
+// effect of its OK on the results dialog.
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "core/calc.h"
+#include "core/state.h"
+#include "tests/ui/ui_test_support.h"
+#include "ui/emission_dialog.h"
+#include "ui/results_dialog.h"
+
+using namespace forstrix;
+using namespace forstrix::ui;
+
+template <typename W = QLineEdit> static W* at(QWidget& d, int id) {
+    auto* w = d.findChild<W*>(QString::number(id));
+    if (w == nullptr) qFatal("no widget %d", id);
+    return w;
+}
+
+// The whole text arrives in one edit, as when pasted over the selection.
+static void type(QLineEdit* f, const QString& text) { f->selectAll(); f->insert(text); }
+
+class TestEmissionDialog : public QObject {
+    Q_OBJECT
+    test::ScriptedMessages messages_;
+
+private slots:
+    void cleanup() { QVERIFY(messages_.shown().empty()); }  // the dialog never shows a box
+
+    void opening() {
+        State s;
+        s.gf_co2_benzin = 2.5;
+        EmissionDialog d(s);
+        QCOMPARE(d.windowTitle(), QStringLiteral("Emissionsfaktoren"));
+        QCOMPARE(at(d, 19001)->text(), QStringLiteral("2,67"));
+        QCOMPARE(at(d, 19002)->text(), QStringLiteral("2,50"));
+        QVERIFY(at<QPushButton>(d, 19998)->isEnabled());
+        // The basis of the defaults is named.
+        const QString basis = d.findChild<QLabel*>(QStringLiteral("basis"))->text();
+        for (const char* part : {"fossil", "Tank-to-Wheel", "DIN EN 16258", "0,832 kg/l", "0,745 kg/l"})
+            QVERIFY2(basis.contains(QString::fromUtf8(part)), part);
+    }
+
+    // OK only while both fields read as numbers greater than 0 and at most 10.
+    void typedText_data() {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<bool>("marked");  // the unreadable text is selected
+        QTest::newRow("diesel 3,17") << 19001 << "3,17" << true << false;
+        QTest::newRow("diesel 3.17 with a point") << 19001 << "3.17" << true << false;
+        QTest::newRow("diesel 10, the bound") << 19001 << "10" << true << false;
+        QTest::newRow("diesel 10,01 above") << 19001 << "10,01" << false << false;
+        QTest::newRow("diesel 0") << 19001 << "0" << false << false;
+        QTest::newRow("diesel empty reads 0") << 19001 << "" << false << false;
+        QTest::newRow("petrol 0,01") << 19002 << "0,01" << true << false;
+        QTest::newRow("petrol 24,2, a slip of ten") << 19002 << "24,2" << false << false;
+        QTest::newRow("petrol 2,4,2 unreadable") << 19002 << "2,4,2" << false << true;
+        QTest::newRow("petrol minus") << 19002 << "-2" << false << true;
+    }
+    void typedText() {
+        QFETCH(int, field);
+        QFETCH(QString, text);
+        State s;
+        EmissionDialog d(s);
+        d.show();
+        QLineEdit* f = at(d, field);
+        type(f, text);
+        QTEST(at<QPushButton>(d, 19998)->isEnabled(), "ok");
+        QTEST(f->selectedText() == text && !text.isEmpty(), "marked");
+        type(f, "2,5");  // corrected, OK comes back
+        QVERIFY(at<QPushButton>(d, 19998)->isEnabled());
+    }
+
+    void leaving_data() {
+        QTest::addColumn<int>("button");  // OK 19998, Abbrechen 19999, 0 the close box
+        QTest::newRow("OK") << 19998;
+        QTest::newRow("Abbrechen") << 19999;
+        QTest::newRow("close box") << 0;
+    }
+    void leaving() {
+        QFETCH(int, button);
+        State s;
+        EmissionDialog d(s);
+        d.show();
+        type(at(d, 19001), "3,17");
+        type(at(d, 19002), "2.9");
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+            QTest::keyClick(at(d, 19001), key);
+        QVERIFY(d.isVisible() && s.gf_co2_diesel == 2.67);  // only the buttons end it
+        if (button == 0)
+            d.close();
+        else
+            QTest::mouseClick(at<QPushButton>(d, button), Qt::LeftButton);
+        QVERIFY(!d.isVisible());
+        QCOMPARE(d.result(), button == 19998 ? 1 : 0);
+        QCOMPARE(s.gf_co2_diesel, button == 19998 ? 3.17 : 2.67);
+        QCOMPARE(s.gf_co2_benzin, button == 19998 ? 2.9 : 2.42);
+    }
+
+    // A factor stored by OK reaches the fuel lines of the next results, and
+    // no cost.
+    void factorReachesTheResults() {
+        State s;
+        startup_compute(s);
+        calc_zeitbedarfkosten(s);
+        const State before = s;
+        EmissionDialog d(s);
+        d.show();
+        type(at(d, 19001), "3,17");
+        QTest::mouseClick(at<QPushButton>(d, 19998), Qt::LeftButton);
+        calc_zeitbedarfkosten(s);
+        QCOMPARE(s.gff_g7, before.gff_g7);
+        QCOMPARE(s.gff_g24, before.gff_g24);
+        ResultsDialog r(s, nullptr);
+        QCOMPARE(at<QLabel>(r, 25150)->text(),
+                 QStringLiteral("Kraftstoff 1,41 l/Fm (Diesel 0,96, Benzin 0,45), CO2 4,13 kg/Fm"));
+        QCOMPARE(at<QLabel>(r, 25350)->text(), QStringLiteral("Kraftstoff 1,87 l/Fm (Diesel), CO2 5,92 kg/Fm"));
+    }
+
+    void screenshot() {
+        State s;
+        EmissionDialog d(s);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        test::save_screenshot(&d, QStringLiteral("emission_dialog"));
+    }
+};
+
+QTEST_MAIN(TestEmissionDialog)
+#include "test_emission_dialog.moc"
