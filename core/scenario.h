@@ -54,7 +54,8 @@ struct ScenarioOutcome {
 //   the eight machine-hour costs, then gf_ss = gf_asb75;
 //   machine costs given explicitly replace the computed ones, as the cost
 //   dialog does;
-//   the time-and-cost model of the six systems.
+//   the time-and-cost model of the six systems, with their fuel and CO2
+//   per Fm.
 // On a refused scenario `s` is left part-way and must not be used.
 // `machines_done`: `s` holds the machine-hour costs of its basics already
 // (the batch computes them once per table); unless a given value changes a
