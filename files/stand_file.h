@@ -38,7 +38,10 @@ inline constexpr std::string_view kStandFormat = "forstrix-bestand";
 // The newest version this program writes and reads. An issue that adds an
 // input value raises it; older versions stay readable (their files simply
 // lack the new value, which keeps its default).
-inline constexpr int kStandVersion = 1;
+//   1  the stand, the additional data, wages, PNK, Zeitgrad, machine costs
+//      and all cost basics
+//   2  also the two CO2 factors gf_co2_diesel and gf_co2_benzin
+inline constexpr int kStandVersion = 2;
 inline constexpr std::string_view kStandExtension = ".forstrix";
 
 // The stand's own words, kept beside the values.

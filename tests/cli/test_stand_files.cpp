@@ -33,7 +33,7 @@ TEST(CliScenario, WritesTheStandThatCalcComputes) {
 
     const Json doc = Json::parse(to_stdout.out);
     EXPECT_EQ(doc["format"], "forstrix-bestand");
-    EXPECT_EQ(doc["version"], 1);
+    EXPECT_EQ(doc["version"], 2);
     EXPECT_EQ(doc["name"], "Abteilung 12b");
     EXPECT_EQ(doc["note"], "Hang");
     EXPECT_EQ(doc["values"]["gf_vab"], 42.5);

@@ -2,6 +2,7 @@
 // written by hand, the refused files (state untouched), the safe write.
 #include "files/stand_file.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -111,6 +112,37 @@ TEST(StandFile, GermanLocaleChangesNoByteAndNoValue) {
     expect_same(reread, original);
 }
 
+// Version 2 added the two CO2 factors. A file of version 1, which lacks
+// them, reads with the factors at their defaults; saved again it is a
+// version 2 file that holds them.
+TEST(StandFile, VersionOneFilesWithoutTheCo2FactorsStillRead) {
+    const State original = computed("gi_bhd=34 gf_hab44=612.75 gf_co2_diesel=3.17 gf_co2_benzin=2.9");
+    const std::string v2 = stand_text(original, {"Hang", ""});
+    for (const char* line : {"\n  \"version\": 2,\n", "\n    \"gf_co2_diesel\": 3.17,\n", "\n    \"gf_co2_benzin\": 2.9,\n"})
+        EXPECT_NE(v2.find(line), std::string::npos) << line;
+
+    // The same stand as version 1 wrote it.
+    std::string v1;
+    for (std::size_t pos = 0, end; pos < v2.size(); pos = end + 1) {
+        end = v2.find('\n', pos);
+        const std::string line = v2.substr(pos, end - pos + 1);
+        if (line.find("gf_co2_") == std::string::npos) v1 += line;
+    }
+    v1.replace(v1.find("\"version\": 2"), 12, "\"version\": 1");
+    ASSERT_EQ(std::count(v1.begin(), v1.end(), '\n') + 2, std::count(v2.begin(), v2.end(), '\n'));
+
+    State reread;
+    StandLabel label;
+    const Outcome r = parse_stand(v1, reread, label);
+    ASSERT_TRUE(r.ok()) << r.message;
+    expect_same(reread, computed("gi_bhd=34 gf_hab44=612.75"));
+    EXPECT_EQ(reread.gf_co2_diesel, 2.67);
+    EXPECT_EQ(reread.gf_co2_benzin, 2.42);
+    const std::string again = stand_text(reread, label);
+    EXPECT_NE(again.find("\n  \"version\": 2,\n"), std::string::npos);
+    EXPECT_NE(again.find("\n    \"gf_co2_diesel\": 2.67,\n"), std::string::npos);
+}
+
 // A file written by hand holds any subset; the rest are the defaults, and the
 // values go through the chain as forstrix-cli calc takes them.
 TEST(StandFile, HandWrittenSubsetsTakeTheDefaultsForTheRest) {
@@ -164,9 +196,9 @@ TEST(StandFile, RefusedFilesChangeNothing) {
         {"a flat object of values", "{\"gi_bhd\": 34}", "Die Datei ist keine Bestandsdatei"},
         {"other format", "{\"format\": \"forstrix-tabelle\", \"version\": 1}",
          "Die Datei hat das Format \"forstrix-tabelle\"; eine Bestandsdatei hat das Format \"forstrix-bestand\"."},
-        {"newer version", "{\"format\": \"forstrix-bestand\", \"version\": 2}",
-         "Die Datei hat die Version 2 und stammt von einem neueren Forstrix; dieses Programm liest "
-         "Bestandsdateien bis zur Version 1."},
+        {"newer version", "{\"format\": \"forstrix-bestand\", \"version\": 3}",
+         "Die Datei hat die Version 3 und stammt von einem neueren Forstrix; dieses Programm liest "
+         "Bestandsdateien bis zur Version 2."},
         {"version missing", "{\"format\": \"forstrix-bestand\"}", "Die Angabe \"version\" fehlt."},
         {"version 0", "{\"format\": \"forstrix-bestand\", \"version\": 0}", "\"version\": 0 ist keine Versionsnummer"},
         {"version a fraction", "{\"format\": \"forstrix-bestand\", \"version\": 1.5}", "\"version\": 1.5 ist keine"},
