@@ -167,7 +167,7 @@ TEST(CliBatch, ReasonColumnsFollowTheFlagsWithTheNamesCalcGives) {
     const std::vector<std::string> lines = split(r.out, '\n');
     ASSERT_EQ(lines.size(), 5u);
     const std::vector<std::string> header = split(lines[0], ',');
-    ASSERT_EQ(header.size(), 8 + 5 + 6 + 6 + 54u);
+    ASSERT_EQ(header.size(), 8 + 5 + 6 + 6 + 54 + 18u);  // ... reasons, time and cost, fuel and CO2
     const auto flag6 = std::find(header.begin(), header.end(), "g_sys6") - header.begin();
     for (int sys = 1; sys <= 6; ++sys) EXPECT_EQ(header[std::size_t(flag6 + sys)], "reasons_sys" + std::to_string(sys));
     EXPECT_EQ(header[std::size_t(flag6 + 7)], "gff_e3");
