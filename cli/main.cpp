@@ -6,6 +6,7 @@
 //   batch    one scenario per row of a CSV table
 //   scenario a stand file (.forstrix) of one scenario, for the desktop program
 // Exit status: 0 done, 1 a file could not be read or written, 2 refused input.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -25,6 +26,7 @@
 #include "files/atomic_write.h"
 #include "files/basics_file.h"
 #include "files/report.h"
+#include "files/std_streams.h"
 
 namespace fc = forstrix::cli;
 namespace ff = forstrix::files;
@@ -40,8 +42,12 @@ public:
     void write(std::string_view text) override { std::fwrite(text.data(), 1, text.size(), stderr); }
 };
 
+// One line per message: the files library's messages are laid out for a
+// message box, in several lines.
 void print_error(const std::string& message) {
-    std::fprintf(stderr, "Fehler: %s\n", message.c_str());
+    std::string line = message;
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    std::fprintf(stderr, "Fehler: %s\n", line.c_str());
 }
 
 void add_common(CLI::App* cmd, fc::CommonOptions& opt, bool with_trace) {
@@ -183,6 +189,9 @@ int run_batch(const fc::CommonOptions& opt, const fc::BatchOptions& bopt, bool s
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Before any file is opened: a closed standard stream would hand its
+    // descriptor to the result file, and the messages would land in it.
+    ff::ensure_standard_streams();
     CLI::App app{"Forstrix: Zeitbedarf und Kosten der Holzernte im Laubholz", "forstrix-cli"};
     fc::use_german(app);
     app.require_subcommand(1);

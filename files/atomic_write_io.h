@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <string_view>
 
+#include "files/atomic_write.h"
+
 namespace forstrix::files {
 
 class WriteIo {
@@ -34,6 +36,7 @@ public:
 // The real file system.
 WriteIo& system_io();
 
-bool atomic_write(const std::filesystem::path& path, std::string_view bytes, WriteIo& io);
+bool atomic_write(const std::filesystem::path& path, std::string_view bytes, WriteIo& io,
+                  WriteFailure* failure = nullptr);
 
 }  // namespace forstrix::files

@@ -31,11 +31,14 @@ namespace {
 TEST(FCheck, ReadsAsTheDialogsDo) {
     const std::pair<std::string, double> accepted[] = {
         {"", 0.0}, {"12", 12.0}, {"1,5", 1.5}, {"1.5", 1.5}, {"0012", 12.0}, {",5", 0.5}, {"5,", 5.0},
-        {".", 0.0}, {",", 0.0}, {"0,00", 0.0}, {"160,7", 160.7}, {"0.2352430", 0.235243},
-        {std::string(400, '9'), std::numeric_limits<double>::infinity()}, {"0," + std::string(400, '0') + "1", 0.0}};
+        {"0,00", 0.0}, {"160,7", 160.7}, {"0.2352430", 0.235243}, {"0," + std::string(400, '0') + "1", 0.0},
+        {std::string(308, '9'), 1e308}, {"0" + std::string(308, '9') + ",5", 1e308}};
     for (const auto& [text, value] : accepted) EXPECT_EQ(f_check(text), std::optional(value)) << text;
-    for (const char* text : {"1,5,0", "1.5.0", "1.5,0", "-1", "+1", "1e5", "1E5", " 1", "1 ", "12a", "abc", "inf",
-                             "nan", "0x10", "1\t", "1\xC3\xA4"})
+    // A lone separator is a slip, not a 0 (an empty field is the 0); a value
+    // beyond every double would make every cost infinite.
+    for (const std::string& text : std::vector<std::string>{"1,5,0", "1.5.0", "1.5,0", "-1", "+1", "1e5", "1E5", " 1", "1 ", "12a", "abc",
+                                   "inf", "nan", "0x10", "1\t", "1\xC3\xA4", ".", ",", std::string(309, '9'),
+                                   std::string(400, '9') + ",5", "1" + std::string(400, '0')})
         EXPECT_EQ(f_check(text), std::nullopt) << text;
     // Random digits around one separator read as the library reads them,
     // on both sides of the 15 digits that the short path takes.
