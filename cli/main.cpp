@@ -21,6 +21,7 @@
 #include "cli/reasons.h"
 #include "cli/stand_command.h"
 #include "cli/text_encoding.h"
+#include "core/message_text.h"
 #include "core/scenario.h"
 #include "core/registry.h"
 #include "files/atomic_write.h"
@@ -45,9 +46,11 @@ public:
 // One line per message: the files library's messages are laid out for a
 // message box, in several lines.
 void print_error(const std::string& message) {
+    // Values from the user in it are escaped already; an argument that the
+    // option parser quotes is not, so the whole line is made printable.
     std::string line = message;
     std::replace(line.begin(), line.end(), '\n', ' ');
-    std::fprintf(stderr, "Fehler: %s\n", line.c_str());
+    std::fprintf(stderr, "Fehler: %s\n", forstrix::printable(line, 2000).c_str());
 }
 
 void add_common(CLI::App* cmd, fc::CommonOptions& opt, bool with_trace) {

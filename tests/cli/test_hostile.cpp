@@ -143,6 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"SetLoneComma", "", {"calc", "--set", "gf_gf=,"}, 2, "keine Zahl"},
         Refusal{"SetDigitsBeyondDouble", "", {"calc", "--set", "gf_fw=" + std::string(310, '7')}, 2, "zu groß"},
         Refusal{"SetEscapeSequence", "", {"calc", "--set", "gf_vab=1\x1b[31m"}, 2, "\\x1B[31m"},
+        Refusal{"UnknownOptionEscaped", "", {"calc", "--\x1b[31mx"}, 2, "--\\x1B[31mx"},
         Refusal{"BatchTableIsAFolder", "", {"batch", "{dir}"}, 1, "ist ein Ordner"}),
     [](const auto& row) { return std::string(row.param.name); });
 
