@@ -18,7 +18,6 @@
 #include "files/atomic_write.h"
 #include "files/atomic_write_io.h"
 #include "files/basics_file.h"
-#include "files/read_file.h"
 #include "files/report.h"
 #include "files/std_streams.h"
 #include "support.h"
@@ -186,11 +185,6 @@ TEST(WriteReasons, EachFailedStepSaysWhy) {
     }
 }
 
-// Control characters of a path never reach the terminal raw.
-TEST(WriteReasons, PathShownWithoutControlCharacters) {
-    EXPECT_EQ(describe({"Grund", "/tmp/a\x1b[2Jb\n"}), "Grund: /tmp/a\\x1B[2Jb\\n");
-}
-
 TEST(ReportRefuses, AFigureThatIsNotFinite) {
     constexpr double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
     const struct {
@@ -280,18 +274,6 @@ TEST(BasicsReader, UnreadableFileSaysWhy) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "3: could not become an unprivileged user";
-}
-
-TEST(SmallFileReader, StopsAtTheLimit) {
-    test::ScratchDir dir;
-    test::write_file(dir / "gross", std::string(5000, 'x'));
-    std::string bytes;
-    ReadFailure f;
-    EXPECT_EQ(read_small_file(dir / "gross", 4999, bytes, f), ReadStatus::TooLarge);
-    EXPECT_EQ(read_small_file(dir / "gross", 5000, bytes, f), ReadStatus::Ok);
-    EXPECT_EQ(bytes.size(), 5000u);
-    const TimeLimit limit(20);
-    EXPECT_EQ(read_small_file("/dev/zero", 1 << 20, bytes, f), ReadStatus::Failed);  // a device, endless
 }
 
 // Started with descriptors 0 to 2 closed, the first file opened would take
