@@ -148,8 +148,9 @@ int run_file_command(const fc::CommonOptions& opt, const std::string& out_path,
         return kExitFailed;
     }
     if (encoding == fc::TextEncoding::Utf8) {
-        if (ff::atomic_write(out_path, fc::in_encoding(cmd.text(s), *encoding))) return 0;
-        print_error(cmd.file_failure);
+        ff::WriteFailure failure;
+        if (ff::atomic_write(out_path, fc::in_encoding(cmd.text(s), *encoding), &failure)) return 0;
+        print_error(std::string(cmd.file_failure) + " " + ff::describe(failure));
         return kExitFailed;
     }
     const ff::Outcome r = cmd.write(out_path, s);

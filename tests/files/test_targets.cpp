@@ -19,6 +19,7 @@
 #include "files/atomic_write_io.h"
 #include "files/basics_file.h"
 #include "files/report.h"
+#include "files/stand_file.h"
 #include "files/std_streams.h"
 #include "support.h"
 
@@ -64,6 +65,7 @@ TEST_P(Targets, RefusedOrWrittenAlikeByEveryWriter) {
     const std::vector<std::pair<const char*, std::function<Outcome(const fs::path&)>>> writers = {
         {"basics", [&](const fs::path& p) { return write_basics(p, s); }},
         {"report", [&](const fs::path& p) { return write_report(p, s); }},
+        {"stand", [&](const fs::path& p) { return write_stand(p, s, StandLabel{}); }},
         {"atomic", [](const fs::path& p) {
              WriteFailure f;
              return atomic_write(p, "neu", &f) ? Outcome{} : Outcome{Status::WriteFailed, "\n" + describe(f)};
