@@ -23,6 +23,8 @@
 #include "core/calc.h"
 #include "core/numtext.h"
 #include "core/registry.h"
+#include "core/message_text.h"
+#include "files/atomic_write.h"
 #include "files/cp1252.h"
 
 namespace forstrix::cli {
@@ -55,6 +57,16 @@ public:
             }
             refill();
         }
+    }
+    // The bytes after the current line, read ahead until there are `bytes`
+    // of them, the buffer is full or the input ends. They stay in the buffer
+    // for next(): a pipe is read once, so nothing read ahead may be lost.
+    std::string_view ahead(std::size_t bytes) {
+        while (!eof_ && !error_ && end_ - begin_ < bytes) {
+            if (begin_ == 0 && end_ == buf_.size()) break;
+            refill();
+        }
+        return {buf_.data() + begin_, std::min(end_ - begin_, bytes)};
     }
     bool failed() const { return error_; }
     bool line_too_long() const { return too_long_; }
@@ -100,11 +112,12 @@ private:
 
 struct Fd {
     int fd = -1;
-    explicit Fd(int f) : fd(f) {}
+    bool owned = true;  // standard input stays open
+    explicit Fd(int f, bool own = true) : fd(f), owned(own) {}
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
     ~Fd() {
-        if (fd >= 0) ::close(fd);
+        if (fd >= 0 && owned) ::close(fd);
     }
 };
 
@@ -254,53 +267,58 @@ constexpr std::size_t kReasonsRoom = kSuitabilityConditions.size() * 16 + kSyste
 class Target {
 public:
     bool open(const std::string& out_path, std::string& error) {
+        const std::string shown = "Ausgabedatei \"" + printable(out_path, 240) + "\"";
         struct stat st {};
-        const bool exists = !out_path.empty() && ::stat(out_path.c_str(), &st) == 0;
-        if (exists && S_ISDIR(st.st_mode)) {
-            error = "Ausgabedatei \"" + out_path + "\" ist ein Ordner.";
-            return false;
-        }
-        if (exists && !S_ISREG(st.st_mode)) {
+        const bool device = !out_path.empty() && ::stat(out_path.c_str(), &st) == 0 &&
+                            !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
+        if (device) {
             // /dev/null, a terminal or a named pipe is written to, never
             // replaced: renaming a file over /dev/null would break every
             // program on the machine that writes to it.
             device_ = ::open(out_path.c_str(), O_WRONLY | O_CLOEXEC);
             if (device_ < 0) {
-                error = "Ausgabe \"" + out_path + "\" kann nicht geöffnet werden: " + std::strerror(errno);
+                error = "Ausgabe \"" + printable(out_path, 240) + "\" kann nicht geöffnet werden: " +
+                        files::reason_of(errno) + ".";
                 return false;
             }
         }
         if (out_path.empty() || device_ >= 0) {
             spool_ = std::tmpfile();
             if (spool_ == nullptr) {
-                error = std::string("Zwischendatei für die Ausgabe kann nicht angelegt werden: ") +
-                        std::strerror(errno);
+                error = "Zwischendatei für die Ausgabe kann nicht angelegt werden: " + files::reason_of(errno) + ".";
                 return false;
             }
             fd_ = ::fileno(spool_);
             return true;
         }
-        // Through a symbolic link the file it points to is replaced and the
-        // link stays.
-        final_ = out_path;
-        if (exists) {
-            if (char* real = ::realpath(out_path.c_str(), nullptr)) {
-                final_ = real;
-                std::free(real);
-            }
+        // The rules of every writer of the program: through a symbolic link
+        // the file it names gets the table and the link stays; a folder, a
+        // write-protected file, a link loop or a missing folder is refused.
+        files::WriteTarget target;
+        files::WriteFailure failure;
+        if (!files::resolve_write_target(out_path, target, failure)) {
+            error = shown + " kann nicht geschrieben werden: " + files::describe(failure);
+            return false;
         }
+        final_ = target.path.string();
         temp_ = final_ + ".tmpXXXXXX";
         fd_ = ::mkstemp(temp_.data());
         if (fd_ < 0) {
-            error = "Ausgabedatei \"" + out_path + "\" kann nicht angelegt werden: " + std::strerror(errno);
+            const int e = errno;
+            error = shown + " kann nicht angelegt werden: " +
+                    files::describe({e == EACCES || e == EPERM ? std::string("Keine Schreibberechtigung für den Ordner")
+                                                               : files::reason_of(e),
+                                     final_});
             temp_.clear();
             return false;
         }
         // mkstemp makes the file private; the result table keeps the
         // permissions of the file it replaces, or gets those of any file
         // the user creates.
-        mode_t mode = st.st_mode & 07777;
-        if (!exists) {
+        mode_t mode = 0;
+        if (target.exists && ::stat(final_.c_str(), &st) == 0) {
+            mode = st.st_mode & 07777;
+        } else {
             const mode_t mask = ::umask(0);
             ::umask(mask);
             mode = 0666 & ~mask;
@@ -346,8 +364,7 @@ public:
         fd_ = -1;
         const bool renamed = ok && std::rename(temp_.c_str(), final_.c_str()) == 0;
         if (!renamed) {
-            error = "Ausgabedatei \"" + final_ + "\" kann nicht geschrieben werden: " +
-                    std::strerror(errno);
+            error = "Ausgabedatei kann nicht geschrieben werden: " + files::describe({files::reason_of(errno), final_});
             ::unlink(temp_.c_str());
         }
         temp_.clear();
@@ -382,11 +399,13 @@ void append_line_message(std::string& out, unsigned long line, std::string_view 
                          std::string_view message) {
     // Messages of the checks mostly begin with the value's name already.
     // A cell can be as long as a line; a message shows enough of it.
+    // Control characters and escape sequences are shown escaped, so that a
+    // cell cannot act on the terminal.
     constexpr std::size_t kMaxShown = 400;
-    std::string msg = display_text(message.substr(0, kMaxShown));
-    if (message.size() > kMaxShown) msg += " …";
-    for (char& c : msg)
-        if (c == '\n') c = ' ';
+    std::string joined(message.substr(0, 4 * kMaxShown));
+    std::replace(joined.begin(), joined.end(), '\n', ' ');
+    std::string msg = printable(display_text(joined), kMaxShown);
+    name = name.substr(0, kMaxShown);
     out += "Zeile ";
     out += std::to_string(line);
     if (name.empty()) {
@@ -394,7 +413,7 @@ void append_line_message(std::string& out, unsigned long line, std::string_view 
     } else {
         out += ", ";
         if (!(msg.starts_with(name) && msg.size() > name.size() && msg[name.size()] == ':')) {
-            out += display_text(name.substr(0, kMaxShown));
+            out += printable(display_text(name), 60);
             out += ": ";
         }
     }
@@ -402,20 +421,13 @@ void append_line_message(std::string& out, unsigned long line, std::string_view 
     out += '\n';
 }
 
-// The decimal mark the table uses: the first point or comma in its data.
-// With a semicolon as separator a comma can only be a decimal comma.
-char first_decimal_mark(int fd) {
-    LineReader reader(fd);
-    std::string_view line;
-    bool header = true;
-    while (reader.next(line)) {
-        if (header) {
-            header = false;
-            continue;
-        }
-        for (char c : line)
-            if (c == ',' || c == '.') return c;
-    }
+// The decimal mark the table uses: the first point or comma in the first
+// MiB of its data. The bytes come from the reader's look-ahead, so a pipe
+// is read once and gives every row.
+constexpr std::size_t kMarkScan = std::size_t{1} << 20;
+char first_decimal_mark(std::string_view data) {
+    for (char c : data)
+        if (c == ',' || c == '.') return c;
     return 0;
 }
 
@@ -689,10 +701,18 @@ std::string template_header(char separator) {
 
 int run_batch(const BatchOptions& opt, const State& base, std::span<const Given> given,
               std::FILE* out, std::FILE* err) {
-    Fd in(::open(opt.in_path.c_str(), O_RDONLY | O_CLOEXEC));
+    // "-" is standard input; a pipe or FIFO is read once, from the start.
+    const bool from_stdin = opt.in_path == "-";
+    const std::string table = from_stdin ? std::string("Standardeingabe")
+                                         : "Tabelle \"" + printable(opt.in_path, 240) + "\"";
+    Fd in(from_stdin ? STDIN_FILENO : ::open(opt.in_path.c_str(), O_RDONLY | O_CLOEXEC), !from_stdin);
     if (in.fd < 0) {
-        std::fprintf(err, "Fehler: Tabelle \"%s\" kann nicht geöffnet werden: %s\n",
-                     opt.in_path.c_str(), std::strerror(errno));
+        std::fprintf(err, "Fehler: %s kann nicht geöffnet werden: %s.\n", table.c_str(),
+                     files::reason_of(errno).c_str());
+        return 1;
+    }
+    if (struct stat st {}; ::fstat(in.fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        std::fprintf(err, "Fehler: %s ist ein Ordner, keine Tabelle; keine Ausgabe geschrieben.\n", table.c_str());
         return 1;
     }
     LineReader reader(in.fd);
@@ -704,10 +724,17 @@ int run_batch(const BatchOptions& opt, const State& base, std::span<const Given>
             std::fprintf(err, "Fehler: Die Kopfzeile der Tabelle ist länger als 64 MiB; keine Ausgabe geschrieben.\n");
             return 2;
         }
-        std::fprintf(err, "Fehler: Die Tabelle \"%s\" ist leer; die erste Zeile muss die Namen "
-                          "der Werte enthalten; keine Ausgabe geschrieben.\n", opt.in_path.c_str());
-        return reader.failed() ? 1 : 2;
+        if (reader.failed()) {
+            std::fprintf(err, "Fehler: %s kann nicht gelesen werden; keine Ausgabe geschrieben.\n", table.c_str());
+            return 1;
+        }
+        std::fprintf(err, "Fehler: %s ist leer; die erste Zeile muss die Namen "
+                          "der Werte enthalten; keine Ausgabe geschrieben.\n", table.c_str());
+        return 2;
     }
+    // The header stays while the reader looks ahead (which moves its buffer).
+    const std::string header(line);
+    line = header;
     // The machine-hour costs of the basics, computed once for every row that
     // changes no basic.
     State prepared = base;
@@ -733,8 +760,7 @@ int run_batch(const BatchOptions& opt, const State& base, std::span<const Given>
         // Decide the decimal mark of the output before the first row: the
         // first one in the data (only a semicolon table may use a comma); a
         // one-column table follows the mark it uses.
-        Fd scan(::open(opt.in_path.c_str(), O_RDONLY | O_CLOEXEC));
-        const char mark = scan.fd >= 0 ? first_decimal_mark(scan.fd) : 0;
+        const char mark = first_decimal_mark(reader.ahead(kMarkScan));
         if (sep == 0) sep = mark == ',' ? ';' : ',';
         t.sep = sep;
         t.decimal = sep == ';' && mark != '.' ? ',' : '.';
@@ -742,6 +768,10 @@ int run_batch(const BatchOptions& opt, const State& base, std::span<const Given>
 
     std::vector<std::string_view> cells;
     split_cells(line, t.sep, cells);
+    // A header of a million wrong names is no header at all: the first few
+    // are shown, the rest counted.
+    constexpr unsigned long kHeaderMessages = 5;
+    unsigned long header_problems = 0;
     std::string messages;
     for (std::string_view c : cells) {
         const std::string_view name = trim(c);
@@ -754,10 +784,14 @@ int run_batch(const BatchOptions& opt, const State& base, std::span<const Given>
             problem = {std::string(name), std::string(name) + ": die Spalte steht doppelt in der Kopfzeile."};
             info = nullptr;
         }
-        if (info == nullptr) append_line_message(messages, 1, problem.name, problem.message);
+        if (info == nullptr && ++header_problems <= kHeaderMessages)
+            append_line_message(messages, 1, problem.name, problem.message);
         t.columns.push_back(info);
     }
-    if (!messages.empty()) {
+    if (header_problems > 0) {
+        if (header_problems > kHeaderMessages)
+            messages += "Zeile 1: " + std::to_string(header_problems - kHeaderMessages) +
+                        " weitere fehlerhafte Spaltenüberschriften.\n";
         std::fputs(messages.c_str(), err);
         std::fprintf(err, "Fehler: Kopfzeile fehlerhaft; keine Ausgabe geschrieben.\n");
         return 2;
@@ -815,8 +849,7 @@ int run_batch(const BatchOptions& opt, const State& base, std::span<const Given>
         return 2;
     }
     if (reader.failed()) {
-        std::fprintf(err, "Fehler: Tabelle \"%s\" kann nicht gelesen werden; keine Ausgabe geschrieben.\n",
-                     opt.in_path.c_str());
+        std::fprintf(err, "Fehler: %s kann nicht gelesen werden; keine Ausgabe geschrieben.\n", table.c_str());
         return 1;
     }
     if (bad > 0 && !opt.skip_invalid) {

@@ -1,15 +1,15 @@
 #include "cli/inputs.h"
 
+#include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 
 #include <nlohmann/json.hpp>
 
 #include "cli/stand_command.h"
 #include "core/numtext.h"
+#include "core/message_text.h"
 #include "files/basics_file.h"
+#include "files/read_file.h"
 
 namespace forstrix::cli {
 
@@ -24,7 +24,7 @@ const ValueInfo* find_input(std::string_view name, Problem& problem) {
 bool parse_set(const std::string& pair, std::vector<Given>& given, std::string& error) {
     const std::size_t eq = pair.find('=');
     if (eq == std::string::npos) {
-        error = "--set " + pair + ": erwartet wird NAME=WERT, zum Beispiel --set gi_bhd=25.";
+        error = "--set " + printable(pair) + ": erwartet wird NAME=WERT, zum Beispiel --set gi_bhd=25.";
         return false;
     }
     Problem problem;
@@ -42,16 +42,58 @@ bool parse_set(const std::string& pair, std::vector<Given>& given, std::string& 
     return true;
 }
 
+namespace {
+
+// Deepest nesting of objects and arrays in a JSON text, counted without
+// parsing, so that a hostile file of a million brackets never reaches the
+// parser's recursion. Brackets inside strings do not count.
+std::size_t json_depth(std::string_view text, std::size_t limit) {
+    std::size_t depth = 0, deepest = 0;
+    bool in_string = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (in_string) {
+            if (c == '\\') ++i;
+            else if (c == '"') in_string = false;
+        } else if (c == '"') {
+            in_string = true;
+        } else if (c == '{' || c == '[') {
+            deepest = std::max(deepest, ++depth);
+            if (deepest > limit) return deepest;
+        } else if ((c == '}' || c == ']') && depth > 0) {
+            --depth;
+        }
+    }
+    return deepest;
+}
+
+std::string shown_json(const nlohmann::ordered_json& value) {
+    return printable(value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+}
+
+}  // namespace
+
 bool parse_json_inputs(const std::string& text, std::vector<Given>& given,
                        std::vector<std::string>& errors) {
+    // The object of values, whose members may one day group values in one
+    // more object (a stand): two levels are all a scenario needs.
+    if (json_depth(text, kMaxJsonDepth) > kMaxJsonDepth) {
+        errors.push_back("Die Eingabedatei ist zu tief verschachtelt; erwartet wird ein JSON-Objekt aus "
+                         "Namen und Werten mit höchstens " + std::to_string(kMaxJsonDepth) + " Ebenen.");
+        return false;
+    }
     // ordered_json keeps the members in file order, so a name given twice
     // behaves as on the command line (the last one wins) and messages come
     // in the order the user wrote them.
     nlohmann::ordered_json doc;
     try {
         doc = nlohmann::ordered_json::parse(text);
-    } catch (const nlohmann::json::parse_error& e) {
-        errors.push_back(std::string("Die Eingabedatei ist kein gültiges JSON: ") + e.what());
+    } catch (const nlohmann::json::out_of_range&) {
+        // A number beyond every double, such as 1e400.
+        errors.push_back("Die Eingabedatei enthält eine Zahl, die zu groß für eine endliche Zahl ist.");
+        return false;
+    } catch (const nlohmann::json::exception& e) {
+        errors.push_back(std::string("Die Eingabedatei ist kein gültiges JSON: ") + printable(e.what(), 200));
         return false;
     }
     if (!doc.is_object()) {
@@ -71,7 +113,7 @@ bool parse_json_inputs(const std::string& text, std::vector<Given>& given,
         if (value.is_number()) {
             const double v = value.get<double>();
             if (!std::isfinite(v) || v < 0.0) {
-                errors.push_back(name + ": " + value.dump() +
+                errors.push_back(name + ": " + shown_json(value) +
                                  " ist nicht erlaubt; erwartet wird eine Zahl ohne Vorzeichen.");
                 ok = false;
                 continue;
@@ -86,7 +128,7 @@ bool parse_json_inputs(const std::string& text, std::vector<Given>& given,
             }
             given.push_back({info, *v});
         } else {
-            errors.push_back(name + ": " + value.dump() +
+            errors.push_back(name + ": " + shown_json(value) +
                              " ist keine Zahl; erwartet wird eine Zahl oder ein Text wie \"30,5\".");
             ok = false;
         }
@@ -100,7 +142,7 @@ bool collect_inputs(const CommonOptions& opt, State& base, std::vector<Given>& g
         const files::Outcome r = files::read_basics(opt.basics_file, base);
         if (!r.ok()) {
             if (r.status == files::Status::NotFound || r.message.empty()) {
-                errors.push_back("Kalkulationsgrundlagen \"" + opt.basics_file +
+                errors.push_back("Kalkulationsgrundlagen \"" + printable(opt.basics_file, 240) +
                                  "\" können nicht geöffnet werden.");
             } else {
                 errors.push_back(r.message);
@@ -110,19 +152,23 @@ bool collect_inputs(const CommonOptions& opt, State& base, std::vector<Given>& g
     }
     bool ok = true;
     if (!opt.input_file.empty()) {
-        std::ifstream in(opt.input_file, std::ios::binary);
-        if (!in) {
-            errors.push_back("Eingabedatei \"" + opt.input_file + "\" kann nicht geöffnet werden.");
-            return false;
+        std::string text;
+        files::ReadFailure failure;
+        const std::string shown = "Eingabedatei \"" + printable(opt.input_file, 240) + "\"";
+        switch (files::read_small_file(opt.input_file, kMaxInputFileSize, text, failure)) {
+            case files::ReadStatus::Ok: break;
+            case files::ReadStatus::NotFound:
+                errors.push_back(shown + " kann nicht geöffnet werden: Die Datei existiert nicht.");
+                return false;
+            case files::ReadStatus::TooLarge:
+                errors.push_back(shown + " ist größer als 1 MiB; das ist kein Szenario aus Namen und Werten.");
+                return false;
+            case files::ReadStatus::Failed:
+                errors.push_back(shown + " kann nicht gelesen werden: " + failure.reason + ".");
+                return false;
         }
-        std::ostringstream text;
-        text << in.rdbuf();
-        if (in.bad()) {
-            errors.push_back("Eingabedatei \"" + opt.input_file + "\" kann nicht gelesen werden.");
-            return false;
-        }
-        if (files::is_stand_text(text.str())) ok = stand_file_inputs(text.str(), opt.input_file, given, errors, label);
-        else ok = parse_json_inputs(text.str(), given, errors);
+        if (files::is_stand_text(text)) ok = stand_file_inputs(text, opt.input_file, given, errors, label);
+        else ok = parse_json_inputs(text, given, errors);
     }
     for (const std::string& pair : opt.sets) {
         std::string error;

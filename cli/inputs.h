@@ -2,6 +2,7 @@
 // file (--basics), a JSON object (--input) and NAME=VALUE pairs (--set).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,11 @@ const ValueInfo* find_input(std::string_view name, Problem& problem);
 
 // One NAME=VALUE pair of --set.
 bool parse_set(const std::string& pair, std::vector<Given>& given, std::string& error);
+
+// An --input file larger than this is no scenario (as for --basics).
+inline constexpr std::size_t kMaxInputFileSize = std::size_t{1} << 20;
+// The object of values, and one level of grouping below it.
+inline constexpr std::size_t kMaxJsonDepth = 2;
 
 // The members of a JSON object; numbers are taken as they are (not negative,
 // finite), strings are read as a dialog field reads them.

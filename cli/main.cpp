@@ -7,6 +7,7 @@
 //   scenario a stand file (.forstrix) of one scenario, for the desktop program
 //   sweep    the six systems' costs over a range of one or two inputs
 // Exit status: 0 done, 1 a file could not be read or written, 2 refused input.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -22,11 +23,13 @@
 #include "cli/stand_command.h"
 #include "cli/sweep.h"
 #include "cli/text_encoding.h"
+#include "core/message_text.h"
 #include "core/scenario.h"
 #include "core/registry.h"
 #include "files/atomic_write.h"
 #include "files/basics_file.h"
 #include "files/report.h"
+#include "files/std_streams.h"
 
 namespace fc = forstrix::cli;
 namespace ff = forstrix::files;
@@ -42,8 +45,14 @@ public:
     void write(std::string_view text) override { std::fwrite(text.data(), 1, text.size(), stderr); }
 };
 
+// One line per message: the files library's messages are laid out for a
+// message box, in several lines.
 void print_error(const std::string& message) {
-    std::fprintf(stderr, "Fehler: %s\n", message.c_str());
+    // Values from the user in it are escaped already; an argument that the
+    // option parser quotes is not, so the whole line is made printable.
+    std::string line = message;
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    std::fprintf(stderr, "Fehler: %s\n", forstrix::printable(line, 2000).c_str());
 }
 
 void add_common(CLI::App* cmd, fc::CommonOptions& opt, bool with_trace) {
@@ -141,8 +150,9 @@ int run_file_command(const fc::CommonOptions& opt, const std::string& out_path,
         return kExitFailed;
     }
     if (encoding == fc::TextEncoding::Utf8) {
-        if (ff::atomic_write(out_path, fc::in_encoding(cmd.text(s), *encoding))) return 0;
-        print_error(cmd.file_failure);
+        ff::WriteFailure failure;
+        if (ff::atomic_write(out_path, fc::in_encoding(cmd.text(s), *encoding), &failure)) return 0;
+        print_error(std::string(cmd.file_failure) + " " + ff::describe(failure));
         return kExitFailed;
     }
     const ff::Outcome r = cmd.write(out_path, s);
@@ -185,6 +195,9 @@ int run_batch(const fc::CommonOptions& opt, const fc::BatchOptions& bopt, bool s
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Before any file is opened: a closed standard stream would hand its
+    // descriptor to the result file, and the messages would land in it.
+    ff::ensure_standard_streams();
     CLI::App app{"Forstrix: Zeitbedarf und Kosten der Holzernte im Laubholz", "forstrix-cli"};
     fc::use_german(app);
     app.require_subcommand(1);

@@ -130,8 +130,9 @@ int run_sweep(const CommonOptions& opt, const SweepOptions& sopt, std::FILE* out
 
     const bool to_file = !sopt.out_path.empty();
     bool write_ok = true;
+    files::WriteFailure failure;
     if (to_file) {
-        write_ok = files::atomic_write_blocks(sopt.out_path, next_block);
+        write_ok = files::atomic_write_blocks(sopt.out_path, next_block, &failure);
     } else {
         for (std::string_view b = next_block(); !b.empty() && write_ok; b = next_block())
             write_ok = std::fwrite(b.data(), 1, b.size(), out) == b.size();
@@ -140,7 +141,7 @@ int run_sweep(const CommonOptions& opt, const SweepOptions& sopt, std::FILE* out
 
     if (to_file) {
         if (!write_ok) {
-            print_error(err, "Ausgabedatei \"" + sopt.out_path + "\" kann nicht geschrieben werden.");
+            print_error(err, "Ausgabedatei kann nicht geschrieben werden. " + files::describe(failure));
             return 1;
         }
         return 0;

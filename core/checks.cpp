@@ -12,6 +12,7 @@
 #include "core/calc.h"
 #include "core/emissions.h"
 #include "core/machines.h"
+#include "core/message_text.h"
 #include "core/numtext.h"
 
 namespace forstrix {
@@ -109,7 +110,7 @@ std::string_view not_settable_reason(ValueKind kind) {
 }  // namespace
 
 Problem unknown_value(std::string_view name) {
-    return problem(name, "unbekannter Name; es gibt keinen Wert dieses Namens.");
+    return problem(printable(name), "unbekannter Name; es gibt keinen Wert dieses Namens.");
 }
 
 std::optional<Problem> check_value(const ValueInfo& v, double value) {
@@ -180,10 +181,16 @@ ReadResult read_value(const ValueInfo& v, std::string_view text) {
     ReadResult r;
     const std::optional<double> value = f_check(text);
     if (!value) {
-        r.problem = problem(v.name, "\u201E" + std::string(text) +
-                                        "\u201C ist keine Zahl im Sinne der Dialoge; erlaubt sind Ziffern mit "
-                                        "höchstens einem Dezimaltrennzeichen (Punkt oder Komma), ohne "
-                                        "Vorzeichen und ohne Exponent.");
+        // Digits with one separator that still do not read: a value beyond
+        // every double, or a separator without digits.
+        const bool too_large = text.find_first_of("123456789") != std::string_view::npos &&
+                               text.find_first_not_of("0123456789.,") == std::string_view::npos &&
+                               text.find_first_of(".,") == text.find_last_of(".,");
+        r.problem = problem(v.name, "\u201E" + printable(text) +
+                                        (too_large ? "\u201C ist zu groß; der Wert muss eine endliche Zahl sein."
+                                                   : "\u201C ist keine Zahl im Sinne der Dialoge; erlaubt sind "
+                                                     "Ziffern mit höchstens einem Dezimaltrennzeichen (Punkt oder "
+                                                     "Komma), ohne Vorzeichen und ohne Exponent."));
         return r;
     }
     r.value = *value;
@@ -232,6 +239,14 @@ std::vector<std::string> plausibility_warnings(const State& s) {
     }
     return out;
 }
+
+bool all_finite(std::initializer_list<double> figures) {
+    for (const double v : figures)
+        if (!std::isfinite(v)) return false;
+    return true;
+}
+
+bool all_finite(const StandValues& v) { return all_finite({v.hoehe, v.stm, v.stmvoll, v.stmderb, v.vhieb}); }
 
 std::vector<Problem> check_basics(const State& s) {
     std::vector<Problem> out;

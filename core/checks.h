@@ -4,11 +4,13 @@
 // the value and what is allowed.
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/calc.h"
 #include "core/registry.h"
 #include "core/state.h"
 
@@ -46,6 +48,13 @@ std::vector<Problem> check_stand(const State& s);
 // The plausibility questions of the stand dialog (own height and own piece
 // volume far from the model) as warning texts.
 std::vector<std::string> plausibility_warnings(const State& s);
+
+// Whether every figure a dialog derives from its fields is a finite number:
+// values near the largest double, each readable on its own, can still
+// multiply to infinity (a harvest quantity from volume and area, a wage
+// with ancillary costs). A dialog treats such input as unreadable.
+bool all_finite(std::initializer_list<double> figures);
+bool all_finite(const StandValues& v);
 
 // All basics of the eight machine kinds: the zero rules, the chainsaw's
 // mixing-ratio-or-ready-mix rule, finiteness, and no negative total

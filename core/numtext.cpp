@@ -19,6 +19,10 @@ std::optional<double> f_check(std::string_view text) {
     // The scan of the dialogs: digits pass, one separator ("," or ".") passes,
     // a second separator or any other character (sign, blank, letter,
     // exponent) refuses the text. An empty text is accepted and reads 0.
+    // A separator without any digit ("." or ",") is refused: it is a slip,
+    // not a deliberate 0, which an empty field already gives. So is a text
+    // of more than 308 digits before the separator, whose value no double
+    // holds: an infinite wage or price would reach every result.
     //
     // Texts of up to 15 significant digits, nearly all, are read at once: the
     // digits as a whole number below 2^53 and the power of ten are both exact
@@ -29,9 +33,10 @@ std::optional<double> f_check(std::string_view text) {
                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     std::uint64_t whole = 0;
     int significant = 0, decimals = 0;
-    bool point = false;
+    bool point = false, digit = false;
     for (const char c : text) {
         if (c >= '0' && c <= '9') {
+            digit = true;
             if (whole != 0 || c != '0') ++significant;
             if (significant <= 15) whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
             if (point) ++decimals;
@@ -41,6 +46,7 @@ std::optional<double> f_check(std::string_view text) {
             return std::nullopt;
         }
     }
+    if (point && !digit) return std::nullopt;
     if (significant <= 15 && decimals <= 22) return static_cast<double>(whole) / kExactPow10[decimals];
 
     // Longer texts: the library's conversion, from the text with a point.
@@ -52,9 +58,10 @@ std::optional<double> f_check(std::string_view text) {
     const auto [ptr, ec] = std::from_chars(buf.data(), buf.data() + buf.size(), value);
     (void)ptr;
     if (ec == std::errc::result_out_of_range) {
-        // Only with hundreds of digits: too large reads as infinity, too
-        // small (0,000…01) as 0, like strtod.
-        value = nonzero_int_digit ? std::numeric_limits<double>::infinity() : 0.0;
+        // Only with hundreds of digits: too large is refused, too small
+        // (0,000…01) reads as 0, like strtod.
+        if (nonzero_int_digit) return std::nullopt;
+        value = 0.0;
     } else if (ec != std::errc{}) {
         value = 0.0;
     }
@@ -76,13 +83,14 @@ std::string format_fixed(double v, int decimals) {
 }
 
 std::string format_comma(double v, int decimals) {
+    if (!std::isfinite(v)) return kNoFigure;
     std::string s = format_fixed(v, decimals);
     if (const auto pos = s.find('.'); pos != std::string::npos) s[pos] = ',';
     return s;
 }
 
 std::string format_whole(double v) {
-    if (!std::isfinite(v)) return format_fixed(v, 0);
+    if (!std::isfinite(v)) return kNoFigure;
     double t = std::trunc(v);
     if (t == 0.0) t = 0.0;  // no "-0"
     return format_fixed(t, 0);

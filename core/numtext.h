@@ -10,14 +10,20 @@
 
 namespace forstrix {
 
-// The field read of every dialog: nullopt when the text is not acceptable.
+// The field read of every dialog: nullopt when the text is not acceptable
+// (a character other than digits and one point or comma, a separator with
+// no digit at all, or a value too large for a finite double).
 std::optional<double> f_check(std::string_view text);
 
 // printf("%.<decimals>f") with a point, whatever the locale.
 std::string format_fixed(double v, int decimals);
-// The same with the first point replaced by a comma ("450,00").
+// What a dialog shows where there is no figure to show.
+inline constexpr const char* kNoFigure = "---";
+// The same with the first point replaced by a comma ("450,00"). A value
+// that is not finite is no figure a forester can use: it shows "---", never
+// "inf" or "nan".
 std::string format_comma(double v, int decimals);
-// "%d" of the value truncated toward zero ("11000").
+// "%d" of the value truncated toward zero ("11000"); "---" when not finite.
 std::string format_whole(double v);
 // Shortest text that reads back to exactly the same double ("20.834...").
 std::string format_shortest(double v);

@@ -5,25 +5,55 @@
 
 #include <filesystem>
 #include <functional>
+#include <string>
 #include <string_view>
 
 namespace forstrix::files {
 
-// true on success; on failure the target is untouched and no temporary file remains.
+// Why a file could not be written, for the line that a failure message adds
+// under its fixed text.
+struct WriteFailure {
+    std::string reason;           // German, e.g. "Die Datei ist schreibgeschützt"
+    std::filesystem::path path;   // the file concerned
+};
+
+// "<reason>: <absolute path>", one line, control characters escaped.
+std::string describe(const WriteFailure& failure);
+
+// The German reason for a failed system call (errno), for messages.
+std::string reason_of(int error_number);
+
+// The file that writing `path` really writes, or false with the reason:
+//  - a symbolic link is followed, so the link stays and the file it names
+//    gets the bytes; a dangling link names a file to create, which is
+//    refused where that file's folder is missing; a chain of links that
+//    never ends (a loop) is refused;
+//  - an existing target must be a regular file (never a folder, a device or
+//    a pipe), and one that the caller may not write, or that carries no
+//    write permission bit at all, is refused: renaming over it would need
+//    only the folder's permission, and a write-protected file must stay
+//    (also for root, and on Windows for the read-only attribute);
+//  - a new target needs its folder.
+struct WriteTarget {
+    std::filesystem::path path;  // the resolved file
+    bool exists = false;
+};
+bool resolve_write_target(const std::filesystem::path& path, WriteTarget& target, WriteFailure& failure);
+
+// true on success; on failure the target is untouched, no temporary file
+// remains and `failure` (when given) says why.
 //
-// The temporary file is ".<name>.<random>.tmp" beside the target. A target
-// that is a symbolic link is followed, so the file it points to is replaced
-// and the link stays. A target that exists but is not a regular file (a
-// folder, a device such as /dev/full, a pipe) is never replaced: the call
-// fails without creating anything. On POSIX systems the new file takes the
+// The temporary file is ".<name>.<random>.tmp" beside the resolved target
+// (resolve_write_target). On POSIX systems the new file takes the
 // permission bits of the file it replaces, and the data and the folder are
 // synced before success is reported.
-bool atomic_write(const std::filesystem::path& path, std::string_view bytes);
+bool atomic_write(const std::filesystem::path& path, std::string_view bytes, WriteFailure* failure = nullptr);
 
 // The same for a text too large to hold at once: `next` returns the next
 // block of bytes (valid until it is called again) and an empty view at the
 // end. A table of a million rows is written with the memory of one block.
 using BlockSource = std::function<std::string_view()>;
-bool atomic_write_blocks(const std::filesystem::path& path, const BlockSource& next);
+bool atomic_write_blocks(const std::filesystem::path& path, const BlockSource& next,
+                        WriteFailure* failure = nullptr);
 
 }  // namespace forstrix::files

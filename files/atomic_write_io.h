@@ -36,7 +36,9 @@ public:
 // The real file system.
 WriteIo& system_io();
 
-bool atomic_write(const std::filesystem::path& path, std::string_view bytes, WriteIo& io);
-bool atomic_write_blocks(const std::filesystem::path& path, const BlockSource& next, WriteIo& io);
+bool atomic_write(const std::filesystem::path& path, std::string_view bytes, WriteIo& io,
+                  WriteFailure* failure = nullptr);
+bool atomic_write_blocks(const std::filesystem::path& path, const BlockSource& next, WriteIo& io,
+                         WriteFailure* failure = nullptr);
 
 }  // namespace forstrix::files

@@ -32,6 +32,8 @@
 #include "core/registry.h"
 #include "files/atomic_write.h"
 #include "files/cp1252.h"
+#include "files/read_file.h"
+#include "core/message_text.h"
 
 namespace forstrix::files {
 
@@ -260,7 +262,14 @@ Outcome parse_basics(std::string_view bytes, State& s) {
     for (std::size_t i = 0; i < kNumberCount; ++i) {
         const Token& t = tokens[i];
         const Slot& slot = places[i];
-        const double value = f_check(t.text).value_or(0.0);
+        const std::optional<double> read = f_check(t.text);
+        if (!read) {
+            // Hundreds of digits: beyond the largest double.
+            return refused("Zeile " + std::to_string(t.line) + ", Wert " + quoted(t.text) + ": " +
+                           (slot.info != nullptr ? std::string(slot.info->name) + ": " : std::string()) +
+                           "der Wert muss eine endliche Zahl sein.");
+        }
+        const double value = *read;
         if (slot.info != nullptr) {
             if (const auto problem = check_value(*slot.info, value)) {
                 return refused("Zeile " + std::to_string(t.line) + ", Wert " + quoted(t.text) + ": " +
@@ -280,21 +289,17 @@ Outcome parse_basics(std::string_view bytes, State& s) {
 }
 
 Outcome read_basics(const std::filesystem::path& path, State& s) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return refused("Die Datei kann nicht gelesen werden.");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {Status::NotFound, kLoadFailure};
     std::string bytes;
-    char buf[8192];
-    while (in) {
-        in.read(buf, sizeof buf);
-        bytes.append(buf, static_cast<std::size_t>(in.gcount()));
-        if (bytes.size() > kMaxFileSize) {
-            return refused("Die Datei ist zu groß für eine Datei der Kalkulationsgrundlagen.");
-        }
+    ReadFailure failure;
+    switch (read_small_file(path, kMaxFileSize, bytes, failure)) {
+        case ReadStatus::Ok: return parse_basics(bytes, s);
+        case ReadStatus::NotFound: return {Status::NotFound, kLoadFailure};
+        case ReadStatus::TooLarge:
+            return refused("Die Datei ist zu groß für eine Datei der Kalkulationsgrundlagen: " +
+                           printable(failure.path.string(), 240));
+        case ReadStatus::Failed: break;
     }
-    if (in.bad() || !in.eof()) return refused("Die Datei kann nicht gelesen werden.");
-    return parse_basics(bytes, s);
+    return refused(describe_read(failure));
 }
 
 Outcome write_basics(const std::filesystem::path& path, const State& s) {
@@ -307,7 +312,9 @@ Outcome write_basics(const std::filesystem::path& path, const State& s) {
         return {Status::WriteFailed, std::string(kSaveFailure) + "\nDie Datei ließe sich nicht wieder laden: " +
                                          check.message.substr(check.message.rfind('\n') + 1)};
     }
-    if (!atomic_write(path, text)) return {Status::WriteFailed, kSaveFailure};
+    WriteFailure failure;
+    if (!atomic_write(path, text, &failure))
+        return {Status::WriteFailed, std::string(kSaveFailure) + "\n" + describe(failure)};
     return {};
 }
 

@@ -50,13 +50,17 @@ std::string basics_text(const State& s);
 Outcome parse_basics(std::string_view bytes, State& s);
 
 // NotFound (with the Part's message, which the caller shows from the menu
-// and not at start-up) when the file cannot be opened; Refused for a folder,
-// a file over 1 MiB or one that parse_basics refuses.
+// and not at start-up) when there is no such file; Refused, with the reason
+// and the path on the last line, for a file that exists but cannot be read
+// (no permission), for anything but a regular file (a folder, a device, a
+// named pipe, which is opened without waiting for a writer), for a file
+// over 1 MiB and for one that parse_basics refuses.
 Outcome read_basics(const std::filesystem::path& path, State& s);
 
 // Writes basics_text(s) atomically (files/atomic_write.h). WriteFailed, with
 // the message "Kalkulationsgrundlagen können\nnicht gespeichert werden!",
-// when the write fails (the previous file is then intact) and when the
+// and a line with the reason and the path (files/atomic_write.h) when the
+// write fails (the previous file is then intact), and when the
 // text would not load again (a basic that four decimals round to 0, say);
 // in that case nothing is written and a third line names the problem.
 Outcome write_basics(const std::filesystem::path& path, const State& s);

@@ -8,6 +8,8 @@
 #include "files/report.h"
 
 #include <array>
+#include <cmath>
+#include <optional>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -186,8 +188,39 @@ std::string report_text(const State& s) {
     return t.bytes();
 }
 
+// The first figure the report would write that is not a finite number:
+// the stand block's decimals and the figures of every suitable system.
+std::optional<std::string_view> non_finite_figure(const State& s) {
+    struct Named {
+        std::string_view name;
+        double State::*value;
+    };
+    static constexpr Named kStand[] = {{"gf_vab", &State::gf_vab},   {"gf_gf", &State::gf_gf},
+                                       {"gc_hoehe", &State::gc_hoehe}, {"gc_stm", &State::gc_stm},
+                                       {"gf_i_rd", &State::gf_i_rd}, {"gf_i_bse", &State::gf_i_bse},
+                                       {"gf_ii_rd", &State::gf_ii_rd}};
+    for (const Named& n : kStand)
+        if (!std::isfinite(s.*n.value)) return n.name;
+    for (const Block& b : kBlocks) {
+        if (s.*b.flag == 0) continue;
+        for (const Row& r : b.rows)
+            if (r.time != nullptr && !(std::isfinite(s.*r.time) && std::isfinite(s.*r.cost))) return b.title;
+        for (const Sum& sum : b.sums)
+            if (sum.cost != nullptr && !std::isfinite(s.*sum.cost)) return b.title;
+    }
+    return std::nullopt;
+}
+
 Outcome write_report(const std::filesystem::path& path, const State& s) {
-    if (!atomic_write(path, report_text(s))) return {Status::WriteFailed, kSaveFailure};
+    // "inf" or "nan" in a report would pass for a cost; the old file stays.
+    if (const std::optional<std::string_view> bad = non_finite_figure(s)) {
+        return {Status::WriteFailed, std::string(kSaveFailure) + "\nDas Ergebnis enthält eine Zahl, die nicht "
+                                                              "endlich ist (" + std::string(*bad) +
+                                         "); die Eingaben liegen außerhalb jedes sinnvollen Bereichs."};
+    }
+    WriteFailure failure;
+    if (!atomic_write(path, report_text(s), &failure))
+        return {Status::WriteFailed, std::string(kSaveFailure) + "\n" + describe(failure)};
     return {};
 }
 

@@ -14,7 +14,10 @@ inline constexpr const char* kReportFileName = "erg.txt";
 
 // The report's bytes for the computed state `s` (calc_zeitbedarfkosten has run).
 std::string report_text(const State& s);
-// Writes the report atomically; on failure the previous file stays as it was.
+// Writes the report atomically; on failure the previous file stays as it was
+// and the message adds a line with the reason and the path. A figure that
+// is not finite (inputs beyond every sensible range) is never written: the
+// message names where it is.
 Outcome write_report(const std::filesystem::path& path, const State& s);
 
 }  // namespace forstrix::files

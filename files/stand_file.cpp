@@ -4,7 +4,6 @@
 // core, which applies them in the order the desktop program would.
 #include "files/stand_file.h"
 
-#include <fstream>
 #include <optional>
 #include <set>
 #include <string>
@@ -16,6 +15,7 @@
 #include "core/numtext.h"
 #include "core/registry.h"
 #include "files/atomic_write.h"
+#include "files/read_file.h"
 
 namespace forstrix::files {
 
@@ -242,19 +242,17 @@ Outcome parse_stand(std::string_view bytes, State& s, StandLabel& label) {
 }
 
 Outcome read_stand(const std::filesystem::path& path, State& s, StandLabel& label) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return refused("Die Datei kann nicht gelesen werden.");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {Status::NotFound, std::string(kLoadFailure) + "\nDie Datei kann nicht geöffnet werden."};
+    // Read without waiting: a named pipe, a device or a folder is refused.
     std::string bytes;
-    char buf[8192];
-    while (in) {
-        in.read(buf, sizeof buf);
-        bytes.append(buf, static_cast<std::size_t>(in.gcount()));
-        if (bytes.size() > kMaxFileSize) return refused("Die Datei ist zu groß für eine Bestandsdatei.");
+    ReadFailure failure;
+    switch (read_small_file(path, kMaxFileSize, bytes, failure)) {
+        case ReadStatus::Ok: return parse_stand(bytes, s, label);
+        case ReadStatus::NotFound:
+            return {Status::NotFound, std::string(kLoadFailure) + "\nDie Datei kann nicht geöffnet werden."};
+        case ReadStatus::TooLarge: return refused("Die Datei ist zu groß für eine Bestandsdatei.");
+        case ReadStatus::Failed: break;
     }
-    if (in.bad() || !in.eof()) return refused("Die Datei kann nicht gelesen werden.");
-    return parse_stand(bytes, s, label);
+    return refused(describe_read(failure));
 }
 
 Outcome write_stand(const std::filesystem::path& path, const State& s, const StandLabel& label) {
@@ -271,7 +269,9 @@ Outcome write_stand(const std::filesystem::path& path, const State& s, const Sta
         return {Status::WriteFailed,
                 std::string(kSaveFailure) + "\nDie Datei gäbe den Bestand nicht genau wieder."};
     }
-    if (!atomic_write(path, text)) return {Status::WriteFailed, kSaveFailure};
+    WriteFailure failure;
+    if (!atomic_write(path, text, &failure))
+        return {Status::WriteFailed, std::string(kSaveFailure) + "\n" + describe(failure)};
     return {};
 }
 

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/checks.h"
 #include "core/numtext.h"
 #include "ui/dialog_codes.h"
 #include "ui/fields.h"
@@ -194,11 +195,12 @@ CostDialog::CostDialog(State& state, QWidget* parent) : QDialog(parent), state_(
     recompute();
 }
 
-void CostDialog::show_computed() {
+bool CostDialog::show_computed() {
     const double lk_fw = with_pnk(working_[Fw], working_[Nfw]);
     const double lk_mf = with_pnk(working_[Mf], working_[Nmf]);
     wage_fw_->set_value_text(format_comma(lk_fw, 2));
     wage_mf_->set_value_text(format_comma(lk_mf, 2));
+    bool finite = all_finite({lk_fw, lk_mf});
     // A machine operator is paid for 1.25 hours per machine working hour,
     // the skidder's for 1/0.9 of the machine time; the yarder needs two
     // operators and two forest workers.
@@ -212,7 +214,9 @@ void CostDialog::show_computed() {
         else
             sum = working_[f] + 1.25 * lk_mf;
         sums_[k]->set_value_text(format_comma(sum, 2));
+        finite = finite && all_finite({sum});
     }
+    return finite;
 }
 
 bool CostDialog::recompute() {
@@ -222,7 +226,9 @@ bool CostDialog::recompute() {
         working_[f] = value.value_or(0.0);
         if (!value) valid = false;
     }
-    show_computed();
+    // Wages and costs near the largest double can add up to infinity; such
+    // input is refused like an unreadable field (the figure shows "---").
+    if (!show_computed()) valid = false;
     for (QPushButton* b : leaving_) b->setEnabled(valid);
     return valid;
 }

@@ -36,7 +36,8 @@ private:
     // leaving buttons and answers true exactly when every field was readable.
     bool recompute();
     void leave(int result);
-    void show_computed();
+    // Shows the wages with PNK and the costs with wage; false when one is not finite.
+    bool show_computed();
 
     State& state_;
     std::array<double, FieldCount> working_{};

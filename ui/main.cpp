@@ -7,11 +7,15 @@
 #include <QTimer>
 
 #include "core/state.h"
+#include "files/std_streams.h"
 #include "ui/command_line.h"
 #include "ui/mainwindow.h"
 #include "ui/qt_texts.h"
 
 int main(int argc, char* argv[]) {
+    // Before any file is opened: the cost trace goes to standard output,
+    // which must not be the descriptor of "erg.txt" or "daten.klg".
+    forstrix::files::ensure_standard_streams();
     // Answered before Qt starts, so they work without a display too.
     if (const auto answer = forstrix::ui::command_line_answer(argc, argv, FORSTRIX_VERSION)) {
         std::fputs(answer->text.c_str(), stdout);

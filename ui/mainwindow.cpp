@@ -18,6 +18,7 @@
 #include "core/calc.h"
 #include "core/emissions.h"
 #include "core/machines.h"
+#include "files/atomic_write.h"
 #include "files/basics_file.h"
 #include "files/report.h"
 #include "ui/cost_dialog.h"
@@ -349,8 +350,17 @@ void MainWindow::run_sweep_dialog() {
 
 void MainWindow::save_report() {
     const std::filesystem::path path = files::kReportFileName;
-    std::error_code ec;
-    if (std::filesystem::exists(path, ec)) {
+    // A target that can never be written (a folder, a write-protected file)
+    // is said at once, not after the question whether to overwrite it.
+    files::WriteTarget target;
+    files::WriteFailure failure;
+    if (!files::resolve_write_target(path, target, failure)) {
+        message(this, QStringLiteral("Fehler"),
+                QString::fromUtf8(kReportNotSaved) + QLatin1Char('\n') + qs(files::describe(failure)),
+                MsgIcon::Error);
+        return;
+    }
+    if (target.exists) {
         const MsgAnswer answer = message(
             this, QStringLiteral("Warnung"),
             QStringLiteral("Die Datei \"erg.txt\" existierts bereits!\nSoll sie überschrieben werden?"),

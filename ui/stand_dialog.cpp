@@ -21,6 +21,7 @@
 #include <QStyle>
 #include <QTextDocument>
 
+#include "core/checks.h"
 #include "core/numtext.h"
 #include "ui/dialog_codes.h"
 #include "ui/fields.h"
@@ -382,13 +383,8 @@ void StandDialog::load() {
 }
 
 std::optional<double> StandDialog::read(QLineEdit* field) {
+    // A value too large for a double is refused by the field read itself.
     std::optional<double> value = read_field(field);
-    // Hundreds of digits read as infinity; such a volume or distance would
-    // spread through every derived value and cost, so it counts as unreadable.
-    if (value && !std::isfinite(*value)) {
-        field->selectAll();
-        value.reset();
-    }
     if (!value) data_valid_ = false;
     return value;
 }
@@ -429,6 +425,10 @@ void StandDialog::recompute() {
     tf_stm_ = stand_field(own_stm_, "gf_stm");
 
     tc_ = calc_bestand({ti_ba_, ti_sf_, ti_bhd_, tf_bh_, tf_stm_, tf_vab_, tf_gf_});
+    // Two readable values can still multiply beyond every double (volume
+    // and area to the harvest quantity): such input cannot be used either;
+    // the figure shows "---".
+    if (!all_finite(tc_)) data_valid_ = false;
     height_->setText(qs(format_comma(tc_.hoehe, 2)));
     piece_->setText(qs(format_comma(tc_.stm, 4)));
     harvest_->setText(qs(format_comma(tc_.vhieb, 2)));

@@ -5,9 +5,10 @@
 #include <filesystem>
 #include <functional>
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -490,31 +491,43 @@ void SweepDialog::export_image() {
     if (file.isEmpty()) return;
     QWidget* source = line ? static_cast<QWidget*>(view_) : static_cast<QWidget*>(map_);
     const QSize size = source->size();
+    auto paint = [&](QPainter& p) {
+        if (line) view_->render(&p);
+        else map_->paint(p, size);
+    };
+    // Drawn into memory first, then written as every file of the program is
+    // written: whole or not at all, and never over a write-protected file.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     bool ok = false;
     if (file.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
         QSvgGenerator svg;
-        svg.setFileName(file);
+        svg.setOutputDevice(&buffer);
         svg.setSize(size);
         svg.setViewBox(QRect(QPoint(0, 0), size));
         svg.setTitle(QStringLiteral("Kostenverlauf"));
-        {
-            QPainter p(&svg);
-            if (line) view_->render(&p);
-            else map_->paint(p, size);
-            ok = p.isActive();
-        }
-        ok = ok && QFileInfo::exists(file);
+        QPainter p(&svg);
+        paint(p);
+        ok = p.end();
     } else {
         QImage image(size, QImage::Format_RGB32);
         image.fill(Qt::white);
         {
             QPainter p(&image);
-            if (line) view_->render(&p);
-            else map_->paint(p, size);
+            paint(p);
         }
-        ok = image.save(file, "PNG");
+        ok = image.save(&buffer, "PNG");
     }
-    if (!ok) message(this, QStringLiteral("Fehler"), qs("Bild konnte nicht gespeichert werden!"), MsgIcon::Error);
+    files::WriteFailure failure;
+    ok = ok && files::atomic_write(std::filesystem::path(file.toStdWString()),
+                                   std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                                   &failure);
+    if (!ok) {
+        QString text = qs("Bild konnte nicht gespeichert werden!");
+        if (!failure.reason.empty()) text += QLatin1Char('\n') + qs(files::describe(failure));
+        message(this, QStringLiteral("Fehler"), text, MsgIcon::Error);
+    }
 }
 
 void SweepDialog::export_table() {
@@ -545,8 +558,11 @@ void SweepDialog::export_table() {
                 append_sweep_row(text, at, d.cells[i * d.y.count + j], c, ';', ',');
             }
     }
-    if (!files::atomic_write(std::filesystem::path(file.toStdWString()), text))
-        message(this, QStringLiteral("Fehler"), qs("Tabelle konnte nicht gespeichert werden!"), MsgIcon::Error);
+    files::WriteFailure failure;
+    if (!files::atomic_write(std::filesystem::path(file.toStdWString()), text, &failure))
+        message(this, QStringLiteral("Fehler"),
+                qs("Tabelle konnte nicht gespeichert werden!") + QLatin1Char('\n') + qs(files::describe(failure)),
+                MsgIcon::Error);
 }
 
 }  // namespace forstrix::ui

@@ -18,6 +18,8 @@
 #include <vector>
 
 #include "core/calc.h"
+#include "core/checks.h"
+#include "core/message_text.h"
 #include "core/numtext.h"
 #include "support.h"
 
@@ -31,11 +33,14 @@ namespace {
 TEST(FCheck, ReadsAsTheDialogsDo) {
     const std::pair<std::string, double> accepted[] = {
         {"", 0.0}, {"12", 12.0}, {"1,5", 1.5}, {"1.5", 1.5}, {"0012", 12.0}, {",5", 0.5}, {"5,", 5.0},
-        {".", 0.0}, {",", 0.0}, {"0,00", 0.0}, {"160,7", 160.7}, {"0.2352430", 0.235243},
-        {std::string(400, '9'), std::numeric_limits<double>::infinity()}, {"0," + std::string(400, '0') + "1", 0.0}};
+        {"0,00", 0.0}, {"160,7", 160.7}, {"0.2352430", 0.235243}, {"0," + std::string(400, '0') + "1", 0.0},
+        {std::string(308, '9'), 1e308}, {"0" + std::string(308, '9') + ",5", 1e308}};
     for (const auto& [text, value] : accepted) EXPECT_EQ(f_check(text), std::optional(value)) << text;
-    for (const char* text : {"1,5,0", "1.5.0", "1.5,0", "-1", "+1", "1e5", "1E5", " 1", "1 ", "12a", "abc", "inf",
-                             "nan", "0x10", "1\t", "1\xC3\xA4"})
+    // A lone separator is a slip, not a 0 (an empty field is the 0); a value
+    // beyond every double would make every cost infinite.
+    for (const std::string& text : std::vector<std::string>{"1,5,0", "1.5.0", "1.5,0", "-1", "+1", "1e5", "1E5", " 1", "1 ", "12a", "abc",
+                                   "inf", "nan", "0x10", "1\t", "1\xC3\xA4", ".", ",", std::string(309, '9'),
+                                   std::string(400, '9') + ",5", "1" + std::string(400, '0')})
         EXPECT_EQ(f_check(text), std::nullopt) << text;
     // Random digits around one separator read as the library reads them,
     // on both sides of the 15 digits that the short path takes.
@@ -156,6 +161,44 @@ TEST(GermanLocale, ChangesNothing) {
     EXPECT_EQ(f_check("1.000"), 1.0);  // a point is never a thousands separator
     expect_default_trace();
     std::locale::global(std::locale::classic());
+}
+
+// What a message makes of a value from outside: one line, nothing a
+// terminal acts on, bounded in length.
+TEST(Printable, EscapesControlsAndShortens) {
+    const struct {
+        const char* name;
+        std::string in;
+        std::size_t max;
+        std::string out;
+    } rows[] = {
+        {"PlainTextStays", "gf_vab 30,5 Höhe", 60, "gf_vab 30,5 Höhe"},
+        {"LineEndsAndTab", "a\r\nb\tc", 60, "a\\r\\nb\\tc"},
+        {"EscapeSequence", "\x1b[2J\x1b]0;x\x07", 60, "\\x1B[2J\\x1B]0;x\\x07"},
+        {"DeleteAndNul", std::string("a\x7f") + '\0' + "b", 60, "a\\x7F\\x00b"},
+        {"C1ControlInUtf8", "a\xC2\x9B" "31m", 60, "a\\x9B31m"},
+        {"Windows1252Umlaut", "M\xFCller", 60, "Müller"},
+        {"StrayHighByte", "a\x85z", 60, "a\\x85z"},
+        {"OverlongUtf8ReadAs1252", "\xC0\xAF", 60, "À¯"},
+        {"TruncatedUtf8ReadAs1252", "ab\xE2\x82", 60, "abâ\\x82"},
+        {"CutCountsCharacters", "äöüäöü", 3, "äöü… (6 Zeichen)"},
+        {"ExactlyTheLimit", "abc", 3, "abc"},
+        {"LongValue", std::string(100000, 'x'), 5, "xxxxx… (100000 Zeichen)"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(printable(row.in, row.max), row.out) << row.name;
+}
+
+// A text of digits too large for a double is said to be too large, a lone
+// separator not to be a number; neither reads as infinity or 0.
+TEST(Checks, TooLargeAndLoneSeparatorRefused) {
+    const ValueInfo& vab = test::value("gf_vab");
+    EXPECT_NE(read_value(vab, std::string(309, '9')).problem->message.find("ist zu groß"), std::string::npos);
+    EXPECT_NE(read_value(vab, std::string(400, '1') + ",5").problem->message.find("ist zu groß"), std::string::npos);
+    for (const char* text : {".", ","})
+        EXPECT_NE(read_value(vab, text).problem->message.find("ist keine Zahl"), std::string::npos) << text;
+    const std::string escaped = read_value(vab, "\x1b[31m").problem->message;
+    EXPECT_NE(escaped.find("\u201E\\x1B[31m\u201C"), std::string::npos) << escaped;
+    EXPECT_EQ(unknown_value("gi_\x1b[2J").name, "gi_\\x1B[2J");
 }
 
 TEST(Registry, NamesUniqueAndFindableDefaultsThoseOfTheState) {

@@ -28,12 +28,15 @@ TEST(FailedWrites, MissingFolderAndDevFull) {
     ASSERT_TRUE(fs::is_character_file("/dev/full")) << "/dev/full is not the device it should be";
     test::ScratchDir dir;
     const State s = test::scenario("");
-    for (const fs::path& target : {dir / "missing" / "daten.klg", fs::path("/dev/full")}) {
+    const std::pair<fs::path, std::string> rows[] = {
+        {dir / "missing" / "daten.klg", "Der Ordner existiert nicht (mehr): " + (dir / "missing" / "daten.klg").string()},
+        {"/dev/full", "Das Ziel ist keine gewöhnliche Datei (ein Gerät oder eine Pipe): /dev/full"}};
+    for (const auto& [target, reason] : rows) {
         const Outcome basics = write_basics(target, s), report = write_report(target, s);
         EXPECT_EQ(basics.status, Status::WriteFailed) << target;
-        EXPECT_EQ(basics.message, kBasicsFailure) << target;
+        EXPECT_EQ(basics.message, kBasicsFailure + "\n" + reason) << target;
         EXPECT_EQ(report.status, Status::WriteFailed) << target;
-        EXPECT_EQ(report.message, kReportFailure) << target;
+        EXPECT_EQ(report.message, kReportFailure + "\n" + reason) << target;
     }
     EXPECT_TRUE(dir.names().empty());
     EXPECT_TRUE(fs::is_character_file("/dev/full"));

@@ -265,7 +265,8 @@ TEST(StandFile, WrittenAtomicallyAndReadBack) {
     std::filesystem::create_directory(dir / "b.forstrix");
     const Outcome failed = write_stand(dir / "b.forstrix", s, label);
     EXPECT_EQ(failed.status, Status::WriteFailed);
-    EXPECT_EQ(failed.message, "Bestandsdatei kann nicht gespeichert werden!");
+    EXPECT_EQ(failed.message, "Bestandsdatei kann nicht gespeichert werden!\nDas Ziel ist ein Ordner: " +
+                                  (dir / "b.forstrix").string());
     EXPECT_TRUE(std::filesystem::is_directory(dir / "b.forstrix"));
 
     // A stand that the file would not give back is not written at all.

@@ -1,5 +1,8 @@
 // The main window as the user meets it: start-up, menu, the basics file, the
 // chains of dialogs, saving erg.txt, and the same files under a German locale.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <clocale>
 #include <filesystem>
 #include <fstream>
@@ -46,10 +49,21 @@ QByteArray basics_with(double State::*member, double value) {
 const QString kNotLoaded = u"Kalkulationsgrundlagen (daten.klg)\nkönnen nicht geladen werden!"_s;
 const QByteArray kFolder = "<folder>";  // a folder stands where the file goes: writing fails
 
+const QByteArray kReadOnly = "<read-only>";  // a file without any write permission bit
+const QByteArray kFifo = "<fifo>";            // a named pipe that no program writes to
+
 void put_file(const char* name, const QByteArray& content) {
     if (content == kFolder) QVERIFY(QDir().mkdir(QString::fromLatin1(name)));
+    else if (content == kFifo) QCOMPARE(::mkfifo(name, 0644), 0);
     else if (!content.isEmpty()) std::ofstream(name, std::ios::binary) << content.toStdString();
+    if (content == kReadOnly) QCOMPARE(::chmod(name, 0444), 0);
 }
+
+// Ends the test process instead of letting it hang when a call blocks.
+struct TimeLimit {
+    explicit TimeLimit(unsigned seconds) { ::alarm(seconds); }
+    ~TimeLimit() { ::alarm(0); }
+};
 QString said(const ShownMessage& m) { return m.title + u": "_s + m.text; }
 
 }  // namespace
@@ -83,15 +97,19 @@ private slots:
         QTest::newRow("defaults") << QByteArray() << own;
         QTest::newRow("own basics, a dearer skidder") << basics_with(&State::gf_asb44, 2 * own) << 2 * own;
         QTest::newRow("refused basics") << QByteArray("1100,5\tkein Wert\r\n") << own;
+        QTest::newRow("basics a named pipe") << kFifo << own;
     }
     void startUp() {
         QFETCH(QByteArray, file);
         QFETCH(double, asb44);
         put_file(files::kBasicsFileName, file);
         ScriptedMessages boxes;
-        window_->start_up();
+        {
+            const TimeLimit limit(20);  // a pipe must not block the start
+            window_->start_up();
+        }
         QVERIFY(boxes.shown().empty());  // a warning waits until the window shows
-        const bool refused = file.startsWith("1100,5");
+        const bool refused = file.startsWith("1100,5") || file == kFifo;
         QTRY_COMPARE(boxes.shown().size(), std::size_t{refused});
         QCoreApplication::processEvents();
         QCOMPARE(boxes.shown().size(), std::size_t{refused});
@@ -217,13 +235,23 @@ private slots:
         QTest::newRow("load, zero annual use") << load << basics_with(&State::gf_fob47, 0.0) << ok << refused;
         QTest::newRow("save basics") << save << QByteArray() << ok
                                      << QStringList{u"Meldung: Kalkulationsgrundlagen gespeichert."_s};
+        QTest::newRow("load, a named pipe") << load << kFifo << ok
+            << QStringList{u"Fehler: "_s + kNotLoaded + u"\nDie Datei ist keine gewöhnliche Datei"_s};
+        const QString basics_failed = u"Fehler: Kalkulationsgrundlagen können\nnicht gespeichert werden!\n"_s;
         QTest::newRow("save basics, write fails") << save << kFolder << ok
-            << QStringList{u"Fehler: Kalkulationsgrundlagen können\nnicht gespeichert werden!"_s};
+            << QStringList{basics_failed + u"Das Ziel ist ein Ordner: /"_s};
+        QTest::newRow("save basics, write-protected") << save << kReadOnly << ok
+            << QStringList{basics_failed + u"Die Datei ist schreibgeschützt: /"_s};
         QTest::newRow("report, new file") << report << QByteArray() << ok << QStringList{saved};
         QTest::newRow("report, overwrite") << report << old << ok << QStringList{asked, saved};
         QTest::newRow("report, cancel") << report << old << int(MsgAnswer::Cancel) << QStringList{asked};
-        QTest::newRow("report, write fails") << report << kFolder << ok
-            << QStringList{asked, u"Fehler: Ergebnis konnte nicht gespeichert werden!"_s};
+        // A target that can never be written is said at once, without the
+        // question whether to overwrite it.
+        const QString report_failed = u"Fehler: Ergebnis konnte nicht gespeichert werden!\n"_s;
+        QTest::newRow("report, a folder") << report << kFolder << ok
+            << QStringList{report_failed + u"Das Ziel ist ein Ordner: /"_s};
+        QTest::newRow("report, write-protected") << report << kReadOnly << ok
+            << QStringList{report_failed + u"Die Datei ist schreibgeschützt: /"_s};
     }
     void fileCommands() {
         QFETCH(int, command);
@@ -239,7 +267,10 @@ private slots:
         state_->gf_hab112 = 1.0;  // a hand-made machine cost
         const State before = *state_;
         DialogScript script(std::vector<DialogScript::Step>(command == CmdResults, end_with(ResultsSave)));
-        window_->run_command(command);
+        {
+            const TimeLimit limit(20);  // a pipe must not block the load
+            window_->run_command(command);
+        }
         QVERIFY(script.wait_until_done());
         QCOMPARE(script.opened().size(), qsizetype(command == CmdResults));  // saving ends the chain
 
@@ -255,8 +286,9 @@ private slots:
         if (ok && command == CmdSaveBasics) QCOMPARE(read_bytes(name), files::basics_text(*state_));
         else if (ok && command == CmdResults) QCOMPARE(read_bytes(name), files::report_text(*state_));
         else if (existing == kFolder) QVERIFY(std::filesystem::is_directory(name));
+        else if (existing == kFifo) QVERIFY(std::filesystem::is_fifo(name));
         else QCOMPARE(QByteArray::fromStdString(read_bytes(name)), existing);  // left byte for byte
-        QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(),
+        QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).size(),
                  qsizetype(ok || !existing.isEmpty()));  // no temporary file left over
         QCOMPARE(state_->gf_ss, 77.0);
         if (ok && command == CmdLoadBasics) {

@@ -1,0 +1,12 @@
+// Standard input, output and error kept apart from the program's files.
+#pragma once
+
+namespace forstrix::files {
+
+// Opens /dev/null on each of the descriptors 0, 1 and 2 that is closed.
+// A program started with them closed would otherwise get descriptor 1 or 2
+// for the first file it opens, and its messages would land in that file.
+// Call it first thing in main, before any file is opened.
+void ensure_standard_streams();
+
+}  // namespace forstrix::files
