@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,16 @@ inline std::string slurp(const std::filesystem::path& p) {
 }
 inline void spit(const std::filesystem::path& p, const std::string& bytes) {
     std::ofstream(p, std::ios::binary) << bytes;
+}
+
+// The cells of a line (or the lines of a text); a separator at the end of a
+// line leaves an empty last cell.
+inline std::vector<std::string> split(const std::string& text, char sep) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string cell; std::getline(in, cell, sep);) out.push_back(cell);
+    if (!text.empty() && text.back() == sep && sep != '\n') out.emplace_back();
+    return out;
 }
 
 // A fresh folder for one test, removed at the end.

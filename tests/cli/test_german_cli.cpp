@@ -42,8 +42,6 @@ const ParserError kErrors[] = {
      "Falsche Anzahl von Optionen: --a, --b"},
     {"OptionWithoutValue", [] { return held(CLI::ArgumentMismatch("--output", 1, 0)); },
      "Falsche Anzahl von Werten: --output"},
-    {"TooFewValues", [] { return held(CLI::ArgumentMismatch::AtLeast("--set", 1, 0)); },
-     "Falsche Anzahl von Werten: --set"},
     {"FlagOverride", [] { return held(CLI::ArgumentMismatch::FlagOverride("--trace")); },
      "Falsche Anzahl von Werten: --trace"},
     {"OptionNeedsAnother", [] { return held(CLI::RequiresError("--sep", "--template")); },
@@ -63,7 +61,6 @@ const ParserError kErrors[] = {
     {"ParserFault", [] { return held(CLI::HorribleError("x")); }, "Aufruf kann nicht zerlegt werden"},
     {"OptionNotFound", [] { return held(CLI::OptionNotFound("--x")); }, "Option nicht gefunden: --x"},
     {"BadName", [] { return held(CLI::BadNameString::BadLongName("--")); }, "Fehlerhafte Festlegung der Kommandozeile"},
-    {"AddedTwice", [] { return held(CLI::OptionAlreadyAdded("--set")); }, "Fehlerhafte Festlegung der Kommandozeile"},
     {"Runtime", [] { return held(CLI::RuntimeError()); }, "Abbruch beim Lesen des Aufrufs"},
 };
 

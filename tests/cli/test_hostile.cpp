@@ -126,34 +126,30 @@ INSTANTIATE_TEST_SUITE_P(
     Cli, CliHostileInput,
     ::testing::Values(
         Refusal{"NumberBeyondDouble", R"({"gf_vab": 1e400})", {"calc"}, 2, "zu groß"},
-        Refusal{"NegativeBeyondDouble", R"({"gf_vab": -1e400})", {"calc"}, 2, "zu groß"},
         Refusal{"ArraysNestedDeep", kDeep, {"calc"}, 2, "zu tief verschachtelt"},
         Refusal{"ObjectsNestedDeep", std::string(50000, '{') + "}", {"calc"}, 2, "zu tief verschachtelt"},
         Refusal{"ThreeLevels", R"({"stand": {"gf_vab": [30]}})", {"calc"}, 2, "zu tief verschachtelt"},
         Refusal{"TwoLevelsAreReadButAreNoNumber", R"({"gf_vab": {"wert": 30}})", {"calc"}, 2, "keine Zahl"},
         Refusal{"BracketsInAStringAreText", R"({"gf_vab": "[[[[[[[["})", {"calc"}, 2, "keine Zahl"},
         Refusal{"LonePointInAString", R"({"gf_vab": "."})", {"calc"}, 2, "keine Zahl"},
-        Refusal{"LoneCommaInAString", R"({"gf_vab": ","})", {"calc"}, 2, "keine Zahl"},
         Refusal{"DigitsBeyondDoubleInAString", R"({"gf_vab": ")" + std::string(400, '9') + "\"}", {"calc"}, 2,
                 "zu groß"},
         Refusal{"EscapeSequenceInAName", "{\"gi_\\u001b[2J\\u001b[31m\": 1}", {"calc"}, 2, "\\x1B[2J"},
         Refusal{"LongNameShortened", "{\"" + std::string(5000, 'n') + "\": 1}", {"calc"}, 2, "5000 Zeichen"},
-        Refusal{"LongStringShortened", "{\"gf_vab\": \"" + std::string(5000, '1') + "x\"}", {"calc"}, 2,
-                "5001 Zeichen"},
         Refusal{"InputIsAFolder", "", {"calc", "--input", "{dir}"}, 2, "ist ein Ordner"},
         Refusal{"InputIsADevice", "", {"calc", "--input", "/dev/zero"}, 2, "keine gewöhnliche Datei"},
         Refusal{"InputTooLarge", "{\"gf_vab\": 30" + std::string(2 << 20, ' ') + "}", {"report"}, 2,
                 "größer als 1 MiB"},
         Refusal{"SetLonePoint", "", {"calc", "--set", "gf_vab=."}, 2, "keine Zahl"},
-        Refusal{"SetLoneComma", "", {"calc", "--set", "gf_gf=,"}, 2, "keine Zahl"},
         Refusal{"SetDigitsBeyondDouble", "", {"calc", "--set", "gf_fw=" + std::string(310, '7')}, 2, "zu groß"},
         Refusal{"SetEscapeSequence", "", {"calc", "--set", "gf_vab=1\x1b[31m"}, 2, "\\x1B[31m"},
         Refusal{"UnknownOptionEscaped", "", {"calc", "--\x1b[31mx"}, 2, "--\\x1B[31mx"},
         Refusal{"BatchTableIsAFolder", "", {"batch", "{dir}"}, 1, "ist ein Ordner"}),
     [](const auto& row) { return std::string(row.param.name); });
 
-// Outputs that must never be replaced, and links, for every -o alike.
-TEST(CliOutputs, WriteProtectedRefusedLinksFollowed) {
+// Outputs that must never be replaced, for every -o alike (the links, loops
+// and missing folders are the writers' own table, in the files tests).
+TEST(CliOutputs, WriteProtectedAndFoldersRefusedWritableReplaced) {
     const struct {
         const char* name;
         void (*make)(const TempDir&);
@@ -167,15 +163,6 @@ TEST(CliOutputs, WriteProtectedRefusedLinksFollowed) {
          },
          nullptr, "Die Datei ist schreibgeschützt: /"},
         {"Writable", [](const TempDir& d) { spit(d / "ziel", "alt"); }, "ziel", ""},
-        {"DanglingLink", [](const TempDir& d) { fs::create_symlink("fehlt", d / "ziel"); }, "fehlt", ""},
-        {"LinkIntoMissingFolder", [](const TempDir& d) { fs::create_symlink("weg/fehlt", d / "ziel"); }, nullptr,
-         "Der Ordner der Datei, auf die die Verknüpfung zeigt, fehlt: /"},
-        {"LinkLoop",
-         [](const TempDir& d) {
-             fs::create_symlink("zwei", d / "ziel");
-             fs::create_symlink("ziel", d / "zwei");
-         },
-         nullptr, "Die symbolischen Verknüpfungen bilden eine Schleife: /"},
         {"Folder", [](const TempDir& d) { fs::create_directory(d / "ziel"); }, nullptr, "Das Ziel ist ein Ordner: /"},
     };
     for (const auto& row : rows) {
@@ -243,7 +230,6 @@ TEST(CliBatchMessages, CellsEscapedAndLoneSeparatorRefused) {
         std::string cell;
         const char* said;
     } rows[] = {{"EscapeSequence", "\x1b]0;titel\x07" "30", "\\x1B]0;titel\\x0730"},
-                {"LonePoint", ".", "\u201E.\u201C ist keine Zahl"},
                 {"LoneComma", "\",\"", "\u201E,\u201C ist keine Zahl"},
                 {"DigitsBeyondDouble", std::string(400, '8'), "ist zu groß"}};
     for (const auto& row : rows) {

@@ -11,15 +11,6 @@
 namespace forstrix::cli::test {
 namespace {
 
-std::vector<std::string> split(const std::string& text, char sep) {
-    std::vector<std::string> out;
-    std::string cell;
-    std::istringstream in(text);
-    while (std::getline(in, cell, sep)) out.push_back(cell);
-    if (!text.empty() && text.back() == sep && sep != '\n') out.emplace_back();
-    return out;
-}
-
 double number(std::string text) {
     for (char& c : text)
         if (c == ',') c = '.';
@@ -71,7 +62,6 @@ TEST(CliSweep, TextOfTheTable) {
         {"decimal_point_under_comma", {"sweep", "gf_i_rd=0.1:0.3:0.1"}, {"0.1", "0.2", "0.3"}, {"III", "III", "III"}},
         {"decimal_comma_under_semicolon", {"sweep", "gf_i_rd=0,1:0,3:0,1", "--sep", ";"}, {"0,1", "0,2", "0,3"},
          {"III", "III", "III"}},
-        {"end_not_on_the_grid", {"sweep", "gf_ss=40:41:0.3"}, {"40", "40.3", "40.6", "40.9"}, {"III", "III", "III", "III"}},
         // At BHD 36 the stems are too large for the harvester: I by its
         // measured sum, II by the sums without measuring.
         {"measured_sums", {"sweep", "gi_bhd=36:36:1"}, {"36"}, {"I"}},
@@ -128,8 +118,6 @@ TEST(CliSweep, Refusals) {
         {"three_ranges", {"sweep", "gi_bhd=6:9:1", "gi_hn=0:5:1", "gf_vab=10:20:5"}, "einen oder zwei Bereiche"},
         {"same_input_twice", {"sweep", "gi_bhd=6:9:1", "gi_bhd=10:20:1"}, "zweimal"},
         {"more_than_a_million_together", {"sweep", "gf_vab=1:1000:1", "gf_gf=1:1001:1"}, "1001000 Punkte"},
-        {"step_zero", {"sweep", "gf_vab=1:10:0"}, "größer als 0"},
-        {"whole_number_input", {"sweep", "gi_hn=0:10:2.5"}, "keine ganze Zahl"},
         {"outside_the_list", {"sweep", "gi_bhd=80:95:5"}, "95 liegt nicht im erlaubten Bereich"},
         {"bad_set", {"sweep", "gi_bhd=6:9:1", "--set", "gi_hn=70"}, "gi_hn"},
         {"missing_basics_file", {"sweep", "gi_bhd=6:9:1", "--basics", "/nonexistent/daten.klg"}, "daten.klg"},

@@ -199,10 +199,6 @@ const Row kFuel[] = {
      "diesel_sys2=2.2854 benzin_sys2=0.1453 co2_sys2=7.6662 "
      "diesel_sys3=2.3641 co2_sys3=7.4940 diesel_sys4=2.5900 co2_sys4=8.2104 "
      "diesel_sys5=7.3550 benzin_sys5=0.1154 co2_sys5=23.6500 diesel_sys6=1.9467 co2_sys6=6.1710"},
-    // Only the factors: litres stay, CO2 scales.
-    {"DieselFactorOnly", "gf_co2_diesel=3.17",
-     "diesel_sys1=0.9567 co2_sys1=4.1308 co2_sys3=5.9226 benzin_sys5=0.1364 co2_sys5=17.9751"},
-    {"PetrolFactorOnly", "gf_co2_benzin=10", "co2_sys1=7.0915 co2_sys2=6.0759 co2_sys3=4.9885"},
     // Above 15 % slope the forwarder of III and VI does 13 Fm per hour; the
     // fourth machine of V stays at 15.
     {"SteepForwarder", "gi_hn=16",
@@ -218,10 +214,8 @@ TEST(FuelText, BothFuelsOrOne) {
     calc_zeitbedarfkosten(s);
     const std::pair<int, const char*> rows[] = {
         {0, "Kraftstoff 1,41 l/Fm (Diesel 0,96, Benzin 0,45), CO2 3,65 kg/Fm"},
-        {1, "Kraftstoff 1,80 l/Fm (Diesel 1,63, Benzin 0,17), CO2 4,77 kg/Fm"},
         {2, "Kraftstoff 1,87 l/Fm (Diesel), CO2 4,99 kg/Fm"},
         {4, "Kraftstoff 5,70 l/Fm (Diesel 5,57, Benzin 0,14), CO2 15,19 kg/Fm"},
-        {5, "Kraftstoff 2,02 l/Fm (Diesel), CO2 5,38 kg/Fm"},
     };
     for (const auto& [system, text] : rows) EXPECT_EQ(fuel_text(s, system), text) << system;
     test::apply(s, "diesel_sys4=0 benzin_sys4=0.5 co2_sys4=1.21");

@@ -111,10 +111,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TargetRow{"NewFile", {[](const auto&) {}}, "", "ziel", kNewFileMode},
         TargetRow{"WritableFileKeepsItsMode", {[](const auto& d) { old_file(d / "ziel", 0640); }}, "", "ziel", 0640},
-        TargetRow{"ReadOnlyForAll", {[](const auto& d) { old_file(d / "ziel", 0444); }},
-                  "Die Datei ist schreibgeschützt", "", 0},
-        TargetRow{"NoPermissionAtAll", {[](const auto& d) { old_file(d / "ziel", 0000); }},
-                  "Die Datei ist schreibgeschützt", "", 0},
         TargetRow{"OwnerReadOnly", {[](const auto& d) { old_file(d / "ziel", 0400); }},
                   "Die Datei ist schreibgeschützt", "", 0},
         TargetRow{"Folder", {[](const auto& d) { fs::create_directory(d / "ziel"); }}, "Das Ziel ist ein Ordner", "", 0},
@@ -141,8 +137,6 @@ INSTANTIATE_TEST_SUITE_P(
                       link("echt", d / "ziel");
                   }},
                   "Die Datei ist schreibgeschützt", "", 0},
-        TargetRow{"LinkToItself", {[](const auto& d) { link("ziel", d / "ziel"); }},
-                  "Die symbolischen Verknüpfungen bilden eine Schleife", "", 0},
         TargetRow{"LinkLoopOfTwo",
                   {[](const auto& d) {
                       link("b", d / "ziel");
@@ -173,10 +167,7 @@ TEST(WriteReasons, EachFailedStepSaysWhy) {
         bool at_create;
         std::string reason;
     } rows[] = {{ENOSPC, false, "Kein Platz mehr auf dem Datenträger"},
-                {EIO, false, "Ein- oder Ausgabefehler des Datenträgers"},
-                {EACCES, true, "Keine Schreibberechtigung für den Ordner"},
-                {EROFS, true, "Der Datenträger ist schreibgeschützt"},
-                {ENOENT, true, "Der Ordner existiert nicht (mehr)"}};
+                {EACCES, true, "Keine Schreibberechtigung für den Ordner"}};
     for (const auto& row : rows) {
         test::ScratchDir dir;
         Io io(row.err, row.at_create);
@@ -196,9 +187,7 @@ TEST(ReportRefuses, AFigureThatIsNotFinite) {
         bool refused;  // unsuitable systems are not in the report
     } rows[] = {{"CostOfSuitableSystemI", &State::gff_g3, inf, true},
                 {"SumOfSuitableSystemIII", &State::gff_g24, nan, true},
-                {"TimeOfSuitableSystemII", &State::gff_e13, inf, true},
                 {"VolumePerHectare", &State::gf_vab, inf, true},
-                {"TreeHeight", &State::gc_hoehe, nan, true},
                 {"SumOfUnsuitableSystemVI", &State::gff_g45, inf, false}};
     for (const auto& row : rows) {
         test::ScratchDir dir;
@@ -234,8 +223,6 @@ TEST(BasicsReader, RefusesWhatIsNoRegularFileWithoutWaiting) {
          "Die Datei ist keine gewöhnliche Datei (ein Gerät oder eine Pipe): /"},
         {"Folder", [](const fs::path& p) { fs::create_directory(p); }, Status::Refused,
          "Die Datei ist ein Ordner: /"},
-        {"LinkToDevice", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); }, Status::Refused,
-         "Die Datei ist keine gewöhnliche Datei (ein Gerät oder eine Pipe): /"},
         {"LinkLoop", [](const fs::path& p) { fs::create_symlink(p, p); }, Status::Refused,
          "Die symbolischen Verknüpfungen bilden eine Schleife: /"},
     };

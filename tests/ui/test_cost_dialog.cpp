@@ -70,8 +70,6 @@ private slots:
         QTest::addColumn<QString>("shown");  // wages with PNK, then the seven sums
         QTest::newRow("forest worker PNK 60.5 shown 60") << "gf_nfw=60.5"
             << "19,20 20,80 68,39 163,93 103,31 137,93 182,13 114,90 354,15";
-        QTest::newRow("operator wage 13.004 shown 13,00") << "gf_mf=13.004"
-            << "19,20 20,80 68,39 163,93 103,31 137,93 182,13 114,90 354,15";
         QTest::newRow("skidder cost 45.2849 shown 45,28") << "gf_ss=45.2849 gf_hab112=137.9349"
             << "19,20 20,80 68,39 163,93 103,31 137,93 182,13 114,90 354,15";
     }

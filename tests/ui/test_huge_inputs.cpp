@@ -20,11 +20,7 @@ using namespace forstrix::ui;
 
 namespace {
 
-State started() {
-    State s;
-    startup_compute(s);
-    return s;
-}
+State started() { State s; startup_compute(s); return s; }
 
 // The input dialogs by name, and the ids of their leaving buttons.
 struct Opened {

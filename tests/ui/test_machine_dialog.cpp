@@ -148,11 +148,9 @@ private slots:
         QTest::addColumn<QString>("set");  // "name=value ...", set before opening
         QTest::addColumn<QString>("cost");  // the figure at opening
         QTest::newRow("harvester repair factor 1.1049") << "hab" << "gf_hab48=1.1049" << "137,93";
-        QTest::newRow("harvester fuel use and price") << "hab" << "gf_hab50=14.004 gf_hab51=1.1549" << "137,93";
         QTest::newRow("skidder rows shown whole") << "asb" << "gf_asb44=100.9 gf_asb47=1000.99" << "45,28";
         QTest::newRow("yarder repair factor and residual value") << "mskb" << "gf_mskb48=1.2049 gf_mskb53=10.4449" << "252,79";
         QTest::newRow("chainsaw annual use shown whole") << "msc" << "gf_msc8=450.9" << "6,63";
-        QTest::newRow("chainsaw petrol price") << "msc" << "gf_msc19=1.4049 gf_msc23=1.3049" << "6,76";
     }
     void openingShowsWhatOkStores() {
         QFETCH(QString, stem);

@@ -232,7 +232,6 @@ private slots:
                                          << QStringList{u"Meldung: Kalkulationsgrundlagen geladen."_s};
         QTest::newRow("load, no file") << load << QByteArray() << ok << refused;
         QTest::newRow("load, decimal comma") << load << QByteArray("12,5\r\n") << ok << refused;
-        QTest::newRow("load, zero annual use") << load << basics_with(&State::gf_fob47, 0.0) << ok << refused;
         QTest::newRow("save basics") << save << QByteArray() << ok
                                      << QStringList{u"Meldung: Kalkulationsgrundlagen gespeichert."_s};
         QTest::newRow("load, a named pipe") << load << kFifo << ok
@@ -240,8 +239,6 @@ private slots:
         const QString basics_failed = u"Fehler: Kalkulationsgrundlagen können\nnicht gespeichert werden!\n"_s;
         QTest::newRow("save basics, write fails") << save << kFolder << ok
             << QStringList{basics_failed + u"Das Ziel ist ein Ordner: /"_s};
-        QTest::newRow("save basics, write-protected") << save << kReadOnly << ok
-            << QStringList{basics_failed + u"Die Datei ist schreibgeschützt: /"_s};
         QTest::newRow("report, new file") << report << QByteArray() << ok << QStringList{saved};
         QTest::newRow("report, overwrite") << report << old << ok << QStringList{asked, saved};
         QTest::newRow("report, cancel") << report << old << int(MsgAnswer::Cancel) << QStringList{asked};

@@ -1,10 +1,8 @@
 // Qt's own texts speak German whatever the system language: this test runs
 // under the C locale, a German and an English one (see CMakeLists.txt).
-#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
-#include <QPushButton>
 #include <QtTest>
 
 #include <memory>
@@ -48,21 +46,6 @@ private slots:
         for (const QAction* a : menu->actions())
             if (!a->isSeparator()) shown << readable(a->text());
         QVERIFY2(shown.contains(item), qPrintable(shown.join(u", ")));
-    }
-
-    // The standard buttons that the file and print dialogs use.
-    void standardButtons_data() {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("Cancel") << int(QDialogButtonBox::Cancel) << "Abbrechen";
-        QTest::newRow("Save") << int(QDialogButtonBox::Save) << "Speichern";
-        QTest::newRow("Open") << int(QDialogButtonBox::Open) << "Öffnen";
-        QTest::newRow("Close") << int(QDialogButtonBox::Close) << "Schließen";
-    }
-    void standardButtons() {
-        QFETCH(int, button);
-        QDialogButtonBox box{QDialogButtonBox::StandardButtons(button)};
-        QTEST(readable(box.button(QDialogButtonBox::StandardButton(button))->text()), "text");
     }
 };
 

@@ -147,13 +147,6 @@ private slots:
         QDir::setCurrent(QDir::tempPath());
     }
 
-    void shortcuts() {
-        QCOMPARE(action(u"110"_s)->shortcut(), QKeySequence(u"Ctrl+N"_s));
-        QCOMPARE(action(u"111"_s)->shortcut(), QKeySequence(u"Ctrl+O"_s));
-        QCOMPARE(action(u"112"_s)->shortcut(), QKeySequence(u"Ctrl+S"_s));
-        QCOMPARE(action(u"113"_s)->shortcut(), QKeySequence(u"Ctrl+Shift+S"_s));
-    }
-
     // Edit, name, save, edit again, reopen: what the title and its mark say at each step.
     void editSaveReopen() {
         QCOMPARE(window_->windowTitle(), u"Forstrix[*]"_s);
