@@ -179,7 +179,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ReportCall{"PipeGetsTheFileBytes", {"report"}, false, false, false},
                       ReportCall{"FileGetsTheFileBytes", {"report"}, false, true, false},
                       ReportCall{"TerminalGetsUtf8", {"report"}, true, false, true},
-                      ReportCall{"PipeAskedForUtf8", {"report", "--encoding", "utf-8"}, false, false, true},
                       ReportCall{"FileAskedForUtf8", {"report", "--encoding", "UTF-8"}, false, true, true},
                       ReportCall{"TerminalAskedForCp1252", {"report", "--encoding", "cp1252"}, true, false, false}),
     [](const auto& row) { return std::string(row.param.label); });

@@ -242,10 +242,8 @@ TEST(Sweep, MapCellsVaryTheSecondInputFastest) {
     };
     const Cell known[] = {
         {"default_stand_harvester", 20, 14, 2},
-        {"thin_trees_chips", 10, 14, 5},
         {"steep_slope_systems", 20, 50, 3},
         {"too_steep_for_every_system", 20, 63, -1},
-        {"thick_trees_conventional", 60, 10, 0},
     };
     for (const Cell& c : known) {
         const std::size_t i = x.nearest(c.bhd), j = y.nearest(c.slope);
