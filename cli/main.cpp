@@ -1,7 +1,7 @@
 // forstrix-cli: the calculation without the desktop program.
 //   calc     one scenario as a JSON object of every named value, and why
 //            the unsuitable work systems do not suit ("reasons")
-//   report   the result report "erg.txt" of one scenario
+//   report   the result report "erg.txt" of one scenario (--pdf: the result sheet)
 //   basics   the calculation basics "daten.klg" of one scenario
 //   batch    one scenario per row of a CSV table
 //   scenario a stand file (.forstrix) of one scenario, for the desktop program
@@ -19,6 +19,7 @@
 #include "cli/batch.h"
 #include "cli/german_cli.h"
 #include "cli/inputs.h"
+#include "cli/pdf.h"
 #include "cli/reasons.h"
 #include "cli/stand_command.h"
 #include "cli/sweep.h"
@@ -131,8 +132,11 @@ struct FileCommand {
     bool for_reading;  // a text for people: UTF-8 on a terminal, --encoding
 };
 
+// `pdf_path`: report --pdf, the result sheet of the scenario into that file
+// first; then the report only where -o names a file, nothing on standard output.
 int run_file_command(const fc::CommonOptions& opt, const std::string& out_path,
-                     const FileCommand& cmd, const std::string& encoding_name = {}) {
+                     const FileCommand& cmd, const std::string& encoding_name = {},
+                     const std::string* pdf_path = nullptr) {
     std::optional<fc::TextEncoding> encoding;
     if (!encoding_name.empty() && !(encoding = fc::encoding_named(encoding_name))) {
         print_error("--encoding erwartet utf-8 oder cp1252.");
@@ -141,6 +145,14 @@ int run_file_command(const fc::CommonOptions& opt, const std::string& out_path,
     State s;
     int status = 0;
     if (!compute(opt, s, status)) return status;
+    if (pdf_path != nullptr) {
+        std::string error;
+        if (!fc::write_pdf(*pdf_path, s, {}, error)) {
+            print_error(error);
+            return kExitFailed;
+        }
+        if (out_path.empty()) return 0;
+    }
     if (cmd.for_reading && !encoding)
         encoding = fc::default_encoding(out_path.empty() && fc::stdout_is_terminal());
     if (out_path.empty()) {
@@ -206,7 +218,7 @@ int main(int argc, char** argv) {
 
     fc::CommonOptions calc_opt, report_opt, basics_opt, batch_opt, scenario_opt;
     fc::ScenarioOptions sopt;
-    std::string report_out, report_encoding, basics_out, template_sep = ",";
+    std::string report_out, report_encoding, report_pdf, basics_out, template_sep = ",";
     fc::BatchOptions bopt;
     bool show_template = false;
 
@@ -220,6 +232,8 @@ int main(int argc, char** argv) {
                        "utf-8 (Zeilenende LF) oder cp1252 (Bytes von erg.txt, CR LF); ohne die "
                        "Option utf-8 am Terminal, sonst cp1252")
         ->type_name("utf-8|cp1252");
+    CLI::Option* pdf = report->add_option("--pdf", report_pdf, "Ergebnisblatt (A4) als PDF in diese Datei schreiben")
+                           ->type_name("DATEI");
 
     CLI::App* basics = app.add_subcommand("basics", "Kalkulationsgrundlagen (daten.klg) eines Szenarios schreiben");
     add_common(basics, basics_opt, true);
@@ -276,7 +290,9 @@ int main(int argc, char** argv) {
     }
 
     if (calc->parsed()) return run_calc(calc_opt);
-    if (report->parsed()) return run_file_command(report_opt, report_out, kReport, report_encoding);
+    if (report->parsed())
+        return run_file_command(report_opt, report_out, kReport, report_encoding,
+                                pdf->count() > 0 ? &report_pdf : nullptr);
     if (basics->parsed()) return run_file_command(basics_opt, basics_out, kBasics);
     if (scenario->parsed()) return fc::run_scenario(scenario_opt, sopt, stdout, stderr);
     if (sweep->parsed()) return fc::run_sweep(sweep_opt, wopt, stdout, stderr);

@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/numtext.h"
 #include "files/atomic_write.h"
@@ -137,28 +139,38 @@ private:
     std::string out_;
 };
 
-void stand_block(Text& t, const State& s) {
-    t.line("Hauptbaumart Laubholz", pick(kBa, s.gi_ba));
-    t.line("BHD [cm]", std::to_string(s.gi_bhd));
-    t.line("Formigkeitsstufe / Kronenausprägung", pick(kKa, s.gi_sf));
-    t.line("Hangneigung [%]", std::to_string(s.gi_hn));
-    t.line("Abstand Rückegassen [m]", s.gi_ar == 0 ? "bis 20" : "über 20");
-    t.line("Befahrbarkeit Rückegassen", s.gi_br == 0 ? "vorhanden" : "nicht vorhanden");
-    t.line("Volumen ausscheidender Bestand alle Baumarten [EFm/ha]", format_comma(s.gf_vab, 6));
-    t.line("Gesamtfläche der Maßnahme [ha]", format_comma(s.gf_gf, 6));
+std::vector<ReportLine> stand_lines_of(const State& s) {
+    std::vector<ReportLine> lines;
+    lines.reserve(kStandLineCount);
+    auto line = [&lines](std::string_view label, std::string value) {
+        lines.push_back({std::string(label), std::move(value)});
+    };
+    line("Hauptbaumart Laubholz", pick(kBa, s.gi_ba));
+    line("BHD [cm]", std::to_string(s.gi_bhd));
+    line("Formigkeitsstufe / Kronenausprägung", pick(kKa, s.gi_sf));
+    line("Hangneigung [%]", std::to_string(s.gi_hn));
+    line("Abstand Rückegassen [m]", s.gi_ar == 0 ? "bis 20" : "über 20");
+    line("Befahrbarkeit Rückegassen", s.gi_br == 0 ? "vorhanden" : "nicht vorhanden");
+    line("Volumen ausscheidender Bestand alle Baumarten [EFm/ha]", format_comma(s.gf_vab, 6));
+    line("Gesamtfläche der Maßnahme [ha]", format_comma(s.gf_gf, 6));
     // The answer "nein" (0) reads "bis 70", "ja" (1) "über 70",
     // in agreement with line 17.
-    t.line("Holzvolumen je Seillinie [EFm]", s.gi_hvs == 0 ? "bis 70" : "über 70");
-    t.line("Baumhöhe [m]", format_comma(s.gc_hoehe, 2));
-    t.line("Stückvolumen je Baum [EFm]", format_comma(s.gc_stm, 5));
-    t.line("Begehbarkeit / Behinderungen", pick(kBb, s.gi_i_bb));
-    t.line("Rückedistanz [m]", format_comma(s.gf_i_rd, 2));
-    t.line("Beiseilentfernung [m]", format_comma(s.gf_i_bse, 2));
-    t.line("Volumenanteil zusätzl. Sortimente [%]", std::to_string(s.gi_ii_vzs));
-    t.line("Rückedistanz [m]", format_comma(s.gf_ii_rd, 2));
-    t.line("Mindestvolumen [ > 70 EFm] je Seillinie erreicht", s.gi_hvs == 0 ? "nein" : "ja");
-    t.line("Seillinienlänge [m]", std::to_string((static_cast<std::uint64_t>(s.gi_v_sll) + 1) * 100));
-    t.line("Kronenform", pick(kKf, s.gi_v_kf));
+    line("Holzvolumen je Seillinie [EFm]", s.gi_hvs == 0 ? "bis 70" : "über 70");
+    line("Baumhöhe [m]", format_comma(s.gc_hoehe, 2));
+    line("Stückvolumen je Baum [EFm]", format_comma(s.gc_stm, 5));
+    line("Begehbarkeit / Behinderungen", pick(kBb, s.gi_i_bb));
+    line("Rückedistanz [m]", format_comma(s.gf_i_rd, 2));
+    line("Beiseilentfernung [m]", format_comma(s.gf_i_bse, 2));
+    line("Volumenanteil zusätzl. Sortimente [%]", std::to_string(s.gi_ii_vzs));
+    line("Rückedistanz [m]", format_comma(s.gf_ii_rd, 2));
+    line("Mindestvolumen [ > 70 EFm] je Seillinie erreicht", s.gi_hvs == 0 ? "nein" : "ja");
+    line("Seillinienlänge [m]", std::to_string((static_cast<std::uint64_t>(s.gi_v_sll) + 1) * 100));
+    line("Kronenform", pick(kKf, s.gi_v_kf));
+    return lines;
+}
+
+void stand_block(Text& t, const State& s) {
+    for (const ReportLine& l : stand_lines_of(s)) t.line(l.label, l.value);
 }
 
 void system_block(Text& t, const State& s, const Block& b) {
@@ -177,6 +189,8 @@ void system_block(Text& t, const State& s, const Block& b) {
 }
 
 }  // namespace
+
+std::vector<ReportLine> report_stand_lines(const State& s) { return stand_lines_of(s); }
 
 std::string report_text(const State& s) {
     Text t;

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "core/state.h"
 #include "files/basics_file.h"
@@ -11,6 +12,20 @@
 namespace forstrix::files {
 
 inline constexpr const char* kReportFileName = "erg.txt";
+
+// One line of the report's stand block, label and value as the report
+// writes them (UTF-8, before the conversion to Windows-1252).
+struct ReportLine {
+    std::string label;
+    std::string value;
+};
+// The stand block has 19 lines: the stand (1 to 11), then the additional
+// data of system I (12 to 14), of system II (15, 16) and of system V (17 to 19).
+inline constexpr std::size_t kStandLineCount = 19;
+inline constexpr std::size_t kFirstSystemILine = 11, kFirstSystemIILine = 14, kFirstSystemVLine = 16;
+// The stand lines in the order of the report; views that show the stand as
+// the report does take them from here.
+std::vector<ReportLine> report_stand_lines(const State& s);
 
 // The report's bytes for the computed state `s` (calc_zeitbedarfkosten has run).
 std::string report_text(const State& s);

@@ -9,7 +9,7 @@
 
 #include <QWidget>
 
-#include "ui/chart_geometry.h"
+#include "draw/chart_geometry.h"
 
 namespace forstrix::ui {
 
@@ -20,7 +20,7 @@ public:
               QWidget* parent = nullptr);
 
     // The geometry for the chart's current size and font.
-    ChartGeometry geometry_now() const;
+    draw::ChartGeometry geometry_now() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "core/checks.h"
+#include "core/cost_inputs.h"
 #include "core/numtext.h"
 #include "ui/dialog_codes.h"
 #include "ui/fields.h"
@@ -26,31 +27,11 @@ namespace {
 
 constexpr int kDialogId = 20000;
 
-struct CostField {
-    int id;
-    std::string_view label;
-    bool whole;                         // shown as a whole number
-    double State::*value;               // the decimal it edits, or
-    std::int32_t State::*level;         // the performance level it edits
-};
-
-// In the order of the dialog (CostDialog::Field).
-const std::array<CostField, CostDialog::FieldCount> kFields = {{
-    {20001, "Forstwirt (ohne PNK) [Euro/Std.]", false, &State::gf_fw, nullptr},
-    {20002, "Maschinenführer (ohne PNK) [Euro/Std.]", false, &State::gf_mf, nullptr},
-    {20003, "Höhe PNK Forstwirt [%]", true, &State::gf_nfw, nullptr},
-    {20004, "Höhe PNK Maschinenführer [%]", true, &State::gf_nmf, nullptr},
-    {20200, "Zeitgrad für EST", true, nullptr, &State::gi_zest},
-    {20201, "Zeitgrad für MGV", true, nullptr, &State::gi_zmgv},
-    {20010, "Motorsäge [Euro/BStd.]", false, &State::gf_msc37, nullptr},
-    {20011, "Seilschlepper [Euro/MAS]", false, &State::gf_ss, nullptr},
-    {20012, "Harvester [Euro/MAS]", false, &State::gf_hab112, nullptr},
-    {20013, "Forwarder [Euro/MAS]", false, &State::gf_fob149, nullptr},
-    {20014, "Harvester mit FSA [Euro/MAS]", false, &State::gf_hfsab186, nullptr},
-    {20015, "Hang-Harvester [Euro/MAS]", false, &State::gf_hhb223, nullptr},
-    {20016, "Hang-Forwarder [Euro/MAS]", false, &State::gf_hfb260, nullptr},
-    {20017, "Seilkran inkl. Prozessor [Euro/MAS]", false, &State::gf_mskb297, nullptr},
-}};
+// The fields in the order of the dialog (CostDialog::Field), shared with
+// the result sheet's basics.
+using CostField = CostInput;
+static_assert(kCostInputCount == CostDialog::FieldCount);
+constexpr const std::array<CostField, CostDialog::FieldCount>& kFields = kCostInputs;
 
 // The order in which the fields are read.
 constexpr std::array<CostDialog::Field, CostDialog::FieldCount> kReadOrder = {

@@ -1,8 +1,12 @@
 #include "ui/results_dialog.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <vector>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,6 +15,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -22,11 +30,13 @@
 
 #include "core/emissions.h"
 #include "core/numtext.h"
+#include "core/result_tables.h"
 #include "core/suitability.h"
 #include "ui/caption_box.h"
 #include "ui/cost_chart.h"
 #include "ui/dialog_codes.h"
 #include "ui/fields.h"
+#include "ui/messages.h"
 #include "ui/sweep_dialog.h"
 
 namespace forstrix::ui {
@@ -38,77 +48,11 @@ constexpr int kPage = 50;  // pixels per page key
 constexpr int kNotch = 120;
 constexpr int kFuelLineId = 50;  // the fuel line of a group: group id + 50
 
-// One worker or machine: time per Fm and cost per Fm.
-struct Row {
-    const char* label;
-    double State::* time;
-    const char* unit;
-    double State::* cost;
-};
-
-// A cost sum with the assortment the system delivers at that price.
-struct Sum {
-    const char* label;
-    double State::* cost;
-    int id;
-    const char* assortment;
-};
-
-struct System {
-    int id;  // group box; row k has the time field id + 2k + 1, the cost field id + 2k + 2
-    const char* title;
-    std::int32_t State::* flag;
-    std::vector<Row> rows;
-    std::vector<Sum> sums;
-};
-
-const char* const kLongUncounted = "Langholzsortiment, baumfallende Längen, unvermessen, gezählt";
-const char* const kLongMeasured = "Langholzsortiment, baumfallende Längen, vermessen";
-
-const std::vector<System>& systems() {
-    static const std::vector<System> table = {
-        {25100, "I) Konventionelle Holzernte", &State::g_sys1,
-         {{"Forstwirt", &State::gff_e3, "min/Fm", &State::gff_g3},
-          {"Motorsäge", &State::gff_e4, "min/Fm", &State::gff_g4},
-          {"Seilschlepper", &State::gff_e5, "min/Fm", &State::gff_g5},
-          {"Maschinenführer Seilschlepper", &State::gff_e6, "min/Fm", &State::gff_g6}},
-         {{"Summe:", &State::gff_g7, 25109, kLongUncounted},
-          {"inklusive Vermessung", &State::gff_g8, 25111, kLongMeasured}}},
-        {25200, "II) Integrierte Holzernte", &State::g_sys2,
-         {{"Forstwirte gesamt (2 Pers.)", &State::gff_e12, "min/Fm", &State::gff_g12},
-          {"Motorsäge", &State::gff_e13, "min/Fm", &State::gff_g13},
-          {"Seilschlepper", &State::gff_e14, "min/Fm", &State::gff_g14}},
-         {{"Summe:", &State::gff_g15, 25207, kLongUncounted},
-          {"inklusive Vermessung", &State::gff_g16, 25209, kLongMeasured}}},
-        {25300, "III) Hochmechanisierte Holzernte", &State::g_sys3,
-         {{"Harvester", &State::gff_e20, "MAS/Fm", &State::gff_g20},
-          {"Maschinenführer Harvester", &State::gff_e21, "Std./Fm", &State::gff_g21},
-          {"Forwarder", &State::gff_e22, "MAS/Fm", &State::gff_g22},
-          {"Maschinenführer Forwarder", &State::gff_e23, "Std./Fm", &State::gff_g23}},
-         {{"Summe:", &State::gff_g24, 25309, "Kurzholz, vermessen (Harvestermaß)"}}},
-        {25400, "IV) Hochmechanisierte Holzernte durch Hangsysteme", &State::g_sys4,
-         {{"Hang-Harvester", &State::gff_e27, "MAS/Fm", &State::gff_g27},
-          {"Maschinenführer Hang-Harvester", &State::gff_e28, "Std./Fm", &State::gff_g28},
-          {"Hang-Forwarder", &State::gff_e29, "MAS/Fm", &State::gff_g29},
-          {"Maschinenführer Hang-Forwarder", &State::gff_e30, "Std./Fm", &State::gff_g30}},
-         {{"Summe:", &State::gff_g31, 25409, "Kurzholz, vermessen (Harvestermaß)"}}},
-        // The fourth machine of yarding is costed at the forwarder's rate and
-        // shown as "Forwarder" here (the report calls it Verzerr-Schlepper).
-        {25500, "V) Yarding", &State::g_sys5,
-         {{"Personal gesamt (4 Pers.)", &State::gff_e34, "Std./Fm", &State::gff_g34},
-          {"Seilkran inkl. Prozessor", &State::gff_e35, "MAS/Fm", &State::gff_g35},
-          {"Motorsäge", &State::gff_e36, "Std./Fm", &State::gff_g36},
-          {"Forwarder", &State::gff_e37, "MAS/Fm", &State::gff_g37}},
-         {{"Summe:", &State::gff_g39, 25511, "Kurzholz, vermessen (Prozessormaß)"}}},
-        {25600, "VI) Spanholz", &State::g_sys6,
-         {{"Harvester", &State::gff_e41, "MAS/Fm", &State::gff_g41},
-          {"Maschinenführer Harvester", &State::gff_e42, "Std./Fm", &State::gff_g42},
-          {"Forwarder", &State::gff_e43, "MAS/Fm", &State::gff_g43},
-          {"Maschinenführer Forwarder", &State::gff_e44, "Std./Fm", &State::gff_g44}},
-         {{"Summe:", &State::gff_g45, 25609, "Vollbäume, unvermessen"}}},
-    };
-    return table;
-}
+// The rows and sums of each system, shared with the result sheet.
+using Row = ResultRow;
+using Sum = ResultSum;
+using System = SystemResults;
+const std::vector<System>& systems() { return system_results(); }
 
 // Dialog units of the arrangement, converted with the dialog's font:
 // a quarter of the mean letter width across, an eighth of the line height down.
@@ -293,9 +237,13 @@ QWidget* ResultsDialog::build_content() {
     QPushButton* save = make_button("Ergebnis speichern", 25998, u.x(72));
     QPushButton* ok = make_button("OK", 25999, u.x(24));
     QPushButton* stand = make_button("Bestandesdaten ändern...", 25997, u.x(92));
+    QPushButton* print = make_button("Drucken...", 25996, u.x(48));
+    QPushButton* pdf = make_button("Als PDF speichern...", 25995, u.x(80));
     buttons->addWidget(save);
     buttons->addWidget(ok);
     buttons->addWidget(stand);
+    buttons->addWidget(print);
+    buttons->addWidget(pdf);
     // Opens on top of the results and leaves them open.
     QPushButton* curve = make_button("Kostenverlauf...", 0, u.x(64));
     curve->setObjectName(QStringLiteral("kostenverlauf"));
@@ -306,6 +254,8 @@ QWidget* ResultsDialog::build_content() {
     connect(save, &QPushButton::clicked, this, [this] { done(ResultsSave); });
     connect(ok, &QPushButton::clicked, this, [this] { done(ResultsOk); });
     connect(stand, &QPushButton::clicked, this, [this] { done(ResultsChangeStand); });
+    connect(print, &QPushButton::clicked, this, &ResultsDialog::print_sheet);
+    connect(pdf, &QPushButton::clicked, this, &ResultsDialog::save_sheet_pdf);
     connect(curve, &QPushButton::clicked, this, [this] {
         SweepDialog dialog(state_, this);
         dialog.exec();
@@ -314,6 +264,43 @@ QWidget* ResultsDialog::build_content() {
 }
 
 void ResultsDialog::reject() { done(ResultsOk); }
+
+void ResultsDialog::print_sheet() {
+    const draw::ResultSheet sheet(state_, sheet_extras_);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+    printer.setDocName(QStringLiteral("Zeitbedarf und Kosten der Holzernte"));
+    printer.setCreator(QStringLiteral("Forstrix"));
+    // The preview shows the pages as they will be printed; its print button
+    // opens the print dialog.
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setWindowTitle(QStringLiteral("Druckvorschau: Zeitbedarf und Kosten der Holzernte"));
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [&sheet](QPrinter* target) { draw::print_sheet(sheet, *target); });
+    preview.exec();
+}
+
+void ResultsDialog::save_sheet_pdf() {
+    const QString path = messages().save_file_name(
+        this, QStringLiteral("Ergebnisblatt als PDF speichern"),
+        QDir::current().filePath(QString::fromUtf8(draw::kSheetFileName)),
+        QStringLiteral("PDF-Dateien (*.pdf)"));
+    if (path.isEmpty()) return;
+    const draw::ResultSheet sheet(state_, sheet_extras_);
+    const files::Outcome saved =
+        draw::write_sheet_pdf(std::filesystem::path(QFile::encodeName(path).toStdString()), sheet);
+    if (!saved.ok()) {
+        message(this, QStringLiteral("Fehler"), qs(saved.message), MsgIcon::Error);
+        return;
+    }
+    // The name as the user chose it; a file in the current folder by its name alone.
+    const QFileInfo file(path);
+    const QString shown = file.absolutePath() == QDir::current().absolutePath()
+                              ? file.fileName()
+                              : QDir::toNativeSeparators(file.absoluteFilePath());
+    message(this, QStringLiteral("Meldung"),
+            QStringLiteral("Ergebnisblatt unter \"%1\" gespeichert!").arg(shown), MsgIcon::Information);
+}
 
 // The whole free area of the screen, wherever the task bar sits: the window
 // with its frame fills the available geometry.

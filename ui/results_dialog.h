@@ -1,8 +1,11 @@
 #pragma once
 
+#include <utility>
+
 #include <QDialog>
 
 #include "core/state.h"
+#include "draw/sheet.h"
 
 class QScrollArea;
 class QWidget;
@@ -24,8 +27,13 @@ namespace forstrix::ui {
 // Fm ("Kraftstoff 1,41 l/Fm (Diesel 0,96, Benzin 0,45), CO2 3,65 kg/Fm").
 //
 // Value labels, group boxes and buttons carry their control numbers as
-// object names: 25101 ... 25609, 25100 ... 25600, 25997 ... 25999; the fuel
+// object names: 25101 ... 25609, 25100 ... 25600, 25995 ... 25999; the fuel
 // lines 25150 ... 25650.
+//
+// "Drucken..." (25996) shows the result sheet in Qt's print preview, from
+// which it is printed; "Als PDF speichern..." (25995) asks for a file name,
+// proposing "erg.pdf" in the current folder, and writes the sheet there.
+// Neither ends the dialog.
 class ResultsDialog : public QDialog {
     Q_OBJECT
 public:
@@ -33,6 +41,10 @@ public:
 
     // The close box counts as "OK"; Escape does not close the dialog.
     void reject() override;
+
+    // What the result sheet shows besides the state: the stand's name, the
+    // reasons of the unsuitable systems, further lines of a system.
+    void set_sheet_extras(draw::SheetExtras extras) { sheet_extras_ = std::move(extras); }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -45,8 +57,11 @@ private:
     void scroll_by(int pixels);
     bool scroll_key(int key);
     void end_drag();
+    void print_sheet();
+    void save_sheet_pdf();
 
     const State& state_;
+    draw::SheetExtras sheet_extras_;
     QScrollArea* area_ = nullptr;
     QWidget* content_ = nullptr;
     bool dragging_ = false;

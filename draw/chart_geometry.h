@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-namespace forstrix::ui {
+namespace forstrix::draw {
 
 struct TextSize {
     int width = 0;
@@ -76,4 +76,4 @@ ChartGeometry chart_geometry(const std::array<double, 8>& sums,
                              const std::array<std::int32_t, 6>& flags, int width, int height,
                              const TextMeasure& measure);
 
-}  // namespace forstrix::ui
+}  // namespace forstrix::draw

@@ -1,11 +1,11 @@
-#include "ui/chart_geometry.h"
+#include "draw/chart_geometry.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "core/numtext.h"
 
-namespace forstrix::ui {
+namespace forstrix::draw {
 
 namespace {
 
@@ -128,4 +128,4 @@ ChartGeometry chart_geometry(const std::array<double, 8>& sums,
     return g;
 }
 
-}  // namespace forstrix::ui
+}  // namespace forstrix::draw

@@ -3,15 +3,15 @@
 
 #include <QtTest>
 
-#include "ui/chart_geometry.h"
+#include "draw/chart_geometry.h"
 
-using forstrix::ui::ChartGeometry;
+using forstrix::draw::ChartGeometry;
 using Lim = std::numeric_limits<double>;
 
 static ChartGeometry geometry(const std::array<double, 8>& sums, const std::array<std::int32_t, 6>& flags,
                               int w = 928) {
-    return forstrix::ui::chart_geometry(sums, flags, w, 400, [](const std::string& text) {
-        return forstrix::ui::TextSize{static_cast<int>(text.size()) * 7, 13};
+    return forstrix::draw::chart_geometry(sums, flags, w, 400, [](const std::string& text) {
+        return forstrix::draw::TextSize{static_cast<int>(text.size()) * 7, 13};
     });
 }
 

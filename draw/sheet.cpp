@@ -1,0 +1,517 @@
+#include "draw/sheet.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <utility>
+
+#include <QBuffer>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPen>
+#include <QRectF>
+#include <QStringList>
+
+#include "core/cost_inputs.h"
+#include "core/numtext.h"
+#include "core/result_tables.h"
+#include "draw/chart_geometry.h"
+#include "draw/chart_paint.h"
+#include "files/atomic_write.h"
+#include "files/report.h"
+
+namespace forstrix::draw {
+
+namespace {
+
+// The sheet is laid out in hundredths of a millimetre of the A4 paper; the
+// painter is scaled from the caller's page rectangle to these units. Fonts
+// are sized in the same units, so the sheet looks alike on every device.
+constexpr double kMm = 100.0;
+constexpr double kPaperWidth = 210.0 * kMm;
+constexpr double kPaperHeight = 297.0 * kMm;
+// A left margin wide enough to punch and file the sheet.
+constexpr double kLeft = 20.0 * kMm;
+constexpr double kRight = 15.0 * kMm;
+constexpr double kTop = 10.0 * kMm;
+constexpr double kBottom = 10.0 * kMm;
+constexpr double kWidth = kPaperWidth - kLeft - kRight;
+constexpr double kFootHeight = 6.5 * kMm;  // the foot's rule and line above the bottom margin
+constexpr double kBodyBottom = kPaperHeight - kBottom - kFootHeight;
+constexpr double kGap = 2.5 * kMm;  // between the blocks of a page
+
+// The chart: 42 mm high across the text width. One chart unit is 0.118 mm,
+// so the chart is 355 units high: enough that the bars of systems I and II
+// and their texts stay apart, as in the results dialog's chart.
+constexpr double kChartUnit = 0.118 * kMm;
+constexpr double kChartHeight = 42.0 * kMm;
+
+// Columns of a system table, from the left margin.
+constexpr double kTimeLeft = kLeft + 45.0 * kMm, kTimeRight = kLeft + 56.0 * kMm;
+constexpr double kUnitLeft = kLeft + 57.5 * kMm, kUnitRight = kLeft + 68.0 * kMm;
+constexpr double kCostLeft = kLeft + 69.0 * kMm, kCostRight = kLeft + 80.0 * kMm;
+constexpr double kEuroLeft = kLeft + 81.0 * kMm;
+constexpr double kAssortmentLeft = kLeft + 94.0 * kMm;
+
+const QColor kRuleColour(150, 150, 150);
+const QColor kGreyText(96, 96, 96);
+
+QString qstr(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+QFont make_font(double points, bool bold = false, bool italic = false) {
+    QFont f(QStringLiteral("DejaVu Sans"));
+    // Without shaping no ligatures: "fl" stays two letters, so the text of a
+    // PDF is found and copied as it reads.
+    f.setStyleHint(QFont::SansSerif, QFont::PreferNoShaping);
+    f.setPixelSize(static_cast<int>(std::lround(points * 25.4 / 72.0 * kMm)));
+    f.setBold(bold);
+    f.setItalic(italic);
+    return f;
+}
+
+struct Fonts {
+    QFont title = make_font(14.0, true);
+    QFont name = make_font(11.0, true);
+    QFont heading = make_font(9.0, true);
+    QFont body = make_font(7.5);
+    QFont body_bold = make_font(7.5, true);
+    QFont small = make_font(7.0);
+    QFont small_bold = make_font(7.0, true);
+    QFont note = make_font(7.0, false, true);
+    QFont chart = make_font(6.0);
+};
+
+double line_height(const QFont& f) { return QFontMetricsF(f).lineSpacing(); }
+
+// A painter that may be absent: the blocks measure themselves by drawing
+// without one, so that measuring and drawing cannot disagree.
+using Painter = QPainter*;
+
+void text_at(Painter p, const QFont& f, double x, double top, const QString& text,
+             const QColor& colour = Qt::black) {
+    if (p == nullptr) return;
+    p->setFont(f);
+    p->setPen(colour);
+    p->drawText(QPointF(x, top + QFontMetricsF(f).ascent()), text);
+}
+
+void text_right(Painter p, const QFont& f, double right, double top, const QString& text,
+                const QColor& colour = Qt::black) {
+    text_at(p, f, right - QFontMetricsF(f).horizontalAdvance(text), top, text, colour);
+}
+
+void rule(Painter p, double top, double x1 = kLeft, double x2 = kLeft + kWidth) {
+    if (p == nullptr) return;
+    p->setPen(QPen(kRuleColour, 0.2 * kMm));
+    p->drawLine(QPointF(x1, top), QPointF(x2, top));
+}
+
+// Words of a text for wrapping: at spaces, and after a slash of a word that
+// is too long by itself ("stark abholzig/sehr kurzschäftig").
+QStringList wrap(const QString& text, const QFont& f, double width) {
+    const QFontMetricsF fm(f);
+    QStringList pieces;  // each with its leading space, if any
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString lead = pieces.isEmpty() ? QString() : QStringLiteral(" ");
+        if (fm.horizontalAdvance(word) <= width || !word.contains(QLatin1Char('/'))) {
+            pieces << lead + word;
+            continue;
+        }
+        const QStringList parts = word.split(QLatin1Char('/'));
+        for (qsizetype i = 0; i < parts.size(); ++i)
+            pieces << (i == 0 ? lead : QString()) + parts[i] +
+                          (i + 1 < parts.size() ? QStringLiteral("/") : QString());
+    }
+    QStringList lines;
+    QString line;
+    for (const QString& piece : pieces) {
+        const QString candidate = line + piece;
+        if (line.isEmpty() || fm.horizontalAdvance(candidate) <= width) {
+            line = line.isEmpty() ? piece.trimmed() : candidate;
+        } else {
+            lines << line;
+            line = piece.trimmed();
+        }
+    }
+    if (!line.isEmpty() || lines.isEmpty()) lines << line;
+    return lines;
+}
+
+// Draws the lines of a wrapped text; returns the height taken.
+double paragraph(Painter p, const QFont& f, double x, double top, double width, const QString& text,
+                 const QColor& colour = Qt::black) {
+    const double lh = line_height(f);
+    const QStringList lines = wrap(text, f, width);
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        text_at(p, f, x, top + static_cast<double>(i) * lh, lines[i], colour);
+    return static_cast<double>(lines.size()) * lh;
+}
+
+// A column of label and value pairs, each wrapped in its own width, and
+// sub-headings between them.
+struct Pair {
+    QString label;
+    QString value;
+    bool heading = false;
+};
+
+struct PairColumn {
+    double x = 0.0;
+    double label_width = 0.0;
+    double value_left = 0.0;  // from x
+    double value_width = 0.0;
+    bool numbers = false;     // values right-aligned, so that the decimal commas line up
+};
+
+double pairs(Painter p, const QFont& f, const QFont& heading, const std::vector<Pair>& items,
+             const PairColumn& col, double top) {
+    double y = top;
+    for (const Pair& item : items) {
+        if (item.heading) {
+            if (y > top) y += 0.8 * kMm;
+            text_at(p, heading, col.x, y, item.label);
+            y += line_height(heading);
+            continue;
+        }
+        const double h1 = paragraph(p, f, col.x, y, col.label_width, item.label);
+        double h2 = line_height(f);
+        if (col.numbers)
+            text_right(p, f, col.x + col.value_left + col.value_width, y, item.value);
+        else
+            h2 = paragraph(p, f, col.x + col.value_left, y, col.value_width, item.value);
+        y += std::max(h1, h2);
+    }
+    return y - top;
+}
+
+// A block of the sheet draws itself at `top` (or only measures itself
+// without a painter) and answers its height.
+using Block = std::function<double(Painter, double top)>;
+
+struct Placed {
+    const Block* block;
+    double top;
+};
+
+}  // namespace
+
+struct ResultSheet::Layout {
+    Fonts fonts;
+    std::vector<Block> blocks;          // in the order of the sheet
+    std::vector<std::vector<Placed>> pages;
+    double continued_head = 0.0;        // height of the head of the pages after the first
+};
+
+namespace {
+
+using Layout = ResultSheet::Layout;
+
+double head(Painter p, const Fonts& fonts, const std::string& name, const QDate& date, double top) {
+    double y = top;
+    const QString title = QStringLiteral("Zeitbedarf und Kosten der Holzernte");
+    text_at(p, fonts.title, kLeft, y, title);
+    // The date on the title's baseline, at the right margin.
+    const double baseline = y + QFontMetricsF(fonts.title).ascent();
+    text_right(p, fonts.body, kLeft + kWidth, baseline - QFontMetricsF(fonts.body).ascent(),
+               date.toString(QStringLiteral("dd.MM.yyyy")));
+    y += line_height(fonts.title);
+    if (!name.empty()) {
+        y += 0.5 * kMm;
+        y += paragraph(p, fonts.name, kLeft, y, kWidth, qstr(name));
+    }
+    y += 1.5 * kMm;
+    rule(p, y);
+    return y + 0.3 * kMm - top;
+}
+
+double continued_head(Painter p, const Fonts& fonts, const std::string& name, double top) {
+    QString text = QStringLiteral("Zeitbedarf und Kosten der Holzernte");
+    if (!name.empty()) text += QStringLiteral(" – ") + qstr(name);
+    text += QStringLiteral(" (Fortsetzung)");
+    double y = top + paragraph(p, fonts.heading, kLeft, top, kWidth, text);
+    y += 1.5 * kMm;
+    rule(p, y);
+    return y + 0.3 * kMm - top;
+}
+
+// The stand lines of the report under two headings: the stand on the left,
+// the additional data of systems I, II and V on the right, each group under
+// its system's title (as the stand dialog frames them).
+double stand(Painter p, const Fonts& fonts, const State& s, double top) {
+    const std::vector<files::ReportLine> lines = files::report_stand_lines(s);
+    const std::vector<SystemResults>& systems = system_results();
+    std::vector<Pair> left, right;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i < files::kFirstSystemILine) {
+            left.push_back({qstr(lines[i].label), qstr(lines[i].value)});
+            continue;
+        }
+        if (i == files::kFirstSystemILine) right.push_back({qstr(systems[0].title), {}, true});
+        if (i == files::kFirstSystemIILine) right.push_back({qstr(systems[1].title), {}, true});
+        if (i == files::kFirstSystemVLine) right.push_back({qstr(systems[4].title), {}, true});
+        right.push_back({qstr(lines[i].label), qstr(lines[i].value)});
+    }
+    const double half = (kWidth - 6.0 * kMm) / 2.0;
+    const PairColumn lc{kLeft, 52.0 * kMm, 54.0 * kMm, half - 54.0 * kMm};
+    const PairColumn rc{kLeft + half + 6.0 * kMm, 52.0 * kMm, 54.0 * kMm, half - 54.0 * kMm};
+    text_at(p, fonts.heading, lc.x, top, QStringLiteral("Bestandesdaten"));
+    text_at(p, fonts.heading, rc.x, top, QStringLiteral("Zusatzdaten"));
+    const double y = top + line_height(fonts.heading) + 0.5 * kMm;
+    return y - top + std::max(pairs(p, fonts.body, fonts.body_bold, left, lc, y),
+                              pairs(p, fonts.body, fonts.body_bold, right, rc, y));
+}
+
+double chart(Painter p, const Fonts& fonts, const State& s, double top) {
+    if (p != nullptr) {
+        const int width = static_cast<int>(kWidth / kChartUnit);
+        const int height = static_cast<int>(kChartHeight / kChartUnit);
+        const ChartGeometry g = chart_geometry(chart_sums(s), s.flags(), width, height,
+                                               measure_with(fonts.chart, kChartUnit));
+        ChartStyle style;
+        style.origin = QPointF(kLeft, top);
+        style.unit = kChartUnit;
+        style.line_width = 0.2 * kMm;
+        style.hatch_step = 1.1 * kMm / kChartUnit;
+        paint_cost_chart(*p, g, fonts.chart, style);
+    }
+    // Below the system axis, which ends 20 units above the chart's bottom,
+    // there is nothing to draw.
+    return kChartHeight - 20.0 * kChartUnit;
+}
+
+// A suitable system's table as the results dialog shows it: the caption, the
+// column heads, a row per worker and machine, the sums with the assortment,
+// and the further lines given for it.
+double system_table(Painter p, const Fonts& fonts, const State& s, const SystemResults& sys,
+                    const std::vector<std::string>& notes, double top) {
+    double y = top;
+    text_at(p, fonts.heading, kLeft, y, qstr(sys.title) + QStringLiteral(" - geeignet"));
+    y += line_height(fonts.heading) + 0.3 * kMm;
+    rule(p, y);
+    y += 0.6 * kMm;
+
+    const QFont& f = fonts.body;
+    const double lh = line_height(f);
+    text_at(p, f, kTimeLeft, y, QStringLiteral("Zeitbedarf:"), kGreyText);
+    text_at(p, f, kCostLeft, y, QStringLiteral("Kosten:"), kGreyText);
+    y += lh;
+    auto number = [](double v) { return qstr(format_comma(v, 2)); };
+    for (const ResultRow& r : sys.rows) {
+        const double h = paragraph(p, f, kLeft, y, kTimeLeft - kLeft - 1.0 * kMm, qstr(r.label));
+        text_right(p, f, kTimeRight, y, number(s.*r.time));
+        text_at(p, f, kUnitLeft, y, qstr(r.unit));
+        text_right(p, f, kCostRight, y, number(s.*r.cost));
+        text_at(p, f, kEuroLeft, y, QStringLiteral("Euro/Fm"));
+        y += h;
+    }
+    y += 0.4 * kMm;
+    rule(p, y, kCostLeft, kEuroLeft + 10.5 * kMm);
+    y += 0.6 * kMm;
+    for (const ResultSum& sum : sys.sums) {
+        text_right(p, f, kUnitRight, y, qstr(sum.label));
+        text_right(p, fonts.body_bold, kCostRight, y, number(s.*sum.cost));
+        text_at(p, f, kEuroLeft, y, QStringLiteral("Euro/Fm"));
+        // The assortment a size smaller, so that the longest stays on one line.
+        const double assortment_top = y + QFontMetricsF(f).ascent() - QFontMetricsF(fonts.small).ascent();
+        const double h = paragraph(p, fonts.small, kAssortmentLeft, assortment_top,
+                                   kLeft + kWidth - kAssortmentLeft, qstr(sum.assortment));
+        y += std::max(lh, h);
+    }
+    for (const std::string& note : notes) {
+        y += 0.2 * kMm;
+        y += paragraph(p, fonts.note, kLeft, y, kWidth, qstr(note));
+    }
+    return y - top;
+}
+
+// The unsuitable systems, one line each, the reasons given for it beneath.
+double unsuitable(Painter p, const Fonts& fonts, const State& s, const SheetExtras& extras, double top) {
+    double y = top;
+    const std::vector<SystemResults>& systems = system_results();
+    for (std::size_t i = 0; i < systems.size(); ++i) {
+        if (s.*systems[i].flag != 0) continue;
+        text_at(p, fonts.body_bold, kLeft, y, qstr(systems[i].title) + QStringLiteral(" - ungeeignet"),
+                kGreyText);
+        y += line_height(fonts.body_bold);
+        const std::vector<std::string>& reasons = extras.reasons[i];
+        if (reasons.empty()) continue;
+        QString text;
+        for (const std::string& r : reasons) text += (text.isEmpty() ? QString() : QStringLiteral("; ")) + qstr(r);
+        y += paragraph(p, fonts.small, kLeft + 5.0 * kMm, y, kWidth - 5.0 * kMm, text, kGreyText);
+        y += 0.5 * kMm;
+    }
+    return y - top;
+}
+
+// The basics of the result: wages, PNK and Zeitgrad as the cost dialog holds
+// them, the eight machine-hour costs of the cost dialog, and the farm
+// tractor's computed cost, which system II uses.
+double basics(Painter p, const Fonts& fonts, const State& s, double top) {
+    auto value_text = [&s](const CostInput& in) {
+        const double v = in.value != nullptr ? s.*in.value : static_cast<double>(s.*in.level);
+        return qstr(in.whole ? format_whole(v) : format_comma(v, 2));
+    };
+    std::vector<Pair> wages{{QStringLiteral("Löhne und Zeitgrad"), {}, true}};
+    for (int i = 0; i < kFirstMachineCostInput; ++i) {
+        const CostInput& in = kCostInputs[static_cast<std::size_t>(i)];
+        wages.push_back({qstr(in.label), value_text(in)});
+    }
+    std::vector<Pair> machines;
+    for (int i = kFirstMachineCostInput; i < kCostInputCount; ++i) {
+        const CostInput& in = kCostInputs[static_cast<std::size_t>(i)];
+        machines.push_back({qstr(in.label), value_text(in)});
+    }
+    machines.push_back({QStringLiteral("Agrarschlepper (II) [Euro/MAS]"),
+                        qstr(format_comma(s.gf_asb75, 2))});
+    const std::size_t split = (machines.size() + 1) / 2;
+    std::vector<Pair> m1{{QStringLiteral("Kosten ohne Lohn für:"), {}, true}};
+    std::vector<Pair> m2{{QStringLiteral(" "), {}, true}};
+    m1.insert(m1.end(), machines.begin(), machines.begin() + static_cast<std::ptrdiff_t>(split));
+    m2.insert(m2.end(), machines.begin() + static_cast<std::ptrdiff_t>(split), machines.end());
+
+    double y = top;
+    text_at(p, fonts.heading, kLeft, y, QStringLiteral("Grundlagen der Rechnung"));
+    y += line_height(fonts.heading) + 0.3 * kMm;
+    // The wages' labels are the longest: their column is the widest.
+    const double value = 11.0 * kMm;
+    const std::array<double, 3> widths = {63.0 * kMm, 54.0 * kMm, 50.0 * kMm};
+    double x = kLeft;
+    double h = 0.0;
+    for (std::size_t c = 0; c < 3; ++c) {
+        const double label = widths[c] - value - 1.5 * kMm;
+        const PairColumn col{x, label, label + 1.5 * kMm, value, true};
+        const std::vector<Pair>& items = c == 0 ? wages : c == 1 ? m1 : m2;
+        h = std::max(h, pairs(p, fonts.small, fonts.small_bold, items, col, y));
+        x += widths[c] + 4.0 * kMm;
+    }
+    return y + h - top;
+}
+
+void foot(Painter p, const Fonts& fonts, int page, int pages) {
+    const double top = kPaperHeight - kBottom - line_height(fonts.small);
+    rule(p, top - 1.5 * kMm);
+    text_at(p, fonts.small, kLeft, top, QStringLiteral("Alle Angaben ohne Gewähr"));
+    const QString program = QStringLiteral("Forstrix " FORSTRIX_VERSION);
+    const double w = QFontMetricsF(fonts.small).horizontalAdvance(program);
+    text_at(p, fonts.small, kLeft + (kWidth - w) / 2.0, top, program);
+    text_right(p, fonts.small, kLeft + kWidth, top,
+               QStringLiteral("Seite %1 von %2").arg(page + 1).arg(pages));
+}
+
+}  // namespace
+
+ResultSheet::ResultSheet(const State& state, SheetExtras extras, QDate date)
+    : state_(state), extras_(std::move(extras)), date_(date) {
+    auto layout = std::make_unique<Layout>();
+    const Fonts& fonts = layout->fonts;
+    const State& s = state_;
+    const SheetExtras& x = extras_;
+
+    layout->blocks.push_back([&fonts, &s](Painter p, double top) { return stand(p, fonts, s, top); });
+    layout->blocks.push_back([&fonts, &s](Painter p, double top) { return chart(p, fonts, s, top); });
+    const std::vector<SystemResults>& systems = system_results();
+    for (std::size_t i = 0; i < systems.size(); ++i) {
+        if (s.*systems[i].flag == 0) continue;
+        const SystemResults* sys = &systems[i];
+        const std::vector<std::string>* notes = &x.notes[i];
+        layout->blocks.push_back([&fonts, &s, sys, notes](Painter p, double top) {
+            return system_table(p, fonts, s, *sys, *notes, top);
+        });
+    }
+    if (s.g_sys1 == 0 || s.g_sys2 == 0 || s.g_sys3 == 0 || s.g_sys4 == 0 || s.g_sys5 == 0 || s.g_sys6 == 0)
+        layout->blocks.push_back(
+            [&fonts, &s, &x](Painter p, double top) { return unsuitable(p, fonts, s, x, top); });
+    layout->blocks.push_back([&fonts, &s](Painter p, double top) { return basics(p, fonts, s, top); });
+
+    // The blocks in order onto the pages; a block that does not fit on what
+    // is left of a page begins the next one.
+    const double first_top = kTop + head(nullptr, fonts, x.stand_name, date_, kTop) + kGap;
+    layout->continued_head = continued_head(nullptr, fonts, x.stand_name, kTop);
+    const double next_top = kTop + layout->continued_head + kGap;
+    layout->pages.emplace_back();
+    double y = first_top;
+    for (const Block& b : layout->blocks) {
+        const double h = b(nullptr, 0.0);
+        if (y + h > kBodyBottom && !layout->pages.back().empty()) {
+            layout->pages.emplace_back();
+            y = next_top;
+        }
+        layout->pages.back().push_back({&b, y});
+        y += h + kGap;
+    }
+    layout_ = std::move(layout);
+}
+
+ResultSheet::~ResultSheet() = default;
+
+int ResultSheet::page_count() const { return static_cast<int>(layout_->pages.size()); }
+
+void ResultSheet::draw_page(QPainter& p, const QRectF& page, int index) const {
+    if (index < 0 || index >= page_count()) return;
+    p.save();
+    // The A4 paper scaled into the page, centred across.
+    const double scale = std::min(page.width() / kPaperWidth, page.height() / kPaperHeight);
+    p.translate(page.left() + (page.width() - kPaperWidth * scale) / 2.0, page.top());
+    p.scale(scale, scale);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+
+    const Fonts& fonts = layout_->fonts;
+    if (index == 0)
+        head(&p, fonts, extras_.stand_name, date_, kTop);
+    else
+        continued_head(&p, fonts, extras_.stand_name, kTop);
+    for (const Placed& placed : layout_->pages[static_cast<std::size_t>(index)])
+        (*placed.block)(&p, placed.top);
+    foot(&p, fonts, index, page_count());
+    p.restore();
+}
+
+bool print_sheet(const ResultSheet& sheet, QPagedPaintDevice& device) {
+    QPainter p;
+    if (!p.begin(&device)) return false;
+    // The whole paper, whatever margins the device keeps: the sheet keeps its own.
+    const QRectF paper = device.pageLayout().fullRectPixels(device.logicalDpiX());
+    const QRectF paint = device.pageLayout().paintRectPixels(device.logicalDpiX());
+    for (int i = 0; i < sheet.page_count(); ++i) {
+        if (i > 0 && !device.newPage()) return false;
+        p.save();
+        // The painter's origin is the corner of the printable area.
+        p.translate(-paint.topLeft());
+        sheet.draw_page(p, paper, i);
+        p.restore();
+    }
+    return p.end();
+}
+
+QByteArray sheet_pdf(const ResultSheet& sheet) {
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        if (!buffer.open(QIODevice::WriteOnly)) return {};
+        QPdfWriter writer(&buffer);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        writer.setResolution(1200);
+        writer.setTitle(QStringLiteral("Zeitbedarf und Kosten der Holzernte"));
+        writer.setCreator(QStringLiteral("Forstrix " FORSTRIX_VERSION));
+        if (!print_sheet(sheet, writer)) return {};
+    }
+    return bytes;
+}
+
+files::Outcome write_sheet_pdf(const std::filesystem::path& path, const ResultSheet& sheet) {
+    const QByteArray pdf = sheet_pdf(sheet);
+    if (pdf.isEmpty() ||
+        !files::atomic_write(path, std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size()))))
+        return {files::Status::WriteFailed, kSheetNotSaved};
+    return {};
+}
+
+}  // namespace forstrix::draw

@@ -1,0 +1,90 @@
+// The result sheet: one A4 page (two at most) that holds the whole decision
+// for a stand, for the printer, the print preview and the PDF alike.
+//
+//   head      "Zeitbedarf und Kosten der Holzernte", the date, the stand's name
+//   stand     the stand lines of the report in two columns (the stand; the
+//             additional data of systems I, II and V)
+//   chart     the cost chart, in the geometry of the results dialog
+//   systems   per suitable system its table as the results dialog shows it,
+//             with any further lines given for it; per unsuitable system one
+//             line "... - ungeeignet" with the reasons given for it
+//   basics    wages, PNK, Zeitgrad and the machine-hour costs used
+//   foot      "Alle Angaben ohne Gewähr", program and version, page number
+//
+// Everything is laid out in millimetres of the paper, from the page rectangle
+// the caller passes, never in screen pixels; texts stay texts (a PDF viewer
+// can search and copy them) and the chart is drawn in lines.
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QByteArray>
+#include <QDate>
+
+#include "core/state.h"
+#include "files/basics_file.h"
+
+class QPainter;
+class QPagedPaintDevice;
+class QRectF;
+
+namespace forstrix::draw {
+
+// What the sheet shows besides the computed state. Every part may be empty.
+struct SheetExtras {
+    // The stand's name, printed under the title (no line when empty).
+    std::string stand_name;
+    // Per system I..VI, why it does not suit the stand: one short German
+    // text per failing condition, printed under its "ungeeignet" line.
+    std::array<std::vector<std::string>, 6> reasons;
+    // Per system I..VI, further lines printed under the sums of a suitable
+    // system (for example its fuel use).
+    std::array<std::vector<std::string>, 6> notes;
+};
+
+class ResultSheet {
+public:
+    // `state` holds the results of the time-and-cost model; the sheet keeps
+    // its own copy. `date` is printed in the head.
+    explicit ResultSheet(const State& state, SheetExtras extras = {},
+                         QDate date = QDate::currentDate());
+    ~ResultSheet();
+    ResultSheet(const ResultSheet&) = delete;
+    ResultSheet& operator=(const ResultSheet&) = delete;
+
+    int page_count() const;
+    // Draws page `index` (0-based) of the sheet onto `page`, the whole
+    // paper's rectangle in the painter's coordinates. A page of another
+    // shape than A4 gets the A4 page scaled to fit, centred across.
+    void draw_page(QPainter& p, const QRectF& page, int index) const;
+
+    struct Layout;  // the blocks of the sheet and their places on the pages
+
+private:
+    State state_;
+    SheetExtras extras_;
+    QDate date_;
+    std::unique_ptr<const Layout> layout_;
+};
+
+// Every page onto a printer or a PDF writer, a new page between them; the
+// paper is the device's full page. false when the device cannot be painted on.
+bool print_sheet(const ResultSheet& sheet, QPagedPaintDevice& device);
+
+// The sheet as a complete PDF file, A4 portrait, fonts embedded; empty when
+// it could not be made.
+QByteArray sheet_pdf(const ResultSheet& sheet);
+
+inline constexpr const char* kSheetFileName = "erg.pdf";
+inline constexpr const char* kSheetNotSaved = "Ergebnisblatt konnte nicht gespeichert werden!";
+
+// Writes sheet_pdf(sheet) with the files library's atomic writer: made in
+// memory first, then replacing the file at once, so a failed write leaves
+// the previous file as it was. WriteFailed with kSheetNotSaved on failure.
+files::Outcome write_sheet_pdf(const std::filesystem::path& path, const ResultSheet& sheet);
+
+}  // namespace forstrix::draw
