@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "core/calc.h"
+#include "ui/qt_texts.h"
 #include "ui/results_dialog.h"
 #include "ui_test_support.h"
 #include "../support/pdf_text.h"
@@ -45,8 +46,10 @@ class TestResultsSheet : public QObject {
     QString previous_;
 
 private slots:
-    // The sheet is saved into the current folder: the test's own.
+    // The sheet is saved into the current folder: the test's own. Qt's
+    // dialogs speak German, as in the program.
     void initTestCase() {
+        forstrix::ui::use_german_qt_texts(*QCoreApplication::instance());
         previous_ = QDir::currentPath();
         QVERIFY(QDir::setCurrent(folder_.path()));
     }
@@ -148,7 +151,7 @@ private slots:
             forstrix::ui::test::save_screenshot(preview, "sheet_print_preview");
             QAction* print = nullptr;
             for (QAction* a : preview->findChildren<QAction*>())
-                if (a->text() == "Print" || a->text() == "Drucken") print = a;
+                if (a->text() == "Drucken") print = a;  // in German, as the whole preview
             QVERIFY(print);
             answer.start(10);
             print->trigger();  // opens the print dialog in its own loop
