@@ -205,13 +205,10 @@ struct Placed {
 struct ResultSheet::Layout {
     Fonts fonts;
     std::vector<Block> blocks;          // in the order of the sheet
-    std::vector<std::vector<Placed>> pages;
-    double continued_head = 0.0;        // height of the head of the pages after the first
+    std::vector<std::vector<Placed>> pages;  // the blocks of each page with their tops
 };
 
 namespace {
-
-using Layout = ResultSheet::Layout;
 
 double head(Painter p, const Fonts& fonts, const std::string& name, const QDate& date, double top) {
     double y = top;
@@ -433,8 +430,7 @@ ResultSheet::ResultSheet(const State& state, SheetExtras extras, QDate date)
     // The blocks in order onto the pages; a block that does not fit on what
     // is left of a page begins the next one.
     const double first_top = kTop + head(nullptr, fonts, x.stand_name, date_, kTop) + kGap;
-    layout->continued_head = continued_head(nullptr, fonts, x.stand_name, kTop);
-    const double next_top = kTop + layout->continued_head + kGap;
+    const double next_top = kTop + continued_head(nullptr, fonts, x.stand_name, kTop) + kGap;
     layout->pages.emplace_back();
     double y = first_top;
     for (const Block& b : layout->blocks) {
