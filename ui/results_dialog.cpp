@@ -275,6 +275,11 @@ void ResultsDialog::print_sheet() {
     // opens the print dialog.
     QPrintPreviewDialog preview(&printer, this);
     preview.setWindowTitle(QStringLiteral("Druckvorschau: Zeitbedarf und Kosten der Holzernte"));
+    // Room to read the page: most of the screen's height, a page's width.
+    if (const QScreen* s = screen()) {
+        const QRect avail = s->availableGeometry();
+        preview.resize(std::min(avail.width(), avail.height() * 3 / 4), avail.height() * 9 / 10);
+    }
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [&sheet](QPrinter* target) { draw::print_sheet(sheet, *target); });
     preview.exec();
