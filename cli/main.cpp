@@ -30,6 +30,7 @@
 #include "files/atomic_write.h"
 #include "files/basics_file.h"
 #include "files/report.h"
+#include "files/stand_file.h"
 #include "files/std_streams.h"
 
 namespace fc = forstrix::cli;
@@ -72,10 +73,11 @@ void add_common(CLI::App* cmd, fc::CommonOptions& opt, bool with_trace) {
 }
 
 // Reads the inputs and computes the scenario; false after printing why not.
-bool compute(const fc::CommonOptions& opt, State& s, int& status) {
+// `label`: the name and note of a stand file given with --input.
+bool compute(const fc::CommonOptions& opt, State& s, int& status, ff::StandLabel* label = nullptr) {
     std::vector<forstrix::Given> given;
     std::vector<std::string> errors;
-    if (!fc::collect_inputs(opt, s, given, errors)) {
+    if (!fc::collect_inputs(opt, s, given, errors, label)) {
         for (const std::string& e : errors) print_error(e);
         status = kExitRefused;
         return false;
@@ -144,10 +146,13 @@ int run_file_command(const fc::CommonOptions& opt, const std::string& out_path,
     }
     State s;
     int status = 0;
-    if (!compute(opt, s, status)) return status;
+    ff::StandLabel label;
+    if (!compute(opt, s, status, &label)) return status;
     if (pdf_path != nullptr) {
+        forstrix::draw::SheetExtras sheet;  // the stand file's name, if any
+        sheet.stand_name = label.name;
         std::string error;
-        if (!fc::write_pdf(*pdf_path, s, {}, error)) {
+        if (!fc::write_pdf(*pdf_path, s, sheet, error)) {
             print_error(error);
             return kExitFailed;
         }

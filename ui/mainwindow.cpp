@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include <QAction>
 #include <QCloseEvent>
@@ -337,6 +338,9 @@ void MainWindow::run_results_dialog() {
     int result = ResultsOk;
     {
         ResultsDialog dialog(state_, this);
+        draw::SheetExtras sheet;  // what the result sheet shows besides the results
+        sheet.stand_name = stand_name().toStdString();
+        dialog.set_sheet_extras(std::move(sheet));
         result = dialog.exec();
     }
     if (result == ResultsSave) save_report();

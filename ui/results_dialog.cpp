@@ -286,10 +286,9 @@ void ResultsDialog::print_sheet() {
 }
 
 void ResultsDialog::save_sheet_pdf() {
-    const QString path = messages().save_file_name(
-        this, QStringLiteral("Ergebnisblatt als PDF speichern"),
-        QDir::current().filePath(QString::fromUtf8(draw::kSheetFileName)),
-        QStringLiteral("PDF-Dateien (*.pdf)"));
+    const QString path = ask_save_file(this, QStringLiteral("Ergebnisblatt als PDF speichern"),
+                                       QDir::current().filePath(QString::fromUtf8(draw::kSheetFileName)),
+                                       QStringLiteral("PDF-Dateien (*.pdf)"));
     if (path.isEmpty()) return;
     const draw::ResultSheet sheet(state_, sheet_extras_);
     const files::Outcome saved =

@@ -53,6 +53,19 @@ TEST(CliPdf, WithOutputAlsoTheReportAndTheSameValues) {
     EXPECT_TRUE(has(text, "VI) Spanholz - geeignet"));
 }
 
+// A stand file's name stands under the title; its values are the sheet's.
+TEST(CliPdf, TheStandFilesNameUnderTheTitle) {
+    TempDir dir;
+    ASSERT_EQ(run_cli({"scenario", "--set", "gi_bhd=16", "--name", "Abteilung 12b, Eichenhang", "-o",
+                       dir / "12b.forstrix"}).status, 0);
+    const CliRun r = run_headless({"report", "--input", dir / "12b.forstrix", "--pdf", dir / "12b.pdf"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string text = forstrix::test::flat(forstrix::test::pdf_text(dir / "12b.pdf"));
+    EXPECT_EQ(text.rfind("Zeitbedarf und Kosten der Holzernte", 0), 0u);
+    EXPECT_TRUE(has(text, "Abteilung 12b, Eichenhang Bestandesdaten")) << text.substr(0, 120);
+    EXPECT_TRUE(has(text, "BHD [cm] 16"));
+}
+
 // The old file stays whole until the new one replaces it at once: a second
 // name of the old file still reads the old bytes, and no temporary remains.
 TEST(CliPdf, ReplacesAnExistingFileAtOnce) {

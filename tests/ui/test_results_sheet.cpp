@@ -15,6 +15,9 @@
 #include <algorithm>
 
 #include "core/calc.h"
+#include "files/stand_file.h"
+#include "ui/dialog_codes.h"
+#include "ui/mainwindow.h"
 #include "ui/qt_texts.h"
 #include "ui/results_dialog.h"
 #include "ui_test_support.h"
@@ -35,6 +38,10 @@ State default_results() {
 }
 
 QPushButton* button(const QWidget& d, const char* id) { return d.findChild<QPushButton*>(QString::fromLatin1(id)); }
+
+struct NoTrace final : forstrix::TraceSink {
+    void write(std::string_view) override {}
+};
 
 std::string text_of(const QString& pdf) { return forstrix::test::flat(forstrix::test::pdf_text(pdf.toStdString())); }
 
@@ -172,6 +179,33 @@ private slots:
         const std::string text = text_of(pdf);
         for (const char* figure : {"Summe: 26,48 Euro/Fm", "inklusive Vermessung 28,15", "Summe: 21,74"})
             QVERIFY2(text.find(figure) != std::string::npos, figure);
+    }
+
+    // The stand's name, from the stand file the window opened, on the sheet.
+    void stand_name_from_the_main_window() {
+        State values;
+        forstrix::startup_compute(values);
+        const QString stand = QDir::current().filePath("12b.forstrix");
+        QVERIFY(forstrix::files::write_stand(stand.toStdString(), values, {"Abteilung 12b, Eichenhang", ""}).ok());
+        NoTrace trace;
+        State state;
+        forstrix::ui::MainWindow window(state, &trace);
+        window.start_up();
+        ScriptedMessages messages;
+        messages.answer_file(stand);
+        window.run_command(forstrix::ui::CmdOpenStand);
+        QCOMPARE(window.stand_name(), QString("Abteilung 12b, Eichenhang"));
+
+        const QString pdf = QDir::current().filePath("12b.pdf");
+        messages.answer_file(pdf);
+        DialogScript script({[](QWidget* d) {
+            QTest::mouseClick(button(*d, "25995"), Qt::LeftButton);
+            qobject_cast<QDialog*>(d)->done(forstrix::ui::ResultsOk);
+        }});
+        window.run_command(forstrix::ui::CmdResults);
+        QVERIFY(script.wait_until_done());
+        const std::string text = text_of(pdf);
+        QVERIFY2(text.find(" Abteilung 12b, Eichenhang Bestandesdaten ") != std::string::npos, text.substr(0, 120).c_str());
     }
 };
 
