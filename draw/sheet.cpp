@@ -20,6 +20,7 @@
 #include "core/cost_inputs.h"
 #include "core/numtext.h"
 #include "core/result_tables.h"
+#include "core/suitability.h"
 #include "draw/chart_geometry.h"
 #include "draw/chart_paint.h"
 #include "files/atomic_write.h"
@@ -406,6 +407,12 @@ void foot(Painter p, const Fonts& fonts, int page, int pages) {
 
 ResultSheet::ResultSheet(const State& state, SheetExtras extras, QDate date)
     : state_(state), extras_(std::move(extras)), date_(date) {
+    // The reasons of the suitability rules where the caller gave none.
+    for (std::size_t i = 0; i < extras_.reasons.size(); ++i) {
+        if (!extras_.reasons[i].empty()) continue;
+        for (const Reason& r : unsuitability_reasons(state_, static_cast<int>(i)))
+            extras_.reasons[i].push_back(r.text);
+    }
     auto layout = std::make_unique<Layout>();
     const Fonts& fonts = layout->fonts;
     const State& s = state_;

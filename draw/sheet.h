@@ -39,7 +39,9 @@ struct SheetExtras {
     // The stand's name, printed under the title (no line when empty).
     std::string stand_name;
     // Per system I..VI, why it does not suit the stand: one short German
-    // text per failing condition, printed under its "ungeeignet" line.
+    // text per failing condition, printed under its "ungeeignet" line. Left
+    // empty, the sheet lists the reasons the suitability rules give for the
+    // state's stand (core/suitability.h).
     std::array<std::vector<std::string>, 6> reasons;
     // Per system I..VI, further lines printed under the sums of a suitable
     // system (for example its fuel use).

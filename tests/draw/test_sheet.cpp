@@ -10,6 +10,7 @@
 #include "core/numtext.h"
 #include "core/result_tables.h"
 #include "core/scenario.h"
+#include "core/suitability.h"
 #include "draw/chart_paint.h"
 #include "draw/sheet.h"
 #include "files/report.h"
@@ -130,11 +131,16 @@ private slots:
             QVERIFY2(has(line.label + " " + line.value), (line.label + " " + line.value).c_str());
 
         // A suitable system's table in one piece, from its caption to its
-        // last sum; of an unsuitable one only its caption.
-        for (const forstrix::SystemResults& sys : forstrix::system_results()) {
+        // last sum; an unsuitable one's caption with the rules' reasons.
+        for (int i = 0; i < 6; ++i) {
+            const forstrix::SystemResults& sys = forstrix::system_results()[static_cast<std::size_t>(i)];
             const bool suitable = s.*sys.flag != 0;
             std::string table = std::string(sys.title) + (suitable ? " - geeignet" : " - ungeeignet");
-            QVERIFY2(has(table), table.c_str());
+            std::string verdict = table;
+            for (const forstrix::Reason& reason : forstrix::unsuitability_reasons(s, i))
+                verdict += (verdict == table ? " " : "; ") + reason.text;
+            QVERIFY2(has(verdict), verdict.c_str());
+            QVERIFY(suitable || verdict != table);  // every unsuitable system says why
             table += " Zeitbedarf: Kosten:";
             for (const forstrix::ResultRow& row : sys.rows)
                 table += std::string(" ") + row.label + " " + money(s.*row.time) + " " + row.unit + " " +

@@ -74,7 +74,7 @@ private slots:
             texts << b->text();
         }
         QCOMPARE(texts, (QStringList{"Ergebnis speichern", "OK", "Bestandesdaten ändern...", "Drucken...",
-                                     "Als PDF speichern..."}));
+                                     "Als PDF speichern...", "Kostenverlauf..."}));
     }
 
     void save_pdf_data() {
