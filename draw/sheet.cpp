@@ -18,6 +18,7 @@
 #include <QStringList>
 
 #include "core/cost_inputs.h"
+#include "core/emissions.h"
 #include "core/numtext.h"
 #include "core/result_tables.h"
 #include "core/suitability.h"
@@ -286,9 +287,10 @@ double chart(Painter p, const Fonts& fonts, const State& s, double top) {
 
 // A suitable system's table as the results dialog shows it: the caption, the
 // column heads, a row per worker and machine, the sums with the assortment,
-// and the further lines given for it.
-double system_table(Painter p, const Fonts& fonts, const State& s, const SystemResults& sys,
+// the fuel and CO2 line, and the further lines given for it.
+double system_table(Painter p, const Fonts& fonts, const State& s, int system,
                     const std::vector<std::string>& notes, double top) {
+    const SystemResults& sys = system_results()[static_cast<std::size_t>(system)];
     double y = top;
     text_at(p, fonts.heading, kLeft, y, qstr(sys.title) + QStringLiteral(" - geeignet"));
     y += line_height(fonts.heading) + 0.3 * kMm;
@@ -322,9 +324,11 @@ double system_table(Painter p, const Fonts& fonts, const State& s, const SystemR
                                    kLeft + kWidth - kAssortmentLeft, qstr(sum.assortment));
         y += std::max(lh, h);
     }
-    for (const std::string& note : notes) {
+    std::vector<std::string> lines{fuel_text(s, system)};
+    lines.insert(lines.end(), notes.begin(), notes.end());
+    for (const std::string& line : lines) {
         y += 0.2 * kMm;
-        y += paragraph(p, fonts.note, kLeft, y, kWidth, qstr(note));
+        y += paragraph(p, fonts.note, kLeft, y, kWidth, qstr(line));
     }
     return y - top;
 }
@@ -349,8 +353,8 @@ double unsuitable(Painter p, const Fonts& fonts, const State& s, const SheetExtr
 }
 
 // The basics of the result: wages, PNK and Zeitgrad as the cost dialog holds
-// them, the eight machine-hour costs of the cost dialog, and the farm
-// tractor's computed cost, which system II uses.
+// them, the eight machine-hour costs of the cost dialog, the farm tractor's
+// computed cost, which system II uses, and the two emission factors.
 double basics(Painter p, const Fonts& fonts, const State& s, double top) {
     auto value_text = [&s](const CostInput& in) {
         const double v = in.value != nullptr ? s.*in.value : static_cast<double>(s.*in.level);
@@ -389,7 +393,18 @@ double basics(Painter p, const Fonts& fonts, const State& s, double top) {
         h = std::max(h, pairs(p, fonts.small, fonts.small_bold, items, col, y));
         x += widths[c] + 4.0 * kMm;
     }
-    return y + h - top;
+    y += h + 0.6 * kMm;
+
+    // The factors that turn the litres of the fuel lines into CO2.
+    const QString factors = QStringLiteral("Emissionsfaktoren:");
+    text_at(p, fonts.small_bold, kLeft, y, factors);
+    QString list;
+    for (const EmissionFactorField& f : kEmissionFactorFields)
+        list += (list.isEmpty() ? QString() : QStringLiteral("; ")) + qstr(f.label) + QLatin1Char(' ') +
+                qstr(format_comma(s.*f.value, 2));
+    const double indent = QFontMetricsF(fonts.small_bold).horizontalAdvance(factors + QLatin1Char(' '));
+    y += paragraph(p, fonts.small, kLeft + indent, y, kWidth - indent, list);
+    return y - top;
 }
 
 void foot(Painter p, const Fonts& fonts, int page, int pages) {
@@ -423,10 +438,10 @@ ResultSheet::ResultSheet(const State& state, SheetExtras extras, QDate date)
     const std::vector<SystemResults>& systems = system_results();
     for (std::size_t i = 0; i < systems.size(); ++i) {
         if (s.*systems[i].flag == 0) continue;
-        const SystemResults* sys = &systems[i];
+        const int system = static_cast<int>(i);
         const std::vector<std::string>* notes = &x.notes[i];
-        layout->blocks.push_back([&fonts, &s, sys, notes](Painter p, double top) {
-            return system_table(p, fonts, s, *sys, *notes, top);
+        layout->blocks.push_back([&fonts, &s, system, notes](Painter p, double top) {
+            return system_table(p, fonts, s, system, *notes, top);
         });
     }
     if (s.g_sys1 == 0 || s.g_sys2 == 0 || s.g_sys3 == 0 || s.g_sys4 == 0 || s.g_sys5 == 0 || s.g_sys6 == 0)
@@ -511,9 +526,11 @@ QByteArray sheet_pdf(const ResultSheet& sheet) {
 
 files::Outcome write_sheet_pdf(const std::filesystem::path& path, const ResultSheet& sheet) {
     const QByteArray pdf = sheet_pdf(sheet);
-    if (pdf.isEmpty() ||
-        !files::atomic_write(path, std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size()))))
-        return {files::Status::WriteFailed, kSheetNotSaved};
+    if (pdf.isEmpty()) return {files::Status::WriteFailed, kSheetNotSaved};
+    files::WriteFailure failure;
+    if (!files::atomic_write(path, std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())),
+                             &failure))
+        return {files::Status::WriteFailed, std::string(kSheetNotSaved) + "\n" + files::describe(failure)};
     return {};
 }
 

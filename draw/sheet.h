@@ -6,9 +6,10 @@
 //             additional data of systems I, II and V)
 //   chart     the cost chart, in the geometry of the results dialog
 //   systems   per suitable system its table as the results dialog shows it,
-//             with any further lines given for it; per unsuitable system one
-//             line "... - ungeeignet" with the reasons given for it
-//   basics    wages, PNK, Zeitgrad and the machine-hour costs used
+//             its fuel and CO2 line and any further lines given for it; per
+//             unsuitable system one line "... - ungeeignet" with its reasons
+//   basics    wages, PNK, Zeitgrad, the machine-hour costs used and the
+//             emission factors
 //   foot      "Alle Angaben ohne Gewähr", program and version, page number
 //
 // Everything is laid out in millimetres of the paper, from the page rectangle
@@ -43,8 +44,8 @@ struct SheetExtras {
     // empty, the sheet lists the reasons the suitability rules give for the
     // state's stand (core/suitability.h).
     std::array<std::vector<std::string>, 6> reasons;
-    // Per system I..VI, further lines printed under the sums of a suitable
-    // system (for example its fuel use).
+    // Per system I..VI, further lines printed under the sums and the fuel
+    // line of a suitable system.
     std::array<std::vector<std::string>, 6> notes;
 };
 
@@ -86,7 +87,9 @@ inline constexpr const char* kSheetNotSaved = "Ergebnisblatt konnte nicht gespei
 
 // Writes sheet_pdf(sheet) with the files library's atomic writer: made in
 // memory first, then replacing the file at once, so a failed write leaves
-// the previous file as it was. WriteFailed with kSheetNotSaved on failure.
+// the previous file as it was (a write-protected file is refused). On
+// failure WriteFailed with kSheetNotSaved and, on a second line, the reason
+// and the path.
 files::Outcome write_sheet_pdf(const std::filesystem::path& path, const ResultSheet& sheet);
 
 }  // namespace forstrix::draw

@@ -79,6 +79,18 @@ TEST(CliPdf, ReplacesAnExistingFileAtOnce) {
     EXPECT_EQ(dir.files(), (std::vector<std::string>{"alt.pdf", "erg.pdf"}));
 }
 
+// A write-protected sheet stays as it is, also for root.
+TEST(CliPdf, LeavesAWriteProtectedFile) {
+    TempDir dir;
+    spit(dir / "erg.pdf", "the signed sheet");
+    ASSERT_EQ(::chmod((dir / "erg.pdf").c_str(), 0444), 0);
+    const CliRun r = run_headless({"report", "--pdf", dir / "erg.pdf"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Ergebnisblatt konnte nicht gespeichert werden!"), std::string::npos) << r.err;
+    EXPECT_EQ(slurp(dir / "erg.pdf"), "the signed sheet");
+    EXPECT_EQ(dir.files(), std::vector<std::string>{"erg.pdf"});
+}
+
 struct PdfFailure {
     const char* label;
     std::vector<std::string> args;  // "@" stands for the test's folder

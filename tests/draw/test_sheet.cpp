@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "core/cost_inputs.h"
+#include "core/emissions.h"
 #include "core/numtext.h"
 #include "core/result_tables.h"
 #include "core/scenario.h"
@@ -63,13 +64,14 @@ Read read(const State& s, const SheetExtras& extras = {}) {
 
 std::string money(double v) { return forstrix::format_comma(v, 2); }
 
-// Reasons and notes as other parts of the program give them.
-SheetExtras full_extras(const std::string& name) {
+// A name, two reasons for every unsuitable system and, with `notes`, a
+// further line under every suitable one.
+SheetExtras full_extras(const std::string& name, bool notes = false) {
     SheetExtras x;
     x.stand_name = name;
     for (std::size_t i = 0; i < 6; ++i) {
         x.reasons[i] = {"BHD 20 cm: höchstens 18 cm", "Hangneigung 14 %: mindestens 36 %"};
-        x.notes[i] = {"Kraftstoff 1,41 l/Fm (Diesel 0,96, Benzin 0,45), CO2 3,65 kg/Fm"};
+        if (notes) x.notes[i] = {"Holzpreis frei Waldstraße 45 Euro/Fm, Abfuhr bis Ende März"};
     }
     return x;
 }
@@ -97,9 +99,11 @@ private slots:
         QFETCH(bool, extras);
         State s = scenario(sets);
         if (all_suitable) s.set_flags({1, 1, 1, 1, 1, 1});
-        const Read r = read(s, extras ? full_extras("Abteilung 12b, Eichenhang am Mühlbach, "
-                                                    "Forstbetriebsgemeinschaft Oberes Tal")
-                                      : SheetExtras{});
+        // The stress row has a name of two lines and a further line per system.
+        const std::string name = all_suitable ? "Abteilung 12b, Eichenhang am Mühlbach, Forstbetriebsgemeinschaft "
+                                                "Oberes Tal, Waldbesitzervereinigung Unteres Tal"
+                                              : "Abteilung 12b, Eichenhang";
+        const Read r = read(s, extras ? full_extras(name, all_suitable) : SheetExtras{});
         QCOMPARE(r.sheet_pages, r.pdf_pages);
         QTEST(r.pdf_pages, "pages");
         // Every page has its foot.
@@ -147,6 +151,7 @@ private slots:
                          money(s.*row.cost) + " Euro/Fm";
             for (const forstrix::ResultSum& sum : sys.sums)
                 table += std::string(" ") + sum.label + " " + money(s.*sum.cost) + " Euro/Fm " + sum.assortment;
+            table += " " + forstrix::fuel_text(s, i);
             QVERIFY2(has(table) == suitable, table.c_str());
         }
         if (sets.isEmpty())  // the worked example's sums of I, I measured, and III
@@ -171,7 +176,7 @@ private slots:
         SheetExtras x;
         x.stand_name = "Abteilung 12b, Eichenhang";
         x.reasons[4] = {"BHD 16 cm: mindestens 18 cm", "Mindestvolumen [ > 70 EFm] je Seillinie nicht erreicht"};
-        x.notes[2] = {"Kraftstoff 1,87 l/Fm (Diesel), CO2 4,99 kg/Fm"};
+        x.notes[2] = {"Holzpreis frei Waldstraße 45 Euro/Fm"};
         x.reasons[2] = {"never shown: III suits"};
         x.notes[4] = {"never shown: V does not suit"};
         const Read r = read(s, x);
@@ -179,8 +184,9 @@ private slots:
         QVERIFY(t.rfind("Zeitbedarf und Kosten der Holzernte 07.12.2026 Abteilung 12b, Eichenhang Bestandesdaten", 0) == 0);
         QVERIFY(t.find("V) Yarding - ungeeignet BHD 16 cm: mindestens 18 cm; Mindestvolumen [ > 70 EFm] je "
                        "Seillinie nicht erreicht") != std::string::npos);
-        QVERIFY(t.find("Kurzholz, vermessen (Harvestermaß) Kraftstoff 1,87 l/Fm (Diesel), CO2 4,99 kg/Fm "
-                       "VI) Spanholz - geeignet") != std::string::npos);
+        // III's sums, its fuel line, the further line, then the next system.
+        QVERIFY(t.find("Kurzholz, vermessen (Harvestermaß) " + forstrix::fuel_text(s, 2) +
+                       " Holzpreis frei Waldstraße 45 Euro/Fm VI) Spanholz - geeignet") != std::string::npos);
         QVERIFY(t.find("never shown") == std::string::npos);
     }
 

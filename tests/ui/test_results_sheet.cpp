@@ -87,7 +87,9 @@ private slots:
         QTest::newRow("another folder") << "sub/blatt.pdf" << "Meldung" << "Ergebnisblatt unter \"%1\" gespeichert!"
                                         << true;
         QTest::newRow("cancelled") << "" << "" << "" << false;
-        QTest::newRow("folder missing") << "fehlt/erg.pdf" << "Fehler" << "Ergebnisblatt konnte nicht gespeichert werden!"
+        QTest::newRow("folder missing") << "fehlt/erg.pdf" << "Fehler"
+                                        << "Ergebnisblatt konnte nicht gespeichert werden!\n"
+                                           "Der Ordner existiert nicht (mehr): %1"
                                         << false;
     }
     void save_pdf() {
