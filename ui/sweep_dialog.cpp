@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QImage>
@@ -19,6 +20,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QSvgGenerator>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -111,7 +113,21 @@ SweepDialog::SweepDialog(const State& state, QWidget* parent) : QDialog(parent),
     build();
     line_input_changed();
     redraw_map();
-    resize(1100, 780);
+    fit_to_screen();
+}
+
+QSize fitted_dialog_size(QSize preferred, QSize minimum, QSize available, QSize frame) {
+    return preferred.boundedTo(available - frame).expandedTo(minimum);
+}
+
+void SweepDialog::fit_to_screen() {
+    // The frame is not known before the window is shown; a title bar and a
+    // border of this size cover the usual window managers.
+    const QSize frame(16, 48);
+    QScreen* s = parentWidget() ? parentWidget()->screen() : screen();
+    if (s == nullptr) s = QGuiApplication::primaryScreen();
+    const QSize available = s != nullptr ? s->availableGeometry().size() : QSize(1100, 780) + frame;
+    resize(fitted_dialog_size(QSize(1100, 780), minimumSizeHint(), available, frame));
 }
 
 QChart* SweepDialog::line_chart() const { return view_->chart(); }

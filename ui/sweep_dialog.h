@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <QDialog>
+#include <QSize>
 
 #include "core/state.h"
 #include "core/sweep.h"
@@ -30,6 +31,11 @@ namespace forstrix::ui {
 
 class CostMap;
 
+// The size the dialog opens with: the preferred size, shrunk to the free area
+// of the screen less the window frame, but never below what the layout needs.
+// On a 1366 × 768 laptop the buttons at the bottom stay on the screen.
+QSize fitted_dialog_size(QSize preferred, QSize minimum, QSize available, QSize frame);
+
 class SweepDialog : public QDialog {
     Q_OBJECT
 public:
@@ -49,6 +55,7 @@ public:
 
 private:
     void build();
+    void fit_to_screen();
     void line_input_changed();
     void redraw_line();
     void redraw_map();

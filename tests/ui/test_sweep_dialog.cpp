@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtCharts/QAbstractAxis>
@@ -305,6 +306,36 @@ private slots:
         QVERIFY(script.wait_until_done());
         QCOMPARE(script.opened(), (QStringList{"ResultsDialog", "SweepDialog", "ResultsDialog"}));
         QVERIFY(results_open_meanwhile);
+    }
+
+    void opening_size_fits_the_screen_data() {
+        QTest::addColumn<QSize>("minimum");
+        QTest::addColumn<QSize>("available");
+        QTest::addColumn<QSize>("expected");
+        const QSize wide_row(1270, 560);  // the row of six systems sets the width
+        QTest::newRow("large_screen_keeps_preferred_height") << wide_row << QSize(1600, 1000) << QSize(1270, 780);
+        QTest::newRow("laptop_1366x768_keeps_the_buttons_on_screen")
+            << wide_row << QSize(1366, 768) << QSize(1270, 720);
+        QTest::newRow("laptop_with_task_bar") << wide_row << QSize(1366, 728) << QSize(1270, 680);
+        QTest::newRow("small_layout_on_small_screen") << QSize(600, 400) << QSize(1024, 600) << QSize(1008, 552);
+        QTest::newRow("layout_never_squeezed_below_its_minimum")
+            << wide_row << QSize(800, 600) << QSize(1270, 560);
+    }
+    void opening_size_fits_the_screen() {
+        QFETCH(QSize, minimum);
+        QFETCH(QSize, available);
+        QFETCH(QSize, expected);
+        QCOMPARE(fitted_dialog_size(QSize(1100, 780), minimum, available, QSize(16, 48)), expected);
+    }
+
+    void opens_within_the_screen_when_the_layout_allows() {
+        const State s = started();
+        SweepDialog d(s);
+        const QSize room = d.screen()->availableGeometry().size();
+        QVERIFY(d.width() >= d.minimumSizeHint().width());
+        QVERIFY(d.height() >= d.minimumSizeHint().height());
+        if (d.minimumSizeHint().height() <= room.height() - 48) QVERIFY(d.height() <= room.height() - 48);
+        if (d.minimumSizeHint().width() <= room.width() - 16) QVERIFY(d.width() <= room.width() - 16);
     }
 
     void screenshots() {
