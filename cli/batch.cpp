@@ -707,8 +707,12 @@ int run_batch(const BatchOptions& opt, const State& base, std::span<const Given>
                                          : "Tabelle \"" + printable(opt.in_path, 240) + "\"";
     Fd in(from_stdin ? STDIN_FILENO : ::open(opt.in_path.c_str(), O_RDONLY | O_CLOEXEC), !from_stdin);
     if (in.fd < 0) {
-        std::fprintf(err, "Fehler: %s kann nicht geöffnet werden: %s.\n", table.c_str(),
-                     files::reason_of(errno).c_str());
+        // Reading, a missing entry is the table itself, not its folder (which
+        // is what the writer's wording of the same error number says).
+        const int error_number = errno;
+        const std::string reason =
+            error_number == ENOENT ? std::string("Die Datei existiert nicht") : files::reason_of(error_number);
+        std::fprintf(err, "Fehler: %s kann nicht geöffnet werden: %s.\n", table.c_str(), reason.c_str());
         return 1;
     }
     if (struct stat st {}; ::fstat(in.fd, &st) == 0 && S_ISDIR(st.st_mode)) {

@@ -103,6 +103,28 @@ INSTANTIATE_TEST_SUITE_P(
         BadTable{"Utf16", std::string("\xFF\xFEg\0i\0", 6), {"UTF-16"}}),
     [](const auto& row) { return std::string(row.param.label); });
 
+// A table that cannot be read is named with the reason that fits reading:
+// a missing table is a missing file, its folder may well be there.
+TEST(CliBatch, UnreadableTableSaysWhyAndWritesNothing) {
+    TempDir dir;
+    struct Case {
+        const char* label;
+        std::string path;
+        const char* reason;
+    };
+    const std::vector<Case> cases{
+        {"missing_table_in_existing_folder", dir / "fehlt.csv", ": Die Datei existiert nicht."},
+        {"folder_instead_of_table", dir / "", "ist ein Ordner, keine Tabelle"},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = run_cli({"batch", c.path, "-o", dir / "out.csv"});
+        EXPECT_EQ(r.status, 1) << c.label;
+        EXPECT_NE(r.err.find(c.reason), std::string::npos) << c.label << ": " << r.err;
+        EXPECT_EQ(r.err.find("Ordner existiert nicht"), std::string::npos) << c.label << ": " << r.err;
+        EXPECT_FALSE(std::filesystem::exists(dir / "out.csv")) << c.label;
+    }
+}
+
 // Many rows, so that they pass through several blocks, two of them bad.
 TEST(CliBatch, SkipInvalidWritesTheGoodRowsInOrder) {
     TempDir dir;
