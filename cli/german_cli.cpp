@@ -151,6 +151,12 @@ std::string german_error(const CLI::App& app, const CLI::Error& e) {
                                  what.find("subcommands") != std::string_view::npos);
         if (subcommand) {
             const std::string subs = subcommand_names(app);
+            // A word where the subcommand belongs is a misspelt or unknown one,
+            // not a missing one.
+            const std::vector<std::string> rest = app.remaining();
+            if (!rest.empty() && !rest.front().empty() && rest.front().front() != '-')
+                return subs.empty() ? "Unbekannter Unterbefehl: " + rest.front()
+                                    : "Unbekannter Unterbefehl: " + rest.front() + " (erlaubt: " + subs + ")";
             return subs.empty() ? "Ein Unterbefehl fehlt" : "Ein Unterbefehl fehlt (" + subs + ")";
         }
         // "Exactly 1 option from [--a, --b]" and the like: a count of options.
@@ -196,6 +202,13 @@ void use_german(CLI::App& app) {
         return "Fehler: Aufruf fehlerhaft: " + german_error(*failed, e) + " (Hilfe: " +
                program->get_name() + " --help)\n";
     });
+}
+
+std::string help_call(const CLI::App& app) {
+    std::string call = app.get_name();
+    for (const CLI::App* sub : app.get_subcommands())
+        if (!sub->get_name().empty()) return call + " " + sub->get_name() + " --help";
+    return call + " --help";
 }
 
 }  // namespace forstrix::cli

@@ -290,7 +290,7 @@ int main(int argc, char** argv) {
     } catch (const CLI::CallForVersion& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        print_error("Aufruf fehlerhaft: " + fc::german_error(app, e) + " (Hilfe: forstrix-cli --help)");
+        print_error("Aufruf fehlerhaft: " + fc::german_error(app, e) + " (Hilfe: " + fc::help_call(app) + ")");
         return kExitRefused;
     }
 

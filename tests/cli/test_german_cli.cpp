@@ -114,6 +114,33 @@ INSTANTIATE_TEST_SUITE_P(
         HelpCall{"Version", {"--version"}, {"forstrix-cli " FORSTRIX_VERSION "\n"}}),
     [](const auto& row) { return std::string(row.param.label); });
 
+// ------------------------------------------ a wrong call and where help is
+struct WrongCall { const char* label; std::vector<std::string> args; std::string message; std::string help; };
+
+class CliWrongCall : public ::testing::TestWithParam<WrongCall> {};
+
+TEST_P(CliWrongCall, SaysWhatIsWrongAndPointsAtTheFittingHelp) {
+    const CliRun r = run_cli(GetParam().args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "Fehler: Aufruf fehlerhaft: " + GetParam().message + " (Hilfe: " + GetParam().help + ")\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cli, CliWrongCall,
+    ::testing::Values(
+        WrongCall{"NoSubcommand", {}, "Ein Unterbefehl fehlt (calc, report, basics, batch, scenario oder sweep)",
+                  "forstrix-cli --help"},
+        WrongCall{"MisspeltSubcommand", {"clac", "--set", "gi_bhd=25"},
+                  "Unbekannter Unterbefehl: clac (erlaubt: calc, report, basics, batch, scenario oder sweep)",
+                  "forstrix-cli --help"},
+        WrongCall{"OptionBeforeAnySubcommand", {"--fast"},
+                  "Ein Unterbefehl fehlt (calc, report, basics, batch, scenario oder sweep)", "forstrix-cli --help"},
+        WrongCall{"SweepWithoutRange", {"sweep"}, "Angabe fehlt: BEREICH", "forstrix-cli sweep --help"},
+        WrongCall{"UnknownOptionOfCalc", {"calc", "--fast"}, "Unbekannte oder überzählige Angabe: --fast",
+                  "forstrix-cli calc --help"}),
+    [](const auto& row) { return std::string(row.param.label); });
+
 // -------------------------------------------------- the report's encoding
 
 // Runs forstrix-cli with standard output on a terminal of its own, which
