@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 #include <utility>
 
@@ -15,6 +16,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
+#include <QWindow>
 
 #include "core/calc.h"
 #include "core/emissions.h"
@@ -38,6 +40,42 @@
 namespace forstrix::ui {
 
 namespace {
+
+// Runs an action once a window stands on the screen: a message box shown
+// before the window manager has placed the main window opens in a corner of
+// the screen instead of over the window. At the latest after a second, so a
+// window that is never exposed does not swallow the message.
+class WhenExposed final : public QObject {
+public:
+    WhenExposed(QWindow* window, std::function<void()> action) : QObject(window), action_(std::move(action)) {
+        window->installEventFilter(this);
+        if (window->isExposed()) QTimer::singleShot(0, this, &WhenExposed::fire);
+        QTimer::singleShot(1000, this, &WhenExposed::fire);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed())
+            QTimer::singleShot(0, this, &WhenExposed::fire);  // after the window has painted
+        return false;
+    }
+
+private:
+    void fire() {
+        if (!action_) return;
+        parent()->removeEventFilter(this);
+        const std::function<void()> action = std::move(action_);
+        action_ = nullptr;
+        action();
+        deleteLater();
+    }
+
+    std::function<void()> action_;
+};
+
+void when_exposed(QWidget* widget, std::function<void()> action) {
+    if (QWindow* window = widget->windowHandle()) new WhenExposed(window, std::move(action));
+    else QTimer::singleShot(0, widget, std::move(action));
+}
 
 class StdoutTrace final : public TraceSink {
 public:
@@ -163,7 +201,7 @@ void MainWindow::fresh_stand(bool at_start_up) {
         // the window stands), rather than let the results be taken for theirs.
         const QString text = failure_text(loaded, kBasicsNotLoaded);
         auto warn = [this, text] { message(this, QStringLiteral("Warnung"), text, MsgIcon::Warning); };
-        if (at_start_up) QTimer::singleShot(0, this, warn);
+        if (at_start_up) when_exposed(this, warn);
         else warn();
     }
 
