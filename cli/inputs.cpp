@@ -10,6 +10,7 @@
 #include "core/message_text.h"
 #include "files/basics_file.h"
 #include "files/read_file.h"
+#include "files/stand_file.h"
 
 namespace forstrix::cli {
 
@@ -44,29 +45,6 @@ bool parse_set(const std::string& pair, std::vector<Given>& given, std::string& 
 
 namespace {
 
-// Deepest nesting of objects and arrays in a JSON text, counted without
-// parsing, so that a hostile file of a million brackets never reaches the
-// parser's recursion. Brackets inside strings do not count.
-std::size_t json_depth(std::string_view text, std::size_t limit) {
-    std::size_t depth = 0, deepest = 0;
-    bool in_string = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (in_string) {
-            if (c == '\\') ++i;
-            else if (c == '"') in_string = false;
-        } else if (c == '"') {
-            in_string = true;
-        } else if (c == '{' || c == '[') {
-            deepest = std::max(deepest, ++depth);
-            if (deepest > limit) return deepest;
-        } else if ((c == '}' || c == ']') && depth > 0) {
-            --depth;
-        }
-    }
-    return deepest;
-}
-
 std::string shown_json(const nlohmann::ordered_json& value) {
     return printable(value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
 }
@@ -77,7 +55,7 @@ bool parse_json_inputs(const std::string& text, std::vector<Given>& given,
                        std::vector<std::string>& errors) {
     // The object of values, whose members may one day group values in one
     // more object (a stand): two levels are all a scenario needs.
-    if (json_depth(text, kMaxJsonDepth) > kMaxJsonDepth) {
+    if (files::json_depth(text, kMaxJsonDepth) > kMaxJsonDepth) {
         errors.push_back("Die Eingabedatei ist zu tief verschachtelt; erwartet wird ein JSON-Objekt aus "
                          "Namen und Werten mit höchstens " + std::to_string(kMaxJsonDepth) + " Ebenen.");
         return false;

@@ -4,6 +4,7 @@
 // core, which applies them in the order the desktop program would.
 #include "files/stand_file.h"
 
+#include <algorithm>
 #include <optional>
 #include <set>
 #include <string>
@@ -28,7 +29,7 @@ constexpr const char* kSaveFailure = "Bestandsdatei kann nicht gespeichert werde
 // A stand file is a few kilobytes; a note would have to be a book to reach this.
 constexpr std::size_t kMaxFileSize = 1 << 20;
 // The document object and its "values" object; nothing is deeper.
-constexpr int kMaxDepth = 2;
+constexpr std::size_t kMaxDepth = 2;
 
 Outcome refused(const std::string& problem) { return {Status::Refused, std::string(kLoadFailure) + "\n" + problem}; }
 
@@ -42,26 +43,29 @@ std::string_view without_bom(std::string_view bytes) {
     return bytes.substr(0, bom.size()) == bom ? bytes.substr(bom.size()) : bytes;
 }
 
-// The deepest nesting of objects and arrays, strings skipped. Checked before
-// parsing, so that a hostile file cannot make the parser build deep trees.
-bool nested_too_deep(std::string_view bytes) {
-    int depth = 0;
+}  // namespace
+
+std::size_t json_depth(std::string_view text, std::size_t limit) {
+    std::size_t depth = 0, deepest = 0;
     bool in_string = false;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         if (in_string) {
             if (c == '\\') ++i;
             else if (c == '"') in_string = false;
         } else if (c == '"') {
             in_string = true;
         } else if (c == '{' || c == '[') {
-            if (++depth > kMaxDepth) return true;
-        } else if (c == '}' || c == ']') {
+            deepest = std::max(deepest, ++depth);
+            if (deepest > limit) return deepest;
+        } else if ((c == '}' || c == ']') && depth > 0) {
             --depth;
         }
     }
-    return false;
+    return deepest;
 }
+
+namespace {
 
 // Line and column (1-based) of byte `offset`.
 std::string position(std::string_view bytes, std::size_t offset) {
@@ -80,7 +84,7 @@ std::string position(std::string_view bytes, std::size_t offset) {
 // The document, or the problem. A member given twice in one object is
 // refused: which of the two was meant cannot be known.
 std::optional<Json> parse_json(std::string_view bytes, std::string& problem) {
-    if (nested_too_deep(bytes)) {
+    if (json_depth(bytes, kMaxDepth) > kMaxDepth) {
         problem = "Die Datei ist tiefer verschachtelt, als eine Bestandsdatei es ist.";
         return std::nullopt;
     }

@@ -23,6 +23,7 @@
 // hold any subset; the rest keep their defaults.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -33,6 +34,12 @@
 #include "files/basics_file.h"
 
 namespace forstrix::files {
+
+// The deepest nesting of objects and arrays in a JSON text, counted without
+// parsing (brackets inside strings do not count), so that a hostile file of
+// a million brackets never reaches a parser's recursion. Counting stops once
+// `limit` is passed.
+std::size_t json_depth(std::string_view text, std::size_t limit);
 
 inline constexpr std::string_view kStandFormat = "forstrix-bestand";
 // The newest version this program writes and reads. An issue that adds an
