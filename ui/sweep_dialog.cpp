@@ -18,7 +18,11 @@
 #include <QLegendMarker>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QSvgGenerator>
@@ -32,6 +36,7 @@
 #include <QtCharts/QValueAxis>
 
 #include "core/registry.h"
+#include "draw/sheet.h"
 #include "files/atomic_write.h"
 #include "ui/cost_map.h"
 #include "ui/fields.h"
@@ -276,11 +281,13 @@ void SweepDialog::build() {
     };
     QPushButton* image = button("Bild speichern...", "saveImage");
     QPushButton* table = button("Tabelle speichern...", "saveTable");
+    QPushButton* print = button("Drucken...", "print");
     buttons->addStretch(1);
     QPushButton* close = button("Schließen", "close");
     layout->addLayout(buttons);
     connect(image, &QPushButton::clicked, this, &SweepDialog::export_image);
     connect(table, &QPushButton::clicked, this, &SweepDialog::export_table);
+    connect(print, &QPushButton::clicked, this, &SweepDialog::print_view);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 }
 
@@ -544,6 +551,58 @@ void SweepDialog::export_image() {
         if (!failure.reason.empty()) text += QLatin1Char('\n') + qs(files::describe(failure));
         message(this, QStringLiteral("Fehler"), text, MsgIcon::Error);
     }
+}
+
+void SweepDialog::paint_page(QPainter& p, const QRectF& page) const {
+    const bool line = tabs_->currentIndex() == 0;
+    draw::PicturePage what;
+    what.title = QStringLiteral("Kostenverlauf");
+    what.stand_name = stand_name_.toStdString();
+    what.caption = line ? sentence_->text()
+                        : qs("Jede Zelle zeigt das günstigste geeignete System; der Kreis markiert den "
+                             "aktuellen Bestand.");
+    const QRectF target = draw::draw_picture_page(p, page, what);
+    if (target.isEmpty()) return;
+    p.save();
+    if (line) {
+        // The chart's scene in lines and texts, as large as the page allows.
+        view_->render(&p, target, QRect(), Qt::KeepAspectRatio);
+    } else {
+        // The map drawn for a size of the page's proportions, in the
+        // widget's font, then scaled onto the page.
+        const double w = std::max(map_->width(), map_->minimumSizeHint().width());
+        const QSize size(static_cast<int>(w), static_cast<int>(std::lround(w * target.height() / target.width())));
+        p.translate(target.topLeft());
+        p.scale(target.width() / size.width(), target.width() / size.width());
+        p.setClipRect(QRect(QPoint(0, 0), size));
+        map_->paint(p, size);
+    }
+    p.restore();
+}
+
+void SweepDialog::print_view() {
+    QPrinter printer(QPrinter::HighResolution);
+    // Across the paper: the chart and the map are wider than high.
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()));
+    printer.setDocName(QStringLiteral("Kostenverlauf"));
+    printer.setCreator(QStringLiteral("Forstrix"));
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setWindowTitle(QStringLiteral("Druckvorschau: Kostenverlauf"));
+    if (const QScreen* s = screen()) {
+        const QRect avail = s->availableGeometry();
+        preview.resize(std::min(avail.width(), avail.height() * 5 / 4), avail.height() * 9 / 10);
+    }
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
+        QPainter p;
+        if (!p.begin(target)) return;
+        // The whole paper, whatever margins the printer keeps; the page keeps its own.
+        const QRectF paper = target->pageLayout().fullRectPixels(target->logicalDpiX());
+        const QRectF paint = target->pageLayout().paintRectPixels(target->logicalDpiX());
+        p.translate(-paint.topLeft());
+        paint_page(p, paper);
+        p.end();
+    });
+    preview.exec();
 }
 
 void SweepDialog::export_table() {
