@@ -533,14 +533,17 @@ QRectF draw_picture_page(QPainter& p, const QRectF& page, const PicturePage& wha
     const Fonts fonts;
     const double body_top = kTop + head(&p, fonts, what.stand_name, what.date, kTop, what.title, width) + kGap;
     foot(&p, fonts, 0, 1, paper_h, width);
-    // The caption at the foot of the body, the picture above it.
+    // The picture as high as the body allows with the caption under it, but
+    // never higher than three quarters of its width: on upright paper a
+    // chart stretched to the page's height is hard to read.
     const double body_bottom = paper_h - kBottom - kFootHeight;
     const double caption_h =
         what.caption.isEmpty() ? 0.0 : paragraph(nullptr, fonts.body, kLeft, 0.0, width, what.caption);
-    const double caption_top = body_bottom - caption_h;
-    if (!what.caption.isEmpty()) paragraph(&p, fonts.body, kLeft, caption_top, width, what.caption);
+    const double picture_h = std::clamp(body_bottom - caption_h - kGap - body_top, 0.0, 0.75 * width);
+    if (!what.caption.isEmpty())
+        paragraph(&p, fonts.body, kLeft, body_top + picture_h + kGap, width, what.caption);
     p.restore();
-    const QRectF picture(kLeft, body_top, width, std::max(0.0, caption_top - kGap - body_top));
+    const QRectF picture(kLeft, body_top, width, picture_h);
     return to_page.mapRect(picture);
 }
 

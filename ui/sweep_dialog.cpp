@@ -9,7 +9,10 @@
 #include <QByteArray>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QFormLayout>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
 #include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -563,19 +566,36 @@ void SweepDialog::paint_page(QPainter& p, const QRectF& page) const {
                              "aktuellen Bestand.");
     const QRectF target = draw::draw_picture_page(p, page, what);
     if (target.isEmpty()) return;
+    // The picture is laid out for a size of the page's proportions in
+    // pixels of a 96 dpi screen, so that its texts come out on paper as
+    // large as on a screen, then scaled onto the page in lines and texts.
+    QWidget* source = line ? static_cast<QWidget*>(view_) : static_cast<QWidget*>(map_);
+    const double paper_mm = page.width() > page.height() ? 297.0 : 210.0;
+    const double target_mm = target.width() / page.width() * paper_mm;
+    // The chart's legend beside the lines needs some 1000 pixels, or its
+    // entries are cut short.
+    const double least = line ? 1000.0 : static_cast<double>(source->minimumSizeHint().width());
+    const double w = std::max(target_mm * 96.0 / 25.4, least);
+    const QSizeF size(w, std::round(w * target.height() / target.width()));
     p.save();
     if (line) {
-        // The chart's scene in lines and texts, as large as the page allows.
-        view_->render(&p, target, QRect(), Qt::KeepAspectRatio);
+        QChart* chart = view_->chart();
+        const QRectF shown = chart->geometry();
+        chart->setGeometry(QRectF(QPointF(0.0, 0.0), size));
+        if (chart->layout() != nullptr) chart->layout()->activate();
+        chart->scene()->render(&p, target, QRectF(QPointF(0.0, 0.0), size), Qt::KeepAspectRatio);
+        chart->setGeometry(shown);
+        if (chart->layout() != nullptr) chart->layout()->activate();
     } else {
-        // The map drawn for a size of the page's proportions, in the
-        // widget's font, then scaled onto the page.
-        const double w = std::max(map_->width(), map_->minimumSizeHint().width());
-        const QSize size(static_cast<int>(w), static_cast<int>(std::lround(w * target.height() / target.width())));
         p.translate(target.topLeft());
         p.scale(target.width() / size.width(), target.width() / size.width());
-        p.setClipRect(QRect(QPoint(0, 0), size));
-        map_->paint(p, size);
+        p.setClipRect(QRectF(QPointF(0.0, 0.0), size));
+        // The widget's font in its pixels: the printer's own resolution
+        // would make the texts many times as large.
+        QFont font = map_->font();
+        font.setPixelSize(QFontInfo(map_->font()).pixelSize());
+        p.setFont(font);
+        map_->paint(p, size.toSize());
     }
     p.restore();
 }
