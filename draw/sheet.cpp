@@ -16,6 +16,7 @@
 #include <QPen>
 #include <QRectF>
 #include <QStringList>
+#include <QTransform>
 
 #include "core/cost_inputs.h"
 #include "core/emissions.h"
@@ -212,21 +213,25 @@ struct ResultSheet::Layout {
 
 namespace {
 
-double head(Painter p, const Fonts& fonts, const std::string& name, const QDate& date, double top) {
+// The head of a page: the title, the date at the right margin, the stand's
+// name under them, a rule. `width` is the text width of the paper, upright
+// or across.
+double head(Painter p, const Fonts& fonts, const std::string& name, const QDate& date, double top,
+            const QString& title = QStringLiteral("Zeitbedarf und Kosten der Holzernte"),
+            double width = kWidth) {
     double y = top;
-    const QString title = QStringLiteral("Zeitbedarf und Kosten der Holzernte");
     text_at(p, fonts.title, kLeft, y, title);
     // The date on the title's baseline, at the right margin.
     const double baseline = y + QFontMetricsF(fonts.title).ascent();
-    text_right(p, fonts.body, kLeft + kWidth, baseline - QFontMetricsF(fonts.body).ascent(),
+    text_right(p, fonts.body, kLeft + width, baseline - QFontMetricsF(fonts.body).ascent(),
                date.toString(QStringLiteral("dd.MM.yyyy")));
     y += line_height(fonts.title);
     if (!name.empty()) {
         y += 0.5 * kMm;
-        y += paragraph(p, fonts.name, kLeft, y, kWidth, qstr(name));
+        y += paragraph(p, fonts.name, kLeft, y, width, qstr(name));
     }
     y += 1.5 * kMm;
-    rule(p, y);
+    rule(p, y, kLeft, kLeft + width);
     return y + 0.3 * kMm - top;
 }
 
@@ -407,14 +412,15 @@ double basics(Painter p, const Fonts& fonts, const State& s, double top) {
     return y - top;
 }
 
-void foot(Painter p, const Fonts& fonts, int page, int pages) {
-    const double top = kPaperHeight - kBottom - line_height(fonts.small);
-    rule(p, top - 1.5 * kMm);
+void foot(Painter p, const Fonts& fonts, int page, int pages, double paper_height = kPaperHeight,
+          double width = kWidth) {
+    const double top = paper_height - kBottom - line_height(fonts.small);
+    rule(p, top - 1.5 * kMm, kLeft, kLeft + width);
     text_at(p, fonts.small, kLeft, top, QStringLiteral("Alle Angaben ohne Gewähr"));
     const QString program = QStringLiteral("Forstrix " FORSTRIX_VERSION);
     const double w = QFontMetricsF(fonts.small).horizontalAdvance(program);
-    text_at(p, fonts.small, kLeft + (kWidth - w) / 2.0, top, program);
-    text_right(p, fonts.small, kLeft + kWidth, top,
+    text_at(p, fonts.small, kLeft + (width - w) / 2.0, top, program);
+    text_right(p, fonts.small, kLeft + width, top,
                QStringLiteral("Seite %1 von %2").arg(page + 1).arg(pages));
 }
 
@@ -507,6 +513,38 @@ bool print_sheet(const ResultSheet& sheet, QPagedPaintDevice& device) {
         p.restore();
     }
     return p.end();
+}
+
+QRectF draw_picture_page(QPainter& p, const QRectF& page, const PicturePage& what) {
+    // A4 upright or across, as the page is taller or wider.
+    const bool across = page.width() > page.height();
+    const double paper_w = across ? kPaperHeight : kPaperWidth;
+    const double paper_h = across ? kPaperWidth : kPaperHeight;
+    const double width = paper_w - kLeft - kRight;
+    const double scale = std::min(page.width() / paper_w, page.height() / paper_h);
+    QTransform to_page;
+    to_page.translate(page.left() + (page.width() - paper_w * scale) / 2.0, page.top());
+    to_page.scale(scale, scale);
+
+    p.save();
+    p.setTransform(to_page, true);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    const Fonts fonts;
+    const double body_top = kTop + head(&p, fonts, what.stand_name, what.date, kTop, what.title, width) + kGap;
+    foot(&p, fonts, 0, 1, paper_h, width);
+    // The picture as high as the body allows with the caption under it, but
+    // never higher than three quarters of its width: on upright paper a
+    // chart stretched to the page's height is hard to read.
+    const double body_bottom = paper_h - kBottom - kFootHeight;
+    const double caption_h =
+        what.caption.isEmpty() ? 0.0 : paragraph(nullptr, fonts.body, kLeft, 0.0, width, what.caption);
+    const double picture_h = std::clamp(body_bottom - caption_h - kGap - body_top, 0.0, 0.75 * width);
+    if (!what.caption.isEmpty())
+        paragraph(&p, fonts.body, kLeft, body_top + picture_h + kGap, width, what.caption);
+    p.restore();
+    const QRectF picture(kLeft, body_top, width, picture_h);
+    return to_page.mapRect(picture);
 }
 
 QByteArray sheet_pdf(const ResultSheet& sheet) {

@@ -387,6 +387,7 @@ void MainWindow::run_results_dialog() {
 
 void MainWindow::run_sweep_dialog() {
     SweepDialog dialog(state_, this);
+    dialog.set_stand_name(stand_name());
     dialog.exec();
 }
 

@@ -24,6 +24,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStringList>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <QWindow>
@@ -258,6 +259,7 @@ QWidget* ResultsDialog::build_content() {
     connect(pdf, &QPushButton::clicked, this, &ResultsDialog::save_sheet_pdf);
     connect(curve, &QPushButton::clicked, this, [this] {
         SweepDialog dialog(state_, this);
+        dialog.set_stand_name(QString::fromStdString(sheet_extras_.stand_name));
         dialog.exec();
     });
     return content;
@@ -313,10 +315,35 @@ void ResultsDialog::fit_to_screen() {
     if (s == nullptr) s = QGuiApplication::primaryScreen();
     if (s == nullptr) return;
     const QRect avail = s->availableGeometry();
-    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    const QMargins frame = frame_margins();
+    fitted_frame_ = frame;
     resize(avail.width() - frame.left() - frame.right(),
            avail.height() - frame.top() - frame.bottom());
     move(avail.topLeft());  // the frame's top-left corner
+}
+
+// The window manager's frame around the dialog. Before it has framed the
+// window the frame is not known yet; then a title bar of the style's height
+// and a border of its frame width are reckoned with, where the platform
+// frames windows at all, so that the button row is not pushed off the
+// screen. Once the real frame is known, the dialog is fitted again.
+QMargins ResultsDialog::frame_margins() const {
+    const QWindow* w = windowHandle();
+    const QMargins known = w != nullptr ? w->frameMargins() : QMargins();
+    if (!known.isNull()) return known;
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) return {};
+    const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+    const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    return {border, title + border, border, border};
+}
+
+void ResultsDialog::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    // The window manager has framed the window: fit it with its real frame.
+    const QWindow* w = windowHandle();
+    if (isVisible() && w != nullptr && !w->frameMargins().isNull() && w->frameMargins() != fitted_frame_)
+        fit_to_screen();
 }
 
 void ResultsDialog::showEvent(QShowEvent* event) {

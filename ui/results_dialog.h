@@ -49,11 +49,13 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* build_content();
     void fit_to_screen();
+    QMargins frame_margins() const;
     void scroll_by(int pixels);
     bool scroll_key(int key);
     void end_drag();
@@ -67,6 +69,7 @@ private:
     bool dragging_ = false;
     double drag_y_ = 0.0;  // global vertical mouse position during a drag
     int wheel_rest_ = 0;   // wheel turn not yet a whole notch
+    QMargins fitted_frame_;  // the frame the last fit reckoned with
 };
 
 }  // namespace forstrix::ui

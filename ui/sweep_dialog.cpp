@@ -9,7 +9,10 @@
 #include <QByteArray>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QFormLayout>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
 #include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,7 +21,11 @@
 #include <QLegendMarker>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QSvgGenerator>
@@ -32,6 +39,7 @@
 #include <QtCharts/QValueAxis>
 
 #include "core/registry.h"
+#include "draw/sheet.h"
 #include "files/atomic_write.h"
 #include "ui/cost_map.h"
 #include "ui/fields.h"
@@ -276,11 +284,13 @@ void SweepDialog::build() {
     };
     QPushButton* image = button("Bild speichern...", "saveImage");
     QPushButton* table = button("Tabelle speichern...", "saveTable");
+    QPushButton* print = button("Drucken...", "print");
     buttons->addStretch(1);
     QPushButton* close = button("Schließen", "close");
     layout->addLayout(buttons);
     connect(image, &QPushButton::clicked, this, &SweepDialog::export_image);
     connect(table, &QPushButton::clicked, this, &SweepDialog::export_table);
+    connect(print, &QPushButton::clicked, this, &SweepDialog::print_view);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 }
 
@@ -544,6 +554,75 @@ void SweepDialog::export_image() {
         if (!failure.reason.empty()) text += QLatin1Char('\n') + qs(files::describe(failure));
         message(this, QStringLiteral("Fehler"), text, MsgIcon::Error);
     }
+}
+
+void SweepDialog::paint_page(QPainter& p, const QRectF& page) const {
+    const bool line = tabs_->currentIndex() == 0;
+    draw::PicturePage what;
+    what.title = QStringLiteral("Kostenverlauf");
+    what.stand_name = stand_name_.toStdString();
+    what.caption = line ? sentence_->text()
+                        : qs("Jede Zelle zeigt das günstigste geeignete System; der Kreis markiert den "
+                             "aktuellen Bestand.");
+    const QRectF target = draw::draw_picture_page(p, page, what);
+    if (target.isEmpty()) return;
+    // The picture is laid out for a size of the page's proportions in
+    // pixels of a 96 dpi screen, so that its texts come out on paper as
+    // large as on a screen, then scaled onto the page in lines and texts.
+    QWidget* source = line ? static_cast<QWidget*>(view_) : static_cast<QWidget*>(map_);
+    const double paper_mm = page.width() > page.height() ? 297.0 : 210.0;
+    const double target_mm = target.width() / page.width() * paper_mm;
+    // The chart's legend beside the lines needs some 1000 pixels, or its
+    // entries are cut short.
+    const double least = line ? 1000.0 : static_cast<double>(source->minimumSizeHint().width());
+    const double w = std::max(target_mm * 96.0 / 25.4, least);
+    const QSizeF size(w, std::round(w * target.height() / target.width()));
+    p.save();
+    if (line) {
+        QChart* chart = view_->chart();
+        const QRectF shown = chart->geometry();
+        chart->setGeometry(QRectF(QPointF(0.0, 0.0), size));
+        if (chart->layout() != nullptr) chart->layout()->activate();
+        chart->scene()->render(&p, target, QRectF(QPointF(0.0, 0.0), size), Qt::KeepAspectRatio);
+        chart->setGeometry(shown);
+        if (chart->layout() != nullptr) chart->layout()->activate();
+    } else {
+        p.translate(target.topLeft());
+        p.scale(target.width() / size.width(), target.width() / size.width());
+        p.setClipRect(QRectF(QPointF(0.0, 0.0), size));
+        // The widget's font in its pixels: the printer's own resolution
+        // would make the texts many times as large.
+        QFont font = map_->font();
+        font.setPixelSize(QFontInfo(map_->font()).pixelSize());
+        p.setFont(font);
+        map_->paint(p, size.toSize());
+    }
+    p.restore();
+}
+
+void SweepDialog::print_view() {
+    QPrinter printer(QPrinter::HighResolution);
+    // Across the paper: the chart and the map are wider than high.
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()));
+    printer.setDocName(QStringLiteral("Kostenverlauf"));
+    printer.setCreator(QStringLiteral("Forstrix"));
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setWindowTitle(QStringLiteral("Druckvorschau: Kostenverlauf"));
+    if (const QScreen* s = screen()) {
+        const QRect avail = s->availableGeometry();
+        preview.resize(std::min(avail.width(), avail.height() * 5 / 4), avail.height() * 9 / 10);
+    }
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
+        QPainter p;
+        if (!p.begin(target)) return;
+        // The whole paper, whatever margins the printer keeps; the page keeps its own.
+        const QRectF paper = target->pageLayout().fullRectPixels(target->logicalDpiX());
+        const QRectF paint = target->pageLayout().paintRectPixels(target->logicalDpiX());
+        p.translate(-paint.topLeft());
+        paint_page(p, paper);
+        p.end();
+    });
+    preview.exec();
 }
 
 void SweepDialog::export_table() {

@@ -19,6 +19,8 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPainter;
+class QRectF;
 class QTabWidget;
 
 QT_BEGIN_NAMESPACE
@@ -50,6 +52,13 @@ public:
     CostMap* map() const { return map_; }
     Competition competition() const;
 
+    // The stand's name, for the head of the printed page.
+    void set_stand_name(const QString& name) { stand_name_ = name; }
+    // The current view (line or map) on one page in the result sheet's
+    // manner: head "Kostenverlauf", the picture, the sentence under it.
+    // `page` is the whole paper in the painter's coordinates.
+    void paint_page(QPainter& p, const QRectF& page) const;
+
     // The hover text of line point k, as the mouse shows it.
     QString line_point_text(std::size_t k) const;
 
@@ -63,9 +72,11 @@ private:
     void line_hovered(double x);
     void export_image();
     void export_table();
+    void print_view();
     void add_series(QLineSeries* series, bool in_legend);
 
     const State& state_;
+    QString stand_name_;
     std::optional<Sweep> sweep_;
     QString setup_problem_;
 

@@ -1,11 +1,15 @@
 // The "Kostenverlauf" window: the line over one input, the sentence naming
 // the cheapest suitable system, the map over two inputs, the competition
 // switches, the exports, and how the window is reached.
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -23,6 +27,7 @@
 #include "ui/results_dialog.h"
 #include "ui/sweep_dialog.h"
 #include "ui_test_support.h"
+#include "../support/pdf_text.h"
 
 using forstrix::State;
 using namespace forstrix::ui;
@@ -348,6 +353,79 @@ private slots:
         child<QTabWidget>(d, "views")->setCurrentIndex(1);
         QTest::qWait(20);
         test::save_screenshot(&d, QStringLiteral("kostenverlauf_karte"));
+    }
+
+    // "Drucken..." shows the current view in the print preview, one page in
+    // the result sheet's manner, across or upright as the preview is set;
+    // its print button prints (into a PDF, no printer needed).
+    void print_data() {
+        QTest::addColumn<int>("view");
+        QTest::addColumn<bool>("upright");
+        QTest::addColumn<QString>("stand");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("line_view_across_with_stand_name") << 0 << false << "Abteilung 12b, Eichenhang"
+            << QStringList{"Kostenverlauf", "Abteilung 12b, Eichenhang", "Euro/Fm",
+                           "BHD 6 bis 18 cm: VI) Spanholz; 19 bis 31 cm: III) Hochmechanisierte Holzernte; "
+                           "ab 32 cm: I) Konventionelle Holzernte",
+                           "Alle Angaben ohne Gewähr", "Seite 1 von 1"};
+        QTest::newRow("line_view_upright") << 0 << true << ""
+            << QStringList{"Kostenverlauf", "ab 32 cm: I) Konventionelle Holzernte"};
+        QTest::newRow("map_view_across") << 1 << false << ""
+            << QStringList{"Kostenverlauf", "Jede Zelle zeigt das günstigste geeignete System"};
+    }
+    void print() {
+        QFETCH(int, view);
+        QFETCH(bool, upright);
+        QFETCH(QString, stand);
+        QFETCH(QStringList, texts);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("kostenverlauf.pdf"));
+        int answered = 0;
+        QTimer answer;  // the print dialog the preview's print button opens
+        connect(&answer, &QTimer::timeout, this, [&] {
+            if (auto* print = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+                ++answered;
+                print->accept();
+            }
+        });
+        QString title;
+        test::DialogScript script({[&](QWidget* w) {
+            auto* preview = qobject_cast<QPrintPreviewDialog*>(w);
+            QVERIFY(preview);
+            title = preview->windowTitle();
+            QPrinter* printer = preview->printer();
+            QCOMPARE(printer->pageLayout().pageSize().id(), QPageSize::A4);
+            QCOMPARE(printer->pageLayout().orientation(), QPageLayout::Landscape);
+            if (upright) printer->setPageOrientation(QPageLayout::Portrait);
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(pdf);
+            QAction* print = nullptr;
+            for (QAction* a : preview->findChildren<QAction*>())
+                if (a->text() == "Drucken" || a->text() == "Print") print = a;
+            QVERIFY(print);
+            answer.start(10);
+            print->trigger();
+            answer.stop();
+            if (preview->isVisible()) preview->reject();
+        }});
+        const State s = started();
+        SweepDialog d(s);
+        d.set_stand_name(stand);
+        d.resize(1000, 700);
+        d.show();
+        child<QTabWidget>(d, "views")->setCurrentIndex(view);
+        QTest::mouseClick(child<QPushButton>(d, "print"), Qt::LeftButton);
+        QVERIFY(script.wait_until_done());
+        QCOMPARE(title, QStringLiteral("Druckvorschau: Kostenverlauf"));
+        QCOMPARE(answered, 1);
+        QVERIFY(d.isVisible());
+        QCOMPARE(forstrix::test::pdf_pages(pdf.toStdString()), 1);
+        const std::string info = forstrix::test::run_capture("pdfinfo '" + pdf.toStdString() + "'");
+        QVERIFY2(info.find(upright ? "595 x 842 pts" : "842 x 595 pts") != std::string::npos, info.c_str());
+        const std::string text = forstrix::test::flat(forstrix::test::pdf_text(pdf.toStdString()));
+        for (const QString& t : texts) QVERIFY2(text.find(t.toStdString()) != std::string::npos, qPrintable(t));
+        forstrix::test::pdf_to_png(pdf.toStdString(), FORSTRIX_SCREENSHOT_DIR,
+                                   "kostenverlauf_druck_" + std::string(QTest::currentDataTag()));
     }
 };
 
