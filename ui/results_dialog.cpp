@@ -88,19 +88,23 @@ QLabel* add_value(QGridLayout* grid, int id, int row, int col, int min_width) {
 // assortment.
 enum Column { ColLabel, ColTime, ColUnit, ColCost, ColEuro, ColAssortment };
 
-// Why an unsuitable system does not suit the stand, one reason per line,
-// beside its empty rows where the assortment column has room, in the
-// group's normal text colour.
+// Why an unsuitable system does not suit the stand: one reason beside each
+// of its empty rows, where the assortment column has room, in the group's
+// normal text colour. Reasons beyond the rows share the last row's label.
 void add_reasons(QGridLayout* grid, QGroupBox* box, const std::vector<Reason>& reasons, int rows) {
-    if (reasons.empty()) return;
-    QStringList lines;
-    for (const Reason& r : reasons) lines << qs(r.text);
-    auto* label = new QLabel(lines.join(QLatin1Char('\n')));
-    label->setObjectName(QStringLiteral("reasons") + box->objectName());
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    grid->addWidget(label, 1, ColAssortment, std::max(rows, 1), 1);
+    const std::size_t labels = std::min(reasons.size(), static_cast<std::size_t>(std::max(rows, 1)));
+    for (std::size_t k = 0; k < labels; ++k) {
+        QStringList lines{qs(reasons[k].text)};
+        if (k + 1 == labels) {
+            for (std::size_t rest = labels; rest < reasons.size(); ++rest) lines << qs(reasons[rest].text);
+        }
+        auto* label = new QLabel(lines.join(QLatin1Char('\n')));
+        label->setObjectName(QStringLiteral("reasons") + box->objectName());
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        grid->addWidget(label, static_cast<int>(k) + 1, ColAssortment);
+    }
 }
 
 QGroupBox* build_group(const System& sys, const State& state, const Units& u,

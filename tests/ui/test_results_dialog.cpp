@@ -132,17 +132,23 @@ private slots:
         for (int i = 0; i < 6; ++i) {
             const QString id = QString::number(25100 + 100 * i);
             const auto* box = d.findChild<QGroupBox*>(id);
-            auto* label = box->findChild<QLabel*>("reasons" + id);
+            const QList<QLabel*> labels = box->findChildren<QLabel*>("reasons" + id);
+            QStringList lines;
+            for (const QLabel* label : labels) lines << label->text();
             QCOMPARE(static_cast<const forstrix::ui::CaptionBox*>(box)->caption_greyed(), !reasons[i].isEmpty());
-            QCOMPARE(label ? label->text().replace('\n', '|') : QString(), reasons[i]);
-            if (!label) continue;
-            // Under the greyed caption, in the normal text colour.
-            QVERIFY(label->isVisible() && label->isEnabled());
-            QVERIFY2(darkest(label, label->rect()) < 80, qPrintable(label->text()));
-            // Beside the empty rows, right of the "Euro/Fm" column.
-            const QLabel* first_cost = field(d, 25102 + 100 * i);
-            QVERIFY(label->mapTo(box, QPoint(0, 0)).x() > first_cost->mapTo(box, QPoint(first_cost->width(), 0)).x());
-            QVERIFY(qAbs(label->mapTo(box, QPoint(0, 0)).y() - first_cost->mapTo(box, QPoint(0, 0)).y()) < first_cost->height());
+            QCOMPARE(lines.join('|').replace('\n', '|'), reasons[i]);
+            for (int k = 0; k < labels.size(); ++k) {
+                QLabel* label = labels[k];
+                // Under the greyed caption, in the normal text colour.
+                QVERIFY(label->isVisible() && label->isEnabled());
+                QVERIFY2(darkest(label, label->rect()) < 80, qPrintable(label->text()));
+                // Beside the k-th empty row, right of its "Euro/Fm" column.
+                const QLabel* cost = field(d, 25102 + 100 * i + 2 * k);
+                QVERIFY(label->mapTo(box, QPoint(0, 0)).x() > cost->mapTo(box, QPoint(cost->width(), 0)).x());
+                const int label_middle = label->mapTo(box, QPoint(0, label->height() / 2)).y();
+                const int cost_middle = cost->mapTo(box, QPoint(0, cost->height() / 2)).y();
+                QVERIFY2(qAbs(label_middle - cost_middle) <= 1, qPrintable(label->text()));
+            }
         }
     }
 
