@@ -19,13 +19,16 @@ using forstrix::test::flat;
 class TestSheet : public QObject {
     Q_OBJECT
 private slots:
-    // The default stand: one page, each stand line with its value, each
-    // suitable system's rows with time and cost, the worked example's sums.
+    // The default stand: one page, the stand's name, each stand line with its
+    // value, each suitable system's rows with time and cost, the worked
+    // example's sums and fuel, each unsuitable system with its reasons.
     void default_stand() {
         State s;
         forstrix::startup_compute(s);
         forstrix::calc_zeitbedarfkosten(s);
-        const forstrix::draw::ResultSheet sheet(s, {}, QDate(2026, 12, 7));
+        forstrix::draw::SheetExtras extras;
+        extras.stand_name = "Abteilung 12b, Eichenhang";
+        const forstrix::draw::ResultSheet sheet(s, extras, QDate(2026, 12, 7));
         QTemporaryDir dir;
         const std::string path = dir.filePath("sheet.pdf").toStdString();
         QVERIFY(forstrix::draw::write_sheet_pdf(path, sheet).ok());
@@ -42,8 +45,13 @@ private slots:
                 QVERIFY2(has(line), line.c_str());
             }
         }
-        for (const char* sum : {"Summe: 26,48 Euro/Fm", "inklusive Vermessung 28,15 Euro/Fm", "Summe: 21,74 Euro/Fm"})
-            QVERIFY2(has(sum), sum);
+        for (const char* piece : {"Abteilung 12b, Eichenhang", "Summe: 26,48 Euro/Fm",
+                                  "inklusive Vermessung 28,15 Euro/Fm", "Summe: 21,74 Euro/Fm",
+                                  "Kraftstoff 1,41 l/Fm (Diesel 0,96, Benzin 0,45), CO2 3,65 kg/Fm",
+                                  "IV) Hochmechanisierte Holzernte durch Hangsysteme - ungeeignet",
+                                  "VI) Spanholz - ungeeignet", "BHD 20 cm: höchstens 18 cm",
+                                  "Mindestvolumen [ > 70 EFm] je Seillinie nicht erreicht"})
+            QVERIFY2(has(piece), piece);
     }
 
     // The hatch of a bar stays inside the bar, at any scale.
