@@ -56,6 +56,13 @@ std::vector<std::string> plausibility_warnings(const State& s);
 bool all_finite(std::initializer_list<double> figures);
 bool all_finite(const StandValues& v);
 
+// The time models hold for the stands they were made from; far outside
+// them (a piece volume of a few litres on a long cable line, dozens of EFm
+// skidded in one piece) a formula can give a negative time per Fm, and with
+// it negative costs and litres. The first suitable system of `s` (results
+// computed) with a negative time is reported.
+std::optional<Problem> check_system_times(const State& s);
+
 // All basics of the eight machine kinds: the zero rules, the chainsaw's
 // mixing-ratio-or-ready-mix rule, finiteness, and no negative total
 // (computed on a copy, so `s` is not touched).
