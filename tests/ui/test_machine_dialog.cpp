@@ -195,11 +195,15 @@ private slots:
         State s = started();
         auto [d, id] = open(s, "hab");
         const int width = d->width();
-        type(at(*d, 13001), "1" + QString(40, '0'));
+        // The highest price and the shortest life a machine may be given.
+        type(at(*d, 13001), QStringLiteral("100000"));
+        type(at(*d, 13003), QStringLiteral("1"));
         QApplication::processEvents();
         QLabel* c = at<QLabel>(*d, 13100);
         c->grab();  // painted cut off: the whole figure is in the tooltip
-        QVERIFY(c->text().size() > 40 && c->text().endsWith(",00") && c->toolTip() == c->text());
+        QVERIFY(c->text().size() > 10 && c->toolTip() == c->text());
+        type(at(*d, 13001), QStringLiteral("100000,01"));  // beyond the range
+        QVERIFY(c->text() == QStringLiteral("---") && !at<QPushButton>(*d, 13998)->isEnabled());
         QVERIFY(d->width() == width && c->geometry().right() <= d->rect().right());
     }
 };
