@@ -98,7 +98,10 @@ std::optional<Problem> check_value(const ValueInfo& v, double value) {
                                      format_whole(r.lo) + " bis " + format_whole(r.hi) + ".");
         return std::nullopt;
     }
-    std::string range = format_whole(r.lo) + " bis " + format_whole(r.hi);
+    // The lower bound may have decimals (the smallest value a field shows).
+    std::array<char, kMaxFixedChars> lo{};
+    std::string range = std::string(lo.data(), write_fixed_shortest(lo.data(), r.lo, ',')) + " bis " +
+                        format_whole(r.hi);
     if (v.type == ValueType::UInt) {
         const bool zero_or_range = name == "gi_ii_vzs";
         if (zero_or_range) range = "0 oder " + range;
@@ -110,9 +113,13 @@ std::optional<Problem> check_value(const ValueInfo& v, double value) {
                                      " (" + std::string(r.what) + ").");
         return std::nullopt;
     }
-    if (value > r.hi)
+    if (value > r.hi || (value != 0.0 && value < r.lo)) {
+        // 0 itself is checked below: for a basic it is refused, an own
+        // height or piece volume of 0 means none is given.
+        if (r.lo > 0.0 && !v.is_basic()) range = "0 oder " + range;
         return problem(name, format_shortest_comma(value) + " liegt nicht im erlaubten Bereich " + range + " (" +
                                  std::string(r.what.empty() ? dialog_label(v) : r.what) + ").");
+    }
 
     if (value == 0.0) {
         if (v.kind == ValueKind::ChainsawBasic) {

@@ -325,6 +325,10 @@ constexpr double kYearHours = 8760.0;
 constexpr double kLifeHours = 1e6;   // useful life [MAS or BS]: over a century of use
 constexpr double kFactor = 100.0;    // repair, maintenance and lubricant factors
 constexpr double kLitres = 1000.0;   // use [l/MAS, l/BS], mixing ratio
+// Lower bounds other than 0 stand where the value divides (a life, an
+// annual use, a mixing ratio, a piece volume): the smallest value its field
+// shows, so that no quotient can outgrow a double.
+constexpr double kDivisor = 0.01;
 
 constexpr ValueRange kRanges[] = {
     // The stand dialog's lists (positions, or whole cm and %).
@@ -344,8 +348,8 @@ constexpr ValueRange kRanges[] = {
     // tallest trees reach 116 m, the largest single stems 100 EFm.
     {"gf_vab", 0, 5000, "Volumen ausscheidender Bestand [EFm/ha]"},
     {"gf_gf", 0, 100000, "Gesamtfläche der Maßnahme [ha]"},
-    {"gf_bh", 0, 150, "Baumhöhe [m]"},
-    {"gf_stm", 0, 100, "Stückvolumen je Baum [EFm]"},
+    {"gf_bh", 0.01, 150, "Baumhöhe [m]"},
+    {"gf_stm", 0.0001, 100, "Stückvolumen je Baum [EFm]"},
     // Skidding and winching distances: 10 km and 1 km, far beyond any
     // skidder's or winch's reach.
     {"gf_i_rd", 0, 10000, "Rückedistanz [m]"},
@@ -375,20 +379,20 @@ constexpr ValueRange kRanges[] = {
     {"gf_msc5", 0, kPrice, ""},
     {"gf_msc6", 0, kPrice, ""},
     {"gf_msc7", 0, 100, ""},
-    {"gf_msc8", 0, kYearHours, ""},
-    {"gf_msc9", 0, 100, ""},
+    {"gf_msc8", kDivisor, kYearHours, ""},
+    {"gf_msc9", kDivisor, 100, ""},
     {"gf_msc10", 0, kPrice, ""},
-    {"gf_msc11", 0, kLifeHours, ""},
+    {"gf_msc11", kDivisor, kLifeHours, ""},
     {"gf_msc12", 0, kPrice, ""},
-    {"gf_msc13", 0, kLifeHours, ""},
+    {"gf_msc13", kDivisor, kLifeHours, ""},
     {"gf_msc14", 0, kPrice, ""},
-    {"gf_msc15", 0, kLifeHours, ""},
+    {"gf_msc15", kDivisor, kLifeHours, ""},
     {"gf_msc16", 0, kFactor, ""},
     {"gf_msc17", 0, kFactor, ""},
     {"gf_msc18", 0, kFactor, ""},
     {"gf_msc19", 0, kPrice, ""},
     {"gf_msc20", 0, kPrice, ""},
-    {"gf_msc21", 0, kLitres, ""},
+    {"gf_msc21", kDivisor, kLitres, ""},
     {"gf_msc22", 0, kPrice, ""},
     {"gf_msc23", 0, kLitres, ""},
     {"gf_msc24", 0, kPrice, ""},
@@ -400,9 +404,9 @@ constexpr ValueRange kRanges[] = {
     // fuel use, fuel price, lubricant factor, residual value [Tsd. Euro],
     // mobility, other costs and profit [%].
     {"*44", 0, kPrice / 10, ""},
-    {"*45", 0, 100, ""},
-    {"*46", 0, kLifeHours, ""},
-    {"*47", 0, kYearHours, ""},
+    {"*45", kDivisor, 100, ""},
+    {"*46", kDivisor, kLifeHours, ""},
+    {"*47", kDivisor, kYearHours, ""},
     {"*48", 0, kFactor, ""},
     {"*49", 0, kPercent, ""},
     {"*50", 0, kLitres, ""},

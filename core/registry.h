@@ -49,10 +49,10 @@ struct ValueInfo {
 
 // What a user may give a settable value: a whole or decimal number from
 // `lo` to `hi`. The lists of the stand dialog are whole numbers (list
-// positions, cm, %); gi_ii_vzs may also be 0. A decimal input has 0 as its
-// lower bound (whether 0 itself is allowed is a rule of its dialog) and an
-// upper bound far above any real stand or price, under which every figure
-// of the computation stays a finite number. The dialogs, the command line,
+// positions, cm, %); gi_ii_vzs may also be 0. A decimal input may also be 0
+// (whether it may is a rule of its dialog) and has an upper bound far above
+// any real stand or price, under which every figure of the computation
+// stays a finite number. The dialogs, the command line,
 // stand and basics files and batch tables all check through check_value
 // (core/checks.h), which reads this one table.
 struct ValueRange {
