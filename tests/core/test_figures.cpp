@@ -21,13 +21,20 @@ struct Row {
 };
 std::string row_name(const ::testing::TestParamInfo<Row>& p) { return p.param.name; }
 
+// The row's values over a default State (after the start-up, if asked),
+// then `compute`; its figures as stated.
+void expect_row(const Row& r, void (*compute)(State&), bool after_startup) {
+    State s{};
+    if (after_startup) startup_compute(s);
+    test::apply(s, r.set);
+    compute(s);
+    test::expect_figures(s, r.want);
+}
+
 // ------------------------------------------------------------ stand model
 class StandModel : public ::testing::TestWithParam<Row> {};
 TEST_P(StandModel, Figures) {
-    State s{};
-    test::apply(s, GetParam().set);
-    store(s, calc_bestand(stand_inputs(s)));
-    test::expect_figures(s, GetParam().want);
+    expect_row(GetParam(), [](State& s) { store(s, calc_bestand(stand_inputs(s))); }, false);
 }
 const Row kStand[] = {
     {"DefaultBirke", "", "gc_hoehe=18.9091 gc_stm=0.235243 gc_stmvoll=0.163232 gc_stmderb=0.143498 gc_vhieb=1500"},
@@ -49,12 +56,7 @@ INSTANTIATE_TEST_SUITE_P(HeightVolumeMass, StandModel, ::testing::ValuesIn(kStan
 
 // ----------------------------------------------------- machine-hour costs
 class MachineCosts : public ::testing::TestWithParam<Row> {};
-TEST_P(MachineCosts, Figures) {
-    State s{};
-    test::apply(s, GetParam().set);
-    calc_all_machines(s);
-    test::expect_figures(s, GetParam().want);
-}
+TEST_P(MachineCosts, Figures) { expect_row(GetParam(), [](State& s) { calc_all_machines(s); }, false); }
 const Row kMachines[] = {
     {"Chainsaw", "",
      "gf_msc31=0.800000 gf_msc32=1.745000 gf_msc33=3.674000 gf_msc34=0.106667 gf_msc35=0.300000 "
@@ -84,12 +86,7 @@ INSTANTIATE_TEST_SUITE_P(EightMachineKinds, MachineCosts, ::testing::ValuesIn(kM
 
 // --------------------------------------------------------------- start-up
 class StartUp : public ::testing::TestWithParam<Row> {};
-TEST_P(StartUp, Figures) {
-    State s{};
-    test::apply(s, GetParam().set);
-    startup_compute(s);
-    test::expect_figures(s, GetParam().want);
-}
+TEST_P(StartUp, Figures) { expect_row(GetParam(), [](State& s) { startup_compute(s); }, false); }
 const Row kStartUp[] = {
     // The time-and-cost results are not computed at start-up.
     {"Defaults", "",
@@ -101,14 +98,9 @@ const Row kStartUp[] = {
 INSTANTIATE_TEST_SUITE_P(ProgramStart, StartUp, ::testing::ValuesIn(kStartUp), row_name);
 
 // ---------------------------------------------- time and cost (over start-up)
+// gc_stm and gi_bhd alone leave the rest of the stand as it is.
 class TimeCost : public ::testing::TestWithParam<Row> {};
-TEST_P(TimeCost, Figures) {
-    State s{};
-    startup_compute(s);
-    test::apply(s, GetParam().set);  // gc_stm and gi_bhd alone leave the rest of the stand as it is
-    calc_zeitbedarfkosten(s);
-    test::expect_figures(s, GetParam().want);
-}
+TEST_P(TimeCost, Figures) { expect_row(GetParam(), [](State& s) { calc_zeitbedarfkosten(s); }, true); }
 const Row kTimeCost[] = {
     {"WorkedExample", "",
      "gff_e3=34.6408 gff_e4=20.9404 gff_e5=11.4807 gff_e6=12.7563 gff_e12=39.1786 gff_e13=7.9258 "
@@ -175,14 +167,6 @@ INSTANTIATE_TEST_SUITE_P(SixWorkSystems, TimeCost, ::testing::ValuesIn(kTimeCost
 // forwarder 9, yarder 15 l diesel; 2.67 and 2.42 kg CO2e per litre.
 // System I: 11.4807 / 60 · 5 = 0.956725 l diesel, 20.9404 / 60 · 1.3 =
 // 0.453709 l petrol, 0.956725 · 2.67 + 0.453709 · 2.42 = 3.652431 kg.
-class FuelAndCo2 : public ::testing::TestWithParam<Row> {};
-TEST_P(FuelAndCo2, Figures) {
-    State s{};
-    startup_compute(s);
-    test::apply(s, GetParam().set);
-    calc_zeitbedarfkosten(s);
-    test::expect_figures(s, GetParam().want);
-}
 const Row kFuel[] = {
     {"DefaultStand", "",
      "diesel_sys1=0.9567 benzin_sys1=0.4537 co2_sys1=3.6524 "
@@ -205,7 +189,7 @@ const Row kFuel[] = {
      "diesel_sys3=1.9606 co2_sys3=5.2349 diesel_sys6=2.1079 diesel_sys5=5.5662"},
     {"EveryRunOverwrites", "diesel_sys1=9 co2_sys6=9", "diesel_sys1=0.9567 co2_sys6=5.3816"},
 };
-INSTANTIATE_TEST_SUITE_P(Stands, FuelAndCo2, ::testing::ValuesIn(kFuel), row_name);
+INSTANTIATE_TEST_SUITE_P(FuelAndCo2, TimeCost, ::testing::ValuesIn(kFuel), row_name);
 
 // The line under a system's sums in the results dialog.
 TEST(FuelText, BothFuelsOrOne) {
