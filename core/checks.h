@@ -21,12 +21,13 @@ struct Problem {
     std::string message;  // German, e.g. "gi_bhd: 95 liegt nicht im Bereich 6 bis 90."
 };
 
-// A single value against the range of its list or field: list ranges,
-// whole numbers, 0 or 5..85 for gi_ii_vzs, Zeitgrad 10..200 (a decimal, as
-// the cost dialog reads it; set_value keeps its whole part), every value
-// finite and not negative, for the basics the zero refused where the
-// dialog refuses it, and an emission factor greater than 0 and at most 10. Derived values, flags and results are refused as not
-// settable. Looks at this one value only.
+// A single value against its range (value_range, core/registry.h): list
+// ranges, whole numbers, 0 or 5..85 for gi_ii_vzs, Zeitgrad 10..200 (a
+// decimal, as the cost dialog reads it; set_value keeps its whole part),
+// every decimal finite, not negative and within its bounds, for the basics
+// the zero refused where the dialog refuses it, and an emission factor
+// greater than 0 and at most 10. Derived values, flags and results are
+// refused as not settable. Looks at this one value only.
 std::optional<Problem> check_value(const ValueInfo& v, double value);
 
 // The text of a field or option as the dialogs read it (f_check: digits

@@ -99,46 +99,33 @@ void StandDialog::build() {
         for (const std::uint32_t ba : tbk) names << qs(kSpeciesNames[ba]);
         return names;
     }());
-    bhd_ = drop_down(this, "10002", range_of("gi_bhd"));
-    form_ = drop_down(this, "10003", list_of(kFormClassNames));
-    slope_ = drop_down(this, "10004", range_of("gi_hn"));
-    spacing_ = drop_down(this, "10005", {qs("bis 20"), qs("> 20")});
-    traffic_ = drop_down(this, "10006", {qs("vorhanden"), qs("nicht vorhanden")});
-    vab_ = number_field(this, "10008");
-    area_ = number_field(this, "10009");
-    own_h_ = number_field(this, "10011");
-    own_stm_ = number_field(this, "10012");
     add_rows(inputs, this, {
         {"Hauptbaumart Laubholz", species_},
-        {"BHD [cm]", bhd_},
-        {"Formigkeit", form_},
-        {"Hangneigung [%]", slope_},
-        {"Abstand Rückegassen [m]", spacing_},
-        {"Befahrbarkeit Rückegassen", traffic_},
-        {"Volumen ausscheidender Bestand\nalle Baumarten [EFm/ha]", vab_},
-        {"Gesamtfläche der Maßnahme [ha]", area_}
+        {"BHD [cm]", bhd_ = drop_down(this, "10002", range_of("gi_bhd"))},
+        {"Formigkeit", form_ = drop_down(this, "10003", list_of(kFormClassNames))},
+        {"Hangneigung [%]", slope_ = drop_down(this, "10004", range_of("gi_hn"))},
+        {"Abstand Rückegassen [m]", spacing_ = drop_down(this, "10005", {qs("bis 20"), qs("> 20")})},
+        {"Befahrbarkeit Rückegassen",
+         traffic_ = drop_down(this, "10006", list_of(kTrafficabilityNames))},
+        {"Volumen ausscheidender Bestand\nalle Baumarten [EFm/ha]", vab_ = number_field(this, "10008")},
+        {"Gesamtfläche der Maßnahme [ha]", area_ = number_field(this, "10009")}
     });
     inputs->addWidget(text_label(this, "Optionale Eingaben:"), 8, 0, 1, 2);
     add_rows(inputs, this, {
-        {"Baumhöhe [m]", own_h_},
-        {"Stückvolumen je Baum [EFm]", own_stm_}
+        {"Baumhöhe [m]", own_h_ = number_field(this, "10011")},
+        {"Stückvolumen je Baum [EFm]", own_stm_ = number_field(this, "10012")}
     }, 9);
     left->addLayout(inputs);
 
     auto* derived = new QGroupBox(qs("Ihre Bestandesdaten"), this);
     derived->setObjectName(QStringLiteral("10013"));
     auto* derived_grid = new QGridLayout(derived);
-    height_ = value_label(derived, "10100");
-    mass_full_ = value_label(derived, "10101");
-    mass_merch_ = value_label(derived, "10102");
-    piece_ = value_label(derived, "10103");
-    harvest_ = value_label(derived, "10104");
     add_rows(derived_grid, derived, {
-        {"Baumhöhe [m]", height_},
-        {"Stückmasse Vollbaum [t atro]", mass_full_},
-        {"Stückmasse Derbholz [t atro]", mass_merch_},
-        {"Stückvolumen je Baum [EFm]", piece_},
-        {"Gesamt-Hiebsanfall [EFm]", harvest_}
+        {"Baumhöhe [m]", height_ = value_label(derived, "10100")},
+        {"Stückmasse Vollbaum [t atro]", mass_full_ = value_label(derived, "10101")},
+        {"Stückmasse Derbholz [t atro]", mass_merch_ = value_label(derived, "10102")},
+        {"Stückvolumen je Baum [EFm]", piece_ = value_label(derived, "10103")},
+        {"Gesamt-Hiebsanfall [EFm]", harvest_ = value_label(derived, "10104")}
     });
     left->addWidget(derived);
     left->addStretch(1);
@@ -150,36 +137,29 @@ void StandDialog::build() {
 
     auto* sys_i = new QGridLayout;
     frame_i_ = frames_.add(this, right, "10900", "I) Konventionelle Holzernte", sys_i);
-    walk_ = drop_down(this, "10020", list_of(kObstacleNames));
-    i_rd_ = number_field(this, "10021");
-    i_bse_ = number_field(this, "10022");
     add_rows(sys_i, this, {
-        {"Begehbarkeit /\nBehinderungen", walk_},
-        {"Rückedistanz [m]", i_rd_},
-        {"Beiseilentfernung [m]", i_bse_}
+        {"Begehbarkeit /\nBehinderungen", walk_ = drop_down(this, "10020", list_of(kObstacleNames))},
+        {"Rückedistanz [m]", i_rd_ = number_field(this, "10021")},
+        {"Beiseilentfernung [m]", i_bse_ = number_field(this, "10022")}
     });
 
     auto* sys_ii = new QGridLayout;
     frame_ii_ = frames_.add(this, right, "10901", "II) Integrierte Holzernte", sys_ii);
     QStringList shares{qs("0")};
     shares << range_of("gi_ii_vzs");
-    ii_vzs_ = drop_down(this, "10023", shares);
-    ii_rd_ = value_label(this, "10024");
     add_rows(sys_ii, this, {
-        {"Volumenanteil zusätzl.\nSortimente [%]", ii_vzs_},
-        {"Rückedistanz [m]", ii_rd_}
+        {"Volumenanteil zusätzl.\nSortimente [%]", ii_vzs_ = drop_down(this, "10023", shares)},
+        {"Rückedistanz [m]", ii_rd_ = value_label(this, "10024")}
     });
 
     auto* sys_v = new QGridLayout;
     frame_v_ = frames_.add(this, right, "10902", "V) Yarding", sys_v);
-    rope_vol_ = drop_down(this, "10010", {qs("nein"), qs("ja")});
-    rope_len_ = drop_down(this, "10025",
-                          {qs("100"), qs("200"), qs("300"), qs("400"), qs("500")});
-    crown_ = drop_down(this, "10026", list_of(kCrownNames));
     add_rows(sys_v, this, {
-        {"Mindestvolumen [ > 70 EFm] je Seillinie erreicht", rope_vol_},
-        {"Seillinienlänge [m]", rope_len_},
-        {"Kronenform", crown_}
+        {"Mindestvolumen [ > 70 EFm] je Seillinie erreicht",
+         rope_vol_ = drop_down(this, "10010", {qs("nein"), qs("ja")})},
+        {"Seillinienlänge [m]",
+         rope_len_ = drop_down(this, "10025", {qs("100"), qs("200"), qs("300"), qs("400"), qs("500")})},
+        {"Kronenform", crown_ = drop_down(this, "10026", list_of(kCrownNames))}
     });
     right->addStretch(1);
 

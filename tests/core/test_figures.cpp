@@ -117,13 +117,11 @@ const Row kTimeCost[] = {
      "gff_e3=69.2817 gff_g3=22.1701 gff_e4=20.9404 gff_e5=11.4807 gff_e12=39.1786"},
     {"ZeitgradMgv10ScalesWorkersAndSkidderOfII", "gi_zmgv=10",
      "gff_e12=509.3213 gff_g12=162.9828 gff_e14=254.6606 gff_e13=7.9258 gff_e3=34.6408"},
-    {"ZeitgradMgv200", "gi_zmgv=200", "gff_e12=25.4661 gff_e14=12.7330 gff_g15=18.6343"},
     {"OakRaisesEstTimes", "gi_ba=6", "gff_e3=38.4513 gff_e4=23.2439 gff_e5=11.4807"},
     {"AshRaisesEstTimes", "gi_ba=7", "gff_e3=38.4513 gff_e4=23.2439 gff_e5=11.4807"},
     // The skidder's load: whole stems below BHD 30, halves below 50, thirds from 50 (same V).
     {"SkidderWholeStemsAt29", "gi_bhd=29", "gff_e5=11.4807"},
     {"SkidderHalvesAt30", "gi_bhd=30", "gff_e5=14.2544"},
-    {"SkidderHalvesAt49", "gi_bhd=49", "gff_e5=14.2544"},
     {"SkidderThirdsAt50", "gi_bhd=50", "gff_e5=15.9800"},
     {"SkidderSurchargeZeroOnFlatGroundAt150And15", "gi_hn=0 gf_i_bse=15", "gff_e5=11.2423"},
     {"ForwarderAtSlope15", "gi_hn=15", "gff_e22=0.0667 gff_e43=0.0667"},

@@ -144,8 +144,7 @@ private slots:
         const Step steps[] = {
             {"opened", "", {L{}, L{}, L{}, L{slope14}, L{slope14, rope}, L{"BHD 20 cm: höchstens 18 cm"}}},
             {"BHD 12", "10002=12", {L{bhd12}, L{bhd12}, L{}, L{slope14}, L{bhd12, slope14, rope}, L{}}},
-            {"slope 40", "10004=40", {L{bhd12, slope40}, L{bhd12, slope40}, L{slope40}, L{}, L{bhd12, rope}, L{slope40}}},
-            {"trails not trafficable", "10006=nicht vorhanden",
+            {"trails not trafficable", "10004=40;10006=nicht vorhanden",
              {L{bhd12, slope40, trails}, L{bhd12, slope40, trails}, L{slope40, trails}, L{trails}, L{bhd12, rope},
               L{slope40, trails}}},
             {"volume unreadable", "10008:30,0,", {L{unreadable}, L{unreadable}, L{unreadable}, L{unreadable},
