@@ -1,15 +1,12 @@
-// The dialog of the two CO2 factors, driven as a user drives it, and the
-// effect of its OK on the results dialog.
+// The dialog of the two CO2 factors, driven as a user drives it.
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
-#include "core/calc.h"
 #include "core/state.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/emission_dialog.h"
-#include "ui/results_dialog.h"
 
 using namespace forstrix;
 using namespace forstrix::ui;
@@ -87,25 +84,6 @@ private slots:
         QVERIFY(!d.isVisible());
         QCOMPARE(d.result(), button == 19998 ? 1 : 0);
         QVERIFY(s.gf_co2_diesel == (button == 19998 ? 3.17 : 2.67) && s.gf_co2_benzin == (button == 19998 ? 2.9 : 2.42));
-    }
-
-    // A factor stored by OK reaches the fuel lines of the next results, and
-    // no cost.
-    void factorReachesTheResults() {
-        State s;
-        startup_compute(s);
-        calc_zeitbedarfkosten(s);
-        const State before = s;
-        EmissionDialog d(s);
-        d.show();
-        type(at(d, 19001), "3,17");
-        QTest::mouseClick(at<QPushButton>(d, 19998), Qt::LeftButton);
-        calc_zeitbedarfkosten(s);
-        QVERIFY(s.gff_g7 == before.gff_g7 && s.gff_g24 == before.gff_g24);
-        ResultsDialog r(s, nullptr);
-        QCOMPARE(at<QLabel>(r, 25150)->text(),
-                 QStringLiteral("Kraftstoff 1,41 l/Fm (Diesel 0,96, Benzin 0,45), CO2 4,13 kg/Fm"));
-        QCOMPARE(at<QLabel>(r, 25350)->text(), QStringLiteral("Kraftstoff 1,87 l/Fm (Diesel), CO2 5,92 kg/Fm"));
     }
 };
 

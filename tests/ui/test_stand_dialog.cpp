@@ -143,8 +143,7 @@ private slots:
         };
         const Step steps[] = {
             {"opened", "", {L{}, L{}, L{}, L{slope14}, L{slope14, rope}, L{"BHD 20 cm: höchstens 18 cm"}}},
-            {"BHD 12", "10002=12", {L{bhd12}, L{bhd12}, L{}, L{slope14}, L{bhd12, slope14, rope}, L{}}},
-            {"trails not trafficable", "10004=40;10006=nicht vorhanden",
+            {"trails not trafficable", "10002=12;10004=40;10006=nicht vorhanden",
              {L{bhd12, slope40, trails}, L{bhd12, slope40, trails}, L{slope40, trails}, L{trails}, L{bhd12, rope},
               L{slope40, trails}}},
             {"volume unreadable", "10008:30,0,", {L{unreadable}, L{unreadable}, L{unreadable}, L{unreadable},
@@ -152,8 +151,6 @@ private slots:
             {"volume corrected, BHD 15, rope line full", "10008:30;10002=15;10010=ja",
              {L{slope40, trails}, L{slope40, trails}, L{slope40, trails}, L{trails}, L{},
               L{slope40, trails}}},
-            {"all of I, II and III", "10004=0;10006=vorhanden;10010=nein",
-             {L{}, L{}, L{}, L{"Hangneigung 0 %: mindestens 36 %"}, L{"Hangneigung 0 %: mindestens 36 %", rope}, L{}}},
         };
         const char* const titles[] = {"I) Konv. HE", "II) Integr. HE", "III) Hochmech. HE befahrbar",
                                       "IV) Hochmech. HE Hang", "V) Yarding", "VI) Spanholz"};
