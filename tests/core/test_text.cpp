@@ -212,6 +212,9 @@ TEST(Registry, NamesUniqueAndFindableDefaultsThoseOfTheState) {
         EXPECT_TRUE(seen.insert(v.name).second) << "duplicate " << v.name;
         EXPECT_EQ(find_value(v.name), &v) << v.name;
         EXPECT_EQ(default_value(v), get_value(s, v)) << v.name;
+        // Every value a user sets has its range, and its default lies in it.
+        EXPECT_EQ(value_range(v) != nullptr, v.settable()) << v.name;
+        if (v.settable()) { EXPECT_EQ(check_value(v, default_value(v)), std::nullopt) << v.name; }
     }
     EXPECT_EQ(find_value("gf_unknown"), nullptr);
     EXPECT_EQ(seen.size(), 11u + 7 + 5 + 6 + 6 + 1 + 2 + 23 + 7 + 7 * 21 + 54 + 18);  // every member of the State
