@@ -114,10 +114,12 @@ TEST(Checks, NoInputWithinItsRangeGivesAFigureThatCannotBe) {
             const ValueRange* r = value_range(v);
             if (r == nullptr || v.d == &State::gf_ii_rd) continue;
             const double lo = std::max(r->lo, v.type == ValueType::Double ? 1e-4 : 0.0);
-            // Decimals spread over every power of ten of their range.
+            // Decimals spread over every power of ten of their range, whole
+            // numbers evenly.
+            const double u = std::uniform_real_distribution<>(0, 1)(random);
             double x = round == 0 ? r->hi : round == 1 ? lo
-                     : lo * std::pow(r->hi / std::max(lo, 1.0), std::uniform_real_distribution<>(0, 1)(random));
-            if (v.type != ValueType::Double) x = std::floor(std::min(std::max(x, r->lo), r->hi));
+                     : v.type == ValueType::Double ? lo * std::pow(r->hi / lo, u)
+                                                   : std::min(std::floor(lo + u * (r->hi - lo + 1)), r->hi);
             // A residual value above the price is refused as a negative cost.
             if (v.kind == ValueKind::MachineBasic && v.name.ends_with("53") && round > 1)
                 x = given[given.size() - 9].value * std::uniform_real_distribution<>(0, 1)(random);
