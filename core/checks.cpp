@@ -3,78 +3,28 @@
 // and the basics-file reader can apply them after all values are set.
 #include "core/checks.h"
 
+#include <array>
 #include <cmath>
-#include <functional>
-#include <span>
 #include <string>
 #include <vector>
 
 #include "core/calc.h"
+#include "core/cost_inputs.h"
 #include "core/emissions.h"
 #include "core/machines.h"
 #include "core/message_text.h"
 #include "core/numtext.h"
+#include "core/result_tables.h"
 
 namespace forstrix {
 
 namespace {
-
-// A number as a message shows it: shortest form with a decimal comma.
-std::string shown(double v) {
-    std::string s = format_shortest(v);
-    if (const auto pos = s.find('.'); pos != std::string::npos) s[pos] = ',';
-    return s;
-}
 
 std::string quoted(std::string_view label) { return "(\u201E" + std::string(label) + "\u201C)"; }
 
 Problem problem(std::string_view name, std::string message) {
     return Problem{std::string(name), std::string(name) + ": " + std::move(message)};
 }
-
-struct ListRange {
-    std::string_view name;
-    std::uint32_t lo, hi;
-    std::string_view what;  // what the list holds
-};
-
-// The lists of the stand dialog.
-constexpr ListRange kLists[] = {
-    {"gi_ba", 0, 9, "Baumart (interner Index)"},
-    {"gi_bhd", 6, 90, "BHD [cm]"},
-    {"gi_sf", 0, 3, "Formigkeit"},
-    {"gi_hn", 0, 65, "Hangneigung [%]"},
-    {"gi_ar", 0, 1, "Abstand Rückegassen: 0 \u201Ebis 20\u201C, 1 \u201E> 20\u201C"},
-    {"gi_br", 0, 1, "Befahrbarkeit Rückegassen: 0 \u201Evorhanden\u201C, 1 \u201Enicht vorhanden\u201C"},
-    {"gi_hvs", 0, 1, "Mindestvolumen je Seillinie erreicht: 0 \u201Enein\u201C, 1 \u201Eja\u201C"},
-    {"gi_i_bb", 0, 5, "Begehbarkeit / Behinderungen"},
-    {"gi_ii_vzs", 5, 85, "Volumenanteil zusätzl. Sortimente [%]"},
-    {"gi_v_sll", 0, 4, "Seillinienlänge: 0 bis 4 für 100 bis 500 m"},
-    {"gi_v_kf", 0, 2, "Kronenform: 0 klein, 1 mittelgroß, 2 groß"},
-};
-
-const ListRange* list_range(std::string_view name) {
-    for (const ListRange& r : kLists)
-        if (r.name == name) return &r;
-    return nullptr;
-}
-
-// The list of a named value, looked up once per registry entry: a batch
-// table checks every cell.
-const ListRange* list_range(const ValueInfo& v) {
-    static const std::vector<const ListRange*> by_entry = [] {
-        std::vector<const ListRange*> lists;
-        for (const ValueInfo& entry : value_registry()) lists.push_back(list_range(entry.name));
-        return lists;
-    }();
-    const std::span<const ValueInfo> registry = value_registry();
-    const std::less<const ValueInfo*> before;
-    if (!before(&v, registry.data()) && before(&v, registry.data() + registry.size()))
-        return by_entry[static_cast<std::size_t>(&v - registry.data())];
-    return list_range(v.name);
-}
-
-bool is_zeitgrad(std::string_view name) { return name == "gi_zest" || name == "gi_zmgv"; }
 
 // The machine kind and basic index (0 for row 44) of a name like
 // "gf_hab46", or nullptr.
@@ -95,6 +45,17 @@ const ChainsawField* chainsaw_field(std::string_view name) {
     for (const ChainsawField& f : kChainsawFields)
         if (f.name == name) return &f;
     return nullptr;
+}
+
+// The label under which the dialog that edits a decimal shows it.
+std::string dialog_label(const ValueInfo& v) {
+    if (const ChainsawField* f = chainsaw_field(v.name)) return std::string(f->label);
+    int index = 0;
+    if (const MachineKind* kind = machine_basic(v.name, index))
+        return std::string(kind->label(index)) + " in den " + std::string(kind->title);
+    for (const CostInput& c : kCostInputs)
+        if (c.value == v.d) return std::string(c.label);
+    return std::string(v.name);
 }
 
 std::string_view not_settable_reason(ValueKind kind) {
@@ -118,43 +79,46 @@ std::optional<Problem> check_value(const ValueInfo& v, double value) {
     if (!v.settable())
         return problem(name, std::string(not_settable_reason(v.kind)) + " und kann nicht gesetzt werden.");
     if (!std::isfinite(value)) return problem(name, "der Wert muss eine endliche Zahl sein.");
-    if (value < 0.0) return problem(name, shown(value) + " ist negativ; erlaubt sind nur Werte ab 0.");
+    if (value < 0.0) return problem(name, format_shortest_comma(value) + " ist negativ; erlaubt sind nur Werte ab 0.");
 
+    const ValueRange& r = *value_range(v);
     if (v.kind == ValueKind::EmissionFactor) {
         if (emission_factor_allowed(value)) return std::nullopt;
         std::string_view label = name;
         for (const EmissionFactorField& f : kEmissionFactorFields)
             if (f.name == name) label = f.label;
-        return problem(name, shown(value) + " ist nicht erlaubt " + quoted(label) +
+        return problem(name, format_shortest_comma(value) + " ist nicht erlaubt " + quoted(label) +
                                  "; erwartet wird ein Wert größer als 0 und höchstens " +
-                                 shown(kEmissionFactorMax) + ".");
+                                 format_shortest_comma(r.hi) + ".");
     }
-    if (is_zeitgrad(name)) {
-        // The cost dialog reads a decimal and keeps its whole part.
-        if (value < 10.0 || value > 200.0)
-            return problem(name, "Zeitgrad " + shown(value) + " erscheint unplausibel; erwartet wird 10 bis 200.");
+    if (v.type == ValueType::Int) {
+        // A Zeitgrad: the cost dialog reads a decimal and keeps its whole part.
+        if (value < r.lo || value > r.hi)
+            return problem(name, "Zeitgrad " + format_shortest_comma(value) + " erscheint unplausibel; erwartet wird " +
+                                     format_whole(r.lo) + " bis " + format_whole(r.hi) + ".");
         return std::nullopt;
     }
-    if (v.type != ValueType::Double) {
-        const ListRange* r = list_range(v);
-        if (value != std::trunc(value)) {
-            std::string allowed = r ? (name == "gi_ii_vzs" ? " (0 oder 5 bis 85)"
-                                                           : " (" + std::to_string(r->lo) + " bis " +
-                                                                 std::to_string(r->hi) + ")")
-                                    : "";
-            return problem(name, shown(value) + " ist keine ganze Zahl; erlaubt sind nur ganze Zahlen" + allowed + ".");
-        }
-        if (r != nullptr) {
-            const bool zero_or_range = name == "gi_ii_vzs";
-            const bool ok = (value >= r->lo && value <= r->hi) || (zero_or_range && value == 0.0);
-            if (!ok) {
-                std::string range = std::to_string(r->lo) + " bis " + std::to_string(r->hi);
-                if (zero_or_range) range = "0 oder " + range;
-                return problem(name, shown(value) + " liegt nicht im erlaubten Bereich " + range + " (" +
-                                         std::string(r->what) + ").");
-            }
-        }
+    // The lower bound may have decimals (the smallest value a field shows).
+    std::array<char, kMaxFixedChars> lo{};
+    std::string range = std::string(lo.data(), write_fixed_shortest(lo.data(), r.lo, ',')) + " bis " +
+                        format_whole(r.hi);
+    if (v.type == ValueType::UInt) {
+        const bool zero_or_range = name == "gi_ii_vzs";
+        if (zero_or_range) range = "0 oder " + range;
+        if (value != std::trunc(value))
+            return problem(name, format_shortest_comma(value) +
+                                     " ist keine ganze Zahl; erlaubt sind nur ganze Zahlen (" + range + ").");
+        if ((value < r.lo || value > r.hi) && !(zero_or_range && value == 0.0))
+            return problem(name, format_shortest_comma(value) + " liegt nicht im erlaubten Bereich " + range +
+                                     " (" + std::string(r.what) + ").");
         return std::nullopt;
+    }
+    if (value > r.hi || (value != 0.0 && value < r.lo)) {
+        // 0 itself is checked below: for a basic it is refused, an own
+        // height or piece volume of 0 means none is given.
+        if (r.lo > 0.0 && !v.is_basic()) range = "0 oder " + range;
+        return problem(name, format_shortest_comma(value) + " liegt nicht im erlaubten Bereich " + range + " (" +
+                                 std::string(r.what.empty() ? dialog_label(v) : r.what) + ").");
     }
 
     if (value == 0.0) {
@@ -247,6 +211,24 @@ bool all_finite(std::initializer_list<double> figures) {
 }
 
 bool all_finite(const StandValues& v) { return all_finite({v.hoehe, v.stm, v.stmvoll, v.stmderb, v.vhieb}); }
+
+std::optional<Problem> check_system_times(const State& s) {
+    const std::array<std::int32_t, kSystemCount> flags = s.flags();
+    for (std::size_t k = 0; k < system_results().size(); ++k) {
+        if (flags[k] == 0) continue;
+        for (const ResultRow& row : system_results()[k].rows) {
+            if (s.*row.time >= 0.0) continue;
+            const ValueInfo* info = nullptr;
+            for (const ValueInfo& v : value_registry())
+                if (v.d == row.time) info = &v;
+            const std::string name(info ? info->name : "gff");
+            return problem(name, "Das Arbeitssystem \u201E" + std::string(system_results()[k].title) +
+                                     "\u201C ergibt für diesen Bestand eine negative Zeit je Fm; Stückvolumen "
+                                     "und Baumhöhe liegen außerhalb des Bereichs, für den das Zeitmodell gilt.");
+        }
+    }
+    return std::nullopt;
+}
 
 std::vector<Problem> check_basics(const State& s) {
     std::vector<Problem> out;

@@ -21,12 +21,13 @@ struct Problem {
     std::string message;  // German, e.g. "gi_bhd: 95 liegt nicht im Bereich 6 bis 90."
 };
 
-// A single value against the range of its list or field: list ranges,
-// whole numbers, 0 or 5..85 for gi_ii_vzs, Zeitgrad 10..200 (a decimal, as
-// the cost dialog reads it; set_value keeps its whole part), every value
-// finite and not negative, for the basics the zero refused where the
-// dialog refuses it, and an emission factor greater than 0 and at most 10. Derived values, flags and results are refused as not
-// settable. Looks at this one value only.
+// A single value against its range (value_range, core/registry.h): list
+// ranges, whole numbers, 0 or 5..85 for gi_ii_vzs, Zeitgrad 10..200 (a
+// decimal, as the cost dialog reads it; set_value keeps its whole part),
+// every decimal finite, not negative and within its bounds, for the basics
+// the zero refused where the dialog refuses it, and an emission factor
+// greater than 0 and at most 10. Derived values, flags and results are
+// refused as not settable. Looks at this one value only.
 std::optional<Problem> check_value(const ValueInfo& v, double value);
 
 // The text of a field or option as the dialogs read it (f_check: digits
@@ -55,6 +56,13 @@ std::vector<std::string> plausibility_warnings(const State& s);
 // with ancillary costs). A dialog treats such input as unreadable.
 bool all_finite(std::initializer_list<double> figures);
 bool all_finite(const StandValues& v);
+
+// The time models hold for the stands they were made from; far outside
+// them (a piece volume of a few litres on a long cable line, dozens of EFm
+// skidded in one piece) a formula can give a negative time per Fm, and with
+// it negative costs and litres. The first suitable system of `s` (results
+// computed) with a negative time is reported.
+std::optional<Problem> check_system_times(const State& s);
 
 // All basics of the eight machine kinds: the zero rules, the chainsaw's
 // mixing-ratio-or-ready-mix rule, finiteness, and no negative total

@@ -102,6 +102,12 @@ std::string format_shortest(double v) {
     return std::string(buf.data(), r.ptr);
 }
 
+std::string format_shortest_comma(double v) {
+    std::string s = format_shortest(v);
+    if (const auto pos = s.find('.'); pos != std::string::npos) s[pos] = ',';
+    return s;
+}
+
 namespace {
 
 #ifdef __SIZEOF_INT128__

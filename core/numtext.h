@@ -27,6 +27,8 @@ std::string format_comma(double v, int decimals);
 std::string format_whole(double v);
 // Shortest text that reads back to exactly the same double ("20.834...").
 std::string format_shortest(double v);
+// The same with a decimal comma, as a message shows a value the user gave.
+std::string format_shortest_comma(double v);
 
 // Room that write_fixed_shortest may need: the smallest subnormal in fixed
 // notation, with sign and decimal mark.

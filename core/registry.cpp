@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <vector>
+
+#include "core/emissions.h"
 
 namespace forstrix {
 
@@ -310,6 +313,121 @@ const ValueInfo kValues[] = {
 #undef U
 #undef I
 
+// Upper bounds. Where a value has a natural limit the bound is that limit
+// (a share of at most 100 %, at most 8,760 working hours in a year); else it
+// lies far above anything real, so that no forester meets it, while sums and
+// products of all inputs together stay many powers of ten below the largest
+// double. Wages and prices go up to 10^6 Euro (a machine's price, in Tsd.
+// Euro, up to 10^5, i.e. 100 Mio. Euro), percentages up to 1,000 %.
+constexpr double kPrice = 1e6;       // Euro, Euro/Std., Euro/MAS, Euro/BS, Euro/l
+constexpr double kPercent = 1000.0;  // PNK, interest, mobility, other costs, profit
+constexpr double kYearHours = 8760.0;
+constexpr double kLifeHours = 1e6;   // useful life [MAS or BS]: over a century of use
+constexpr double kFactor = 100.0;    // repair, maintenance and lubricant factors
+constexpr double kLitres = 1000.0;   // use [l/MAS, l/BS], mixing ratio
+// Lower bounds other than 0 stand where the value divides (a life, an
+// annual use, a mixing ratio, a piece volume): the smallest value its field
+// shows, so that no quotient can outgrow a double.
+constexpr double kDivisor = 0.01;
+
+constexpr ValueRange kRanges[] = {
+    // The stand dialog's lists (positions, or whole cm and %).
+    {"gi_ba", 0, 9, "Baumart (interner Index)"},
+    {"gi_bhd", 6, 90, "BHD [cm]"},
+    {"gi_sf", 0, 3, "Formigkeit"},
+    {"gi_hn", 0, 65, "Hangneigung [%]"},
+    {"gi_ar", 0, 1, "Abstand Rückegassen: 0 \u201Ebis 20\u201C, 1 \u201E> 20\u201C"},
+    {"gi_br", 0, 1, "Befahrbarkeit Rückegassen: 0 \u201Evorhanden\u201C, 1 \u201Enicht vorhanden\u201C"},
+    {"gi_hvs", 0, 1, "Mindestvolumen je Seillinie erreicht: 0 \u201Enein\u201C, 1 \u201Eja\u201C"},
+    {"gi_i_bb", 0, 5, "Begehbarkeit / Behinderungen"},
+    {"gi_ii_vzs", 5, 85, "Volumenanteil zusätzl. Sortimente [%]"},
+    {"gi_v_sll", 0, 4, "Seillinienlänge: 0 bis 4 für 100 bis 500 m"},
+    {"gi_v_kf", 0, 2, "Kronenform: 0 klein, 1 mittelgroß, 2 groß"},
+    // The stand's decimals. The richest stands hold some 2,000 EFm/ha in
+    // all; a measure of 100,000 ha is larger than any forest district; the
+    // tallest trees reach 116 m, the largest single stems 100 EFm.
+    {"gf_vab", 0, 5000, "Volumen ausscheidender Bestand [EFm/ha]"},
+    {"gf_gf", 0, 100000, "Gesamtfläche der Maßnahme [ha]"},
+    {"gf_bh", 0.01, 150, "Baumhöhe [m]"},
+    {"gf_stm", 0.0001, 100, "Stückvolumen je Baum [EFm]"},
+    // Skidding and winching distances: 10 km and 1 km, far beyond any
+    // skidder's or winch's reach.
+    {"gf_i_rd", 0, 10000, "Rückedistanz [m]"},
+    {"gf_i_bse", 0, 1000, "Beiseilentfernung [m]"},
+    {"gf_ii_rd", 0, 10000, "Rückedistanz [m]"},
+    // The cost dialog: wages, PNK, Zeitgrad (a performance level the time
+    // model divides by) and the eight machine costs.
+    {"gf_fw", 0, kPrice, ""},
+    {"gf_mf", 0, kPrice, ""},
+    {"gf_nfw", 0, kPercent, ""},
+    {"gf_nmf", 0, kPercent, ""},
+    {"gi_zest", 10, 200, "Zeitgrad für EST [%]"},
+    {"gi_zmgv", 10, 200, "Zeitgrad für MGV [%]"},
+    {"gf_msc37", 0, kPrice, ""},
+    {"gf_ss", 0, kPrice, ""},
+    {"gf_hab112", 0, kPrice, ""},
+    {"gf_fob149", 0, kPrice, ""},
+    {"gf_hfsab186", 0, kPrice, ""},
+    {"gf_hhb223", 0, kPrice, ""},
+    {"gf_hfb260", 0, kPrice, ""},
+    {"gf_mskb297", 0, kPrice, ""},
+    // kg CO2e per litre: fuels burn to about 3; 10 leaves room for any blend.
+    {"gf_co2_diesel", 0, kEmissionFactorMax, ""},
+    {"gf_co2_benzin", 0, kEmissionFactorMax, ""},
+    // The chainsaw. A cutting set is a share of the saw's price, so at most
+    // 100 % of it.
+    {"gf_msc5", 0, kPrice, ""},
+    {"gf_msc6", 0, kPrice, ""},
+    {"gf_msc7", 0, 100, ""},
+    {"gf_msc8", kDivisor, kYearHours, ""},
+    {"gf_msc9", kDivisor, 100, ""},
+    {"gf_msc10", 0, kPrice, ""},
+    {"gf_msc11", kDivisor, kLifeHours, ""},
+    {"gf_msc12", 0, kPrice, ""},
+    {"gf_msc13", kDivisor, kLifeHours, ""},
+    {"gf_msc14", 0, kPrice, ""},
+    {"gf_msc15", kDivisor, kLifeHours, ""},
+    {"gf_msc16", 0, kFactor, ""},
+    {"gf_msc17", 0, kFactor, ""},
+    {"gf_msc18", 0, kFactor, ""},
+    {"gf_msc19", 0, kPrice, ""},
+    {"gf_msc20", 0, kPrice, ""},
+    {"gf_msc21", kDivisor, kLitres, ""},
+    {"gf_msc22", 0, kPrice, ""},
+    {"gf_msc23", 0, kLitres, ""},
+    {"gf_msc24", 0, kPrice, ""},
+    {"gf_msc25", 0, kLitres, ""},
+    {"gf_msc26", 0, kPercent, ""},
+    {"gf_msc27", 0, kPrice, ""},
+    // Rows 44 to 56 of every machine: price [Tsd. Euro], obsolescence time
+    // [years], useful life [MAS], annual use [MAS], repair factor, interest,
+    // fuel use, fuel price, lubricant factor, residual value [Tsd. Euro],
+    // mobility, other costs and profit [%].
+    {"*44", 0, kPrice / 10, ""},
+    {"*45", kDivisor, 100, ""},
+    {"*46", kDivisor, kLifeHours, ""},
+    {"*47", kDivisor, kYearHours, ""},
+    {"*48", 0, kFactor, ""},
+    {"*49", 0, kPercent, ""},
+    {"*50", 0, kLitres, ""},
+    {"*51", 0, kPrice, ""},
+    {"*52", 0, kFactor, ""},
+    {"*53", 0, kPrice / 10, ""},
+    {"*54", 0, kPercent, ""},
+    {"*55", 0, kPercent, ""},
+    {"*56", 0, kPercent, ""},
+};
+
+const ValueRange* find_range(const ValueInfo& v) {
+    if (!v.settable()) return nullptr;
+    for (const ValueRange& r : kRanges) {
+        const bool row = r.name.starts_with('*');
+        if (row ? v.kind == ValueKind::MachineBasic && v.name.ends_with(r.name.substr(1)) : r.name == v.name)
+            return &r;
+    }
+    return nullptr;
+}
+
 // The registry sorted by name, for find_value.
 const std::vector<const ValueInfo*>& by_name() {
     static const std::vector<const ValueInfo*> index = [] {
@@ -325,6 +443,21 @@ const std::vector<const ValueInfo*>& by_name() {
 }  // namespace
 
 std::span<const ValueInfo> value_registry() { return {kValues, std::size(kValues)}; }
+
+const ValueRange* value_range(const ValueInfo& v) {
+    // Looked up once per registry entry: a batch table checks every cell.
+    static const std::vector<const ValueRange*> by_entry = [] {
+        std::vector<const ValueRange*> ranges;
+        for (const ValueInfo& entry : kValues) ranges.push_back(find_range(entry));
+        return ranges;
+    }();
+    const std::less<const ValueInfo*> before;
+    if (!before(&v, std::begin(kValues)) && before(&v, std::end(kValues)))
+        return by_entry[static_cast<std::size_t>(&v - std::begin(kValues))];
+    return find_range(v);
+}
+
+const ValueRange& value_range(std::string_view name) { return *value_range(*find_value(name)); }
 
 const ValueInfo* find_value(std::string_view name) {
     const auto& index = by_name();

@@ -42,7 +42,28 @@ struct ValueInfo {
                kind == ValueKind::EmissionFactor ||
                kind == ValueKind::ChainsawBasic || kind == ValueKind::MachineBasic;
     }
+    // A basic of the chainsaw or of a machine: changing it changes a
+    // machine-hour cost, which must then be computed again.
+    bool is_basic() const { return kind == ValueKind::ChainsawBasic || kind == ValueKind::MachineBasic; }
 };
+
+// What a user may give a settable value: a whole or decimal number from
+// `lo` to `hi`. The lists of the stand dialog are whole numbers (list
+// positions, cm, %); gi_ii_vzs may also be 0. A decimal input may also be 0
+// (whether it may is a rule of its dialog) and has an upper bound far above
+// any real stand or price, under which every figure of the computation
+// stays a finite number. The dialogs, the command line,
+// stand and basics files and batch tables all check through check_value
+// (core/checks.h), which reads this one table.
+struct ValueRange {
+    std::string_view name;  // a registry name; "*44" ... "*56": that row of every machine
+    double lo, hi;
+    std::string_view what;  // what the value is, as a message names it; empty: its dialog label
+};
+// The range of a settable value, or nullptr for one the user does not set.
+const ValueRange* value_range(const ValueInfo& v);
+// The same by name; the value must exist and be settable.
+const ValueRange& value_range(std::string_view name);
 
 // Every named value, in the order of the State (the order of `calc`'s JSON).
 std::span<const ValueInfo> value_registry();

@@ -7,14 +7,6 @@
 
 namespace forstrix {
 
-namespace {
-
-bool is_basic(ValueKind kind) {
-    return kind == ValueKind::ChainsawBasic || kind == ValueKind::MachineBasic;
-}
-
-}  // namespace
-
 const ValueInfo* find_settable(std::string_view name, Problem& problem) {
     const ValueInfo* info = find_value(name);
     if (info == nullptr) {
@@ -58,7 +50,7 @@ std::optional<Problem> check_results_finite(const State& s) {
                                "sind außerhalb jedes sinnvollen Bereichs."};
         }
     }
-    return std::nullopt;
+    return check_system_times(s);
 }
 
 void compute_scenario(State& s, std::span<const Given> given, TraceSink* trace,
@@ -75,7 +67,7 @@ void compute_scenario(State& s, std::span<const Given> given, TraceSink* trace,
             continue;
         }
         set_value(s, *g.info, g.value);
-        basics_given = basics_given || is_basic(g.info->kind);
+        basics_given = basics_given || g.info->is_basic();
         ii_rd_given = ii_rd_given || g.info->d == &State::gf_ii_rd;
     }
     if (!out.problems.empty()) return;

@@ -63,8 +63,9 @@ struct ScenarioOutcome {
 void compute_scenario(State& s, std::span<const Given> given, TraceSink* trace,
                       ScenarioOutcome& out, bool machines_done = false);
 
-// A result that is not a finite number (absurdly large inputs can overflow)
-// is reported rather than printed as if it were a cost.
+// A result that is not a finite number (absurdly large inputs can overflow),
+// or a negative time of a suitable system (check_system_times), is reported
+// rather than printed as if it were a cost.
 std::optional<Problem> check_results_finite(const State& s);
 
 }  // namespace forstrix

@@ -26,6 +26,21 @@ inline constexpr std::array<const char*, kSpeciesCount> kSpeciesNames = {
 inline constexpr std::array<std::uint32_t, kSpeciesCount> tbk = {8, 0, 5, 4, 6, 1, 7, 9, 2, 3};
 inline constexpr std::array<std::uint32_t, kSpeciesCount> tto = {1, 5, 8, 9, 3, 2, 4, 6, 0, 7};
 
+// The words of the stand's other lists, by the value's index: stem form
+// class gi_sf (from full-bodied long boles to strongly tapering short
+// ones), trafficability of the skid trails gi_br, walkability and obstacles
+// gi_i_bb of system I, crown size gi_v_kf of system V. The dialogs, the
+// report and the reasons read them here.
+inline constexpr std::array<const char*, 4> kFormClassNames = {
+    "vollholzig/langschäftig", "normal/mittelschäftig", "abholzig/kurzschäftig",
+    "stark abholzig/sehr kurzschäftig"};
+inline constexpr std::array<const char*, 2> kTrafficabilityNames = {"vorhanden", "nicht vorhanden"};
+inline constexpr std::array<const char*, 6> kObstacleNames = {
+    "keine Behinderung",       "mittlere Behinderung",      "starke Behinderung",
+    "sehr starke Behinderung", "extrem starke Behinderung", "Sonderstandort"};
+inline constexpr std::array<const char*, 3> kCrownNames = {"kleine Kronen", "mittelgroße Kronen",
+                                                           "große Kronen"};
+
 // ------------------------------------------------------ coefficient tables
 // Height curve by stem form class: general table, and the one of oak and ash.
 inline constexpr std::array<double, 4> k_hoehe1 = {-31.41, -26.19, -24.21, -18.16};

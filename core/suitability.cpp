@@ -21,9 +21,9 @@ constexpr std::array<StandValueInfo, 8> kStandValues = {{
     {"gc_vhieb", "Gesamt-Hiebsanfall", "EFm", 2, 0, false},
 }};
 
-// The entries of the three lists, by position, as a sentence reads them.
+// The entries of the spacing list, by position, as a sentence reads them
+// (the trafficability list reads as the dialog shows it, core/state.h).
 constexpr std::array<std::string_view, 2> kSpacing = {"bis 20 m", "über 20 m"};
-constexpr std::array<std::string_view, 2> kTrafficability = {"vorhanden", "nicht vorhanden"};
 
 // The stand fields whose text can be unreadable, with the dialog's words.
 struct FieldLabel {
@@ -62,8 +62,8 @@ std::string number(double v, int decimals, bool whole) {
 
 // A list entry by position; a position outside the list (never stored by the
 // dialogs) as its number.
-template <std::size_t N>
-std::string entry(const std::array<std::string_view, N>& list, double position) {
+template <typename Text, std::size_t N>
+std::string entry(const std::array<Text, N>& list, double position) {
     if (position >= 0.0 && position < static_cast<double>(N))
         return std::string(list[static_cast<std::size_t>(position)]);
     return format_whole(position);
@@ -130,8 +130,8 @@ std::string condition_text(const Condition& c, const SuitabilityInputs& in) {
     case StandValue::Spacing:
         return "Abstand Rückegassen " + entry(kSpacing, v) + ": erforderlich " + entry(kSpacing, c.bound);
     case StandValue::Trafficability:
-        return "Befahrbarkeit Rückegassen " + entry(kTrafficability, v) + ": erforderlich " +
-               entry(kTrafficability, c.bound);
+        return "Befahrbarkeit Rückegassen " + entry(kTrafficabilityNames, v) + ": erforderlich " +
+               entry(kTrafficabilityNames, c.bound);
     case StandValue::RopeLineVolume:
         return std::string(info.label) + (c.bound == 1.0 ? " nicht erreicht" : " erreicht");
     default:

@@ -16,8 +16,6 @@ constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8
                              1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr int kMaxScale = 15;
 
-bool is_basic(ValueKind kind) { return kind == ValueKind::ChainsawBasic || kind == ValueKind::MachineBasic; }
-
 // A number text as digits / 10^scale, trailing zeros of the fraction dropped.
 struct Decimal {
     std::int64_t digits = 0;
@@ -55,13 +53,6 @@ bool rescale(Decimal& d, int scale) {
         d.digits *= 10;
     }
     return true;
-}
-
-// A value as a message shows it: shortest text, decimal comma.
-std::string shown(double v) {
-    std::string s = format_shortest(v);
-    if (const auto pos = s.find('.'); pos != std::string::npos) s[pos] = ',';
-    return s;
 }
 
 Problem refuse(const ValueInfo& info, const std::string& message) {
@@ -153,8 +144,8 @@ std::optional<SweepRange> make_range(const ValueInfo& info, std::string_view fro
     for (std::size_t k = 0; k < r.count; ++k) {
         if (std::optional<Problem> p = check_value(info, r.value(k))) {
             problem = std::move(*p);
-            problem.message += " Der Bereich " + shown(r.from()) + " bis " + shown(r.last()) +
-                               " enthält diesen Wert.";
+            problem.message += " Der Bereich " + format_shortest_comma(r.from()) + " bis " +
+                               format_shortest_comma(r.last()) + " enthält diesen Wert.";
             return std::nullopt;
         }
     }
@@ -219,7 +210,7 @@ std::optional<Sweep> Sweep::prepare(const State& base, std::span<const Given> gi
             problems.push_back(std::move(*p));
             continue;
         }
-        if (is_basic(g.info->kind)) {
+        if (g.info->is_basic()) {
             set_value(sw.prepared_, *g.info, g.value);
             basics = true;
         } else {

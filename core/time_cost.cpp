@@ -4,8 +4,10 @@
 // class, B obstacle class, V piece volume, A share of extra assortments.
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "core/calc.h"
+#include "core/cost_inputs.h"
 #include "core/emissions.h"
 
 namespace forstrix {
@@ -13,8 +15,13 @@ namespace forstrix {
 namespace {
 constexpr double kOneFifteenth = 0.06666666666666667;    // forwarder, 15 Fm per MAS
 constexpr double kOneThirteenth = 0.07692307692307693;   // forwarder on slopes over 15 %
-constexpr double kSkidderOperator = 1.1111111111111112;  // 1 / 0.9
-constexpr double kOperator = 1.25;                       // hours per machine working hour
+
+// A machine with its operator: the machine's time [MAS/Fm] and cost at its
+// machine-hour cost, the operator's paid time and cost at his wage.
+std::tuple<double, double, double, double> crewed(double time, double machine_cost, double wage) {
+    const double paid = time * kOperatorHours;
+    return {time, time * machine_cost, paid, paid * wage};
+}
 }  // namespace
 
 // Skidding time of the cable skidder in system I [min/Fm].
@@ -34,8 +41,8 @@ void calc_zeitbedarfkosten(State& s) {
     const double nrb44 = static_cast<double>(s.gi_i_bb);
     const double V = s.gc_stm;
     const double A = static_cast<double>(s.gi_ii_vzs);
-    const double eingf64 = s.gf_fw * (1.0 + 0.01 * s.gf_nfw);  // forest worker with PNK [Euro/h]
-    const double eingf65 = s.gf_mf * (1.0 + 0.01 * s.gf_nmf);  // machine operator with PNK [Euro/h]
+    const double eingf64 = forest_worker_wage(s);  // with PNK [Euro/h]
+    const double eingf65 = operator_wage(s);       // with PNK [Euro/h]
 
     // ---- I) Konventionelle Holzernte (EST; cable skidder)
     const double m = (s.gi_ba == 6 || s.gi_ba == 7) ? 0.9435 : 0.85;
@@ -48,7 +55,7 @@ void calc_zeitbedarfkosten(State& s) {
     s.gff_g4 = s.gff_e4 / 60.0 * s.gf_msc37;
     s.gff_e5 = calc_stm_sys1(s);
     s.gff_g5 = s.gff_e5 / 60.0 * s.gf_ss;  // the cost dialog's skidder cost
-    s.gff_e6 = s.gff_e5 * kSkidderOperator;
+    s.gff_e6 = s.gff_e5 * kSkidderOperatorHours;
     s.gff_g6 = s.gff_e6 / 60.0 * eingf65;
     s.gff_g7 = s.gff_g3 + s.gff_g4 + s.gff_g5 + s.gff_g6;
     s.gff_g8 = 1.15 * s.gff_g3 + s.gff_g4 + s.gff_g5 + s.gff_g6;  // measuring: +15 % forest worker
@@ -69,25 +76,14 @@ void calc_zeitbedarfkosten(State& s) {
     // ---- III) Hochmechanisierte Holzernte (harvester, forwarder)
     const double harvester = 0.00859 / std::pow(V, 1.133) + 0.04633;
     const double forwarder = s.gi_hn <= 15 ? kOneFifteenth : kOneThirteenth;
-    s.gff_e20 = harvester;
-    s.gff_g20 = s.gff_e20 * s.gf_hab112;
-    s.gff_e21 = s.gff_e20 * kOperator;
-    s.gff_g21 = s.gff_e21 * eingf65;
-    s.gff_e22 = forwarder;
-    s.gff_g22 = s.gff_e22 * s.gf_fob149;
-    s.gff_e23 = s.gff_e22 * kOperator;
-    s.gff_g23 = s.gff_e23 * eingf65;
+    std::tie(s.gff_e20, s.gff_g20, s.gff_e21, s.gff_g21) = crewed(harvester, s.gf_hab112, eingf65);
+    std::tie(s.gff_e22, s.gff_g22, s.gff_e23, s.gff_g23) = crewed(forwarder, s.gf_fob149, eingf65);
     s.gff_g24 = s.gff_g20 + s.gff_g21 + s.gff_g22 + s.gff_g23;
 
     // ---- IV) Hochmechanisierte Holzernte durch Hangsysteme
-    s.gff_e27 = harvester * 1.15;
-    s.gff_g27 = s.gff_e27 * s.gf_hhb223;
-    s.gff_e28 = s.gff_e27 * kOperator;
-    s.gff_g28 = s.gff_e28 * eingf65;
-    s.gff_e29 = 0.09230769230769231;  // 1.2 / 13
-    s.gff_g29 = s.gff_e29 * s.gf_hfb260;
-    s.gff_e30 = s.gff_e29 * kOperator;
-    s.gff_g30 = s.gff_e30 * eingf65;
+    std::tie(s.gff_e27, s.gff_g27, s.gff_e28, s.gff_g28) = crewed(harvester * 1.15, s.gf_hhb223, eingf65);
+    std::tie(s.gff_e29, s.gff_g29, s.gff_e30, s.gff_g30) =
+        crewed(0.09230769230769231, s.gf_hfb260, eingf65);  // 1.2 / 13
     s.gff_g31 = s.gff_g27 + s.gff_g28 + s.gff_g29 + s.gff_g30;
 
     // ---- V) Yarding (mobile cable yarder with processor, four persons)
@@ -103,7 +99,7 @@ void calc_zeitbedarfkosten(State& s) {
     const double nra58 = nrh56 * nra55 * nrh57;
     s.gff_e35 = nra58;
     s.gff_g35 = s.gff_e35 * s.gf_mskb297;
-    s.gff_e34 = s.gff_e35 * 4.0 * kOperator;
+    s.gff_e34 = s.gff_e35 * 4.0 * kOperatorHours;
     s.gff_g34 = s.gff_e34 * (eingf64 + eingf65) * 0.5;
     s.gff_e36 = (856.0 * std::pow(D, -1.75) + 1.77) / 60.0;
     s.gff_g36 = s.gff_e36 * s.gf_msc37;
@@ -112,14 +108,9 @@ void calc_zeitbedarfkosten(State& s) {
     s.gff_g39 = s.gff_g34 + s.gff_g35 + s.gff_g36 + s.gff_g37;
 
     // ---- VI) Spanholz (harvester with FSA, forwarder)
-    s.gff_e41 = 1.0 / (0.76 * D - 0.0085 * (D * D) - 1.91);
-    s.gff_g41 = s.gff_e41 * s.gf_hfsab186;
-    s.gff_e42 = s.gff_e41 * kOperator;
-    s.gff_g42 = s.gff_e42 * eingf65;
-    s.gff_e43 = forwarder;
-    s.gff_g43 = s.gff_e43 * s.gf_fob149;
-    s.gff_e44 = s.gff_e43 * kOperator;
-    s.gff_g44 = s.gff_e44 * eingf65;
+    std::tie(s.gff_e41, s.gff_g41, s.gff_e42, s.gff_g42) =
+        crewed(1.0 / (0.76 * D - 0.0085 * (D * D) - 1.91), s.gf_hfsab186, eingf65);
+    std::tie(s.gff_e43, s.gff_g43, s.gff_e44, s.gff_g44) = crewed(forwarder, s.gf_fob149, eingf65);
     s.gff_g45 = s.gff_g41 + s.gff_g42 + s.gff_g43 + s.gff_g44;
 
     // Fuel and CO2 per Fm follow from the machine times just computed.

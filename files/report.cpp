@@ -26,21 +26,11 @@ namespace {
 
 constexpr const char* kSaveFailure = "Ergebnis konnte nicht gespeichert werden!";
 
-// The Part's lookup tables, by the value's index.
-constexpr std::array<std::string_view, 10> kBa = {"Birke", "Erle",  "Pappel", "Weide", "Eberesche",
-                                                  "Buche", "Eiche", "Esche",  "Ahorn", "Kirsche"};
-constexpr std::array<std::string_view, 4> kKa = {"vollholzig/langschäftig", "normal/mittelschäftig",
-                                                 "abholzig/kurzschäftig",
-                                                 "stark abholzig/sehr kurzschäftig"};
-constexpr std::array<std::string_view, 6> kBb = {"keine Behinderung",         "mittlere Behinderung",
-                                                 "starke Behinderung",        "sehr starke Behinderung",
-                                                 "extrem starke Behinderung", "Sonderstandort"};
-constexpr std::array<std::string_view, 3> kKf = {"kleine Kronen", "mittelgroße Kronen", "große Kronen"};
-
-// The text of an index; an index outside the table (which the checks of the
-// stand dialog never let through) is written as its number.
+// The text of an index in one of the stand's lists (core/state.h); an
+// index outside the list (which the checks of the stand dialog never let
+// through) is written as its number.
 template <std::size_t N>
-std::string pick(const std::array<std::string_view, N>& table, std::uint32_t i) {
+std::string pick(const std::array<const char*, N>& table, std::uint32_t i) {
     return i < N ? std::string(table[i]) : std::to_string(i);
 }
 
@@ -145,9 +135,9 @@ std::vector<ReportLine> stand_lines_of(const State& s) {
     auto line = [&lines](std::string_view label, std::string value) {
         lines.push_back({std::string(label), std::move(value)});
     };
-    line("Hauptbaumart Laubholz", pick(kBa, s.gi_ba));
+    line("Hauptbaumart Laubholz", pick(kSpeciesNames, s.gi_ba));
     line("BHD [cm]", std::to_string(s.gi_bhd));
-    line("Formigkeitsstufe / Kronenausprägung", pick(kKa, s.gi_sf));
+    line("Formigkeitsstufe / Kronenausprägung", pick(kFormClassNames, s.gi_sf));
     line("Hangneigung [%]", std::to_string(s.gi_hn));
     line("Abstand Rückegassen [m]", s.gi_ar == 0 ? "bis 20" : "über 20");
     line("Befahrbarkeit Rückegassen", s.gi_br == 0 ? "vorhanden" : "nicht vorhanden");
@@ -158,14 +148,14 @@ std::vector<ReportLine> stand_lines_of(const State& s) {
     line("Holzvolumen je Seillinie [EFm]", s.gi_hvs == 0 ? "bis 70" : "über 70");
     line("Baumhöhe [m]", format_comma(s.gc_hoehe, 2));
     line("Stückvolumen je Baum [EFm]", format_comma(s.gc_stm, 5));
-    line("Begehbarkeit / Behinderungen", pick(kBb, s.gi_i_bb));
+    line("Begehbarkeit / Behinderungen", pick(kObstacleNames, s.gi_i_bb));
     line("Rückedistanz [m]", format_comma(s.gf_i_rd, 2));
     line("Beiseilentfernung [m]", format_comma(s.gf_i_bse, 2));
     line("Volumenanteil zusätzl. Sortimente [%]", std::to_string(s.gi_ii_vzs));
     line("Rückedistanz [m]", format_comma(s.gf_ii_rd, 2));
     line("Mindestvolumen [ > 70 EFm] je Seillinie erreicht", s.gi_hvs == 0 ? "nein" : "ja");
     line("Seillinienlänge [m]", std::to_string((static_cast<std::uint64_t>(s.gi_v_sll) + 1) * 100));
-    line("Kronenform", pick(kKf, s.gi_v_kf));
+    line("Kronenform", pick(kCrownNames, s.gi_v_kf));
     return lines;
 }
 

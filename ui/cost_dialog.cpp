@@ -7,7 +7,6 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,15 +38,12 @@ constexpr std::array<CostDialog::Field, CostDialog::FieldCount> kReadOrder = {
     CostDialog::Nmf,  CostDialog::Msc,  CostDialog::Ss,  CostDialog::Hab,   CostDialog::Fob,
     CostDialog::Hfsab, CostDialog::Hhb, CostDialog::Hfb, CostDialog::Mskb};
 
-// The machines with a cost with wage, ids 20300 ... 20306, in field order.
-constexpr std::array<CostDialog::Field, 7> kWithWage = {CostDialog::Ss,  CostDialog::Hab,
-                                                         CostDialog::Fob, CostDialog::Hfsab,
-                                                         CostDialog::Hhb, CostDialog::Hfb,
-                                                         CostDialog::Mskb};
-
-// Performance levels outside this range are refused when leaving.
-constexpr double kLevelMin = 10.0;
-constexpr double kLevelMax = 200.0;
+// The registry entry of a field's value, for its range.
+const ValueInfo& info_of(const CostField& f) {
+    for (const ValueInfo& v : value_registry())
+        if ((f.value && v.d == f.value) || (f.level && v.i == f.level)) return v;
+    return value_registry().front();  // not reached: every cost input is a named value
+}
 
 constexpr const char* kIntro =
     "Die hier hinterlegten Werte können übernommen oder geändert werden. Alternativ können "
@@ -57,32 +53,16 @@ constexpr const char* kAbbreviations =
     "PNK = Personalnebenkosten, FSA = Fäller-Sammler-Aggregat,\n"
     "EST = Erweiterter Sortentarif, MGV = Modifiziertes Goldberger Verfahren";
 
-// Wage with ancillary costs: hourly wage raised by the PNK percentage.
-double with_pnk(double wage, double pnk) { return (1.0 + 0.01 * pnk) * wage; }
-
 }  // namespace
 
-CostDialog::CostDialog(State& state, QWidget* parent) : QDialog(parent), state_(state) {
-    setWindowTitle(QStringLiteral("Eingabe Kosten"));
-    setObjectName(QString::number(kDialogId));
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
-    setAutoFillBackground(true);
-
-    // Working copies; the whole-number performance levels become decimals.
-    for (std::size_t i = 0; i < kFields.size(); ++i) {
-        const CostField& f = kFields[i];
-        working_[i] = f.value ? state_.*f.value : static_cast<double>(state_.*f.level);
-    }
-
+CostDialog::CostDialog(State& state, QWidget* parent)
+    : InputDialog(parent, QStringLiteral("Eingabe Kosten"), kDialogId), state_(state), work_(state) {
     auto* intro = new QLabel(qs(kIntro), this);
     intro->setWordWrap(true);
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(4);
-    const int field_width = fontMetrics().horizontalAdvance(QStringLiteral("0000000,00")) + 12;
     auto value_label = [this](int id) {
         auto* l = new ValueLabel(this);
         l->setObjectName(QString::number(id));
@@ -107,19 +87,12 @@ CostDialog::CostDialog(State& state, QWidget* parent) : QDialog(parent), state_(
     // Fields created in dialog order, so that Tab walks down the column.
     for (std::size_t i = 0; i < kFields.size(); ++i) {
         const CostField& f = kFields[i];
-        auto* label = new QLabel(qs(f.label), this);
-        auto* field = new QLineEdit(this);
-        field->setObjectName(QString::number(f.id));
-        field->setAlignment(Qt::AlignRight);
-        field->setFixedWidth(field_width);
-        set_field_text(field, f.whole ? format_whole(working_[i]) : format_comma(working_[i], 2));
-        label->setBuddy(field);
-        grid->addWidget(label, row_of(i), 0);
-        grid->addWidget(field, row_of(i), 1);
-        fields_[i] = field;
-        connect(field, &QLineEdit::textEdited, this, [this] { recompute(); });
+        // The whole-number performance levels are shown as decimals.
+        const double v = f.value ? state_.*f.value : static_cast<double>(state_.*f.level);
+        fields_[i] = add_number_row(grid, row_of(i), qs(f.label), f.id,
+                                    f.whole ? format_whole(v) : format_comma(v, 2));
+        fields_[i]->setAlignment(Qt::AlignRight);
     }
-
     wage_fw_ = value_label(20100);
     wage_mf_ = value_label(20101);
     grid->addWidget(wage_fw_, row_of(Fw), 2);
@@ -128,29 +101,20 @@ CostDialog::CostDialog(State& state, QWidget* parent) : QDialog(parent), state_(
     grid->addWidget(new QLabel(qs("Euro/Std."), this), row_of(Mf), 3);
     for (std::size_t k = 0; k < sums_.size(); ++k) {
         sums_[k] = value_label(20300 + static_cast<int>(k));
-        grid->addWidget(sums_[k], row_of(kWithWage[k]), 2);
+        grid->addWidget(sums_[k], row_of(Ss + k), 2);
     }
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(3, 1);
 
     auto* abbreviations = new QLabel(qs(kAbbreviations), this);
 
-    auto* to_stand = new QPushButton(qs("Eingabe Bestandesdaten..."), this);
-    to_stand->setObjectName(QStringLiteral("20997"));
-    auto* to_results = new QPushButton(qs("Ergebnis..."), this);
-    to_results->setObjectName(QStringLiteral("20996"));
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("20998"));
-    auto* cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
-    cancel->setObjectName(QStringLiteral("20999"));
+    QPushButton* to_stand = button(qs("Eingabe Bestandesdaten..."), kDialogId + 997);
+    QPushButton* to_results = button(qs("Ergebnis..."), kDialogId + 996);
+    QPushButton* ok = button(QStringLiteral("OK"), kDialogId + 998);
+    QPushButton* cancel = button(QStringLiteral("Abbrechen"), kDialogId + 999);
     leaving_ = {ok, to_stand, to_results};
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {to_stand, to_results, ok, cancel}) {
-        // No default button: Enter in a field must not leave the dialog.
-        b->setAutoDefault(false);
-        b->setDefault(false);
-        buttons->addWidget(b);
-    }
+    for (QPushButton* b : {to_stand, to_results, ok, cancel}) buttons->addWidget(b);
     connect(ok, &QPushButton::clicked, this, [this] { leave(InputOk); });
     connect(to_stand, &QPushButton::clicked, this, [this] { leave(InputOtherDialog); });
     connect(to_results, &QPushButton::clicked, this, [this] { leave(InputResults); });
@@ -176,40 +140,25 @@ CostDialog::CostDialog(State& state, QWidget* parent) : QDialog(parent), state_(
     recompute();
 }
 
-bool CostDialog::show_computed() {
-    const double lk_fw = with_pnk(working_[Fw], working_[Nfw]);
-    const double lk_mf = with_pnk(working_[Mf], working_[Nmf]);
-    wage_fw_->set_value_text(format_comma(lk_fw, 2));
-    wage_mf_->set_value_text(format_comma(lk_mf, 2));
-    bool finite = all_finite({lk_fw, lk_mf});
-    // A machine operator is paid for 1.25 hours per machine working hour,
-    // the skidder's for 1/0.9 of the machine time; the yarder needs two
-    // operators and two forest workers.
-    for (std::size_t k = 0; k < sums_.size(); ++k) {
-        const Field f = kWithWage[k];
-        double sum = 0.0;
-        if (f == Ss)
-            sum = working_[Ss] + 10.0 / 9.0 * lk_mf;
-        else if (f == Mskb)
-            sum = working_[Mskb] + 2.0 * 1.25 * lk_mf + 2.0 * 1.25 * lk_fw;
-        else
-            sum = working_[f] + 1.25 * lk_mf;
-        sums_[k]->set_value_text(format_comma(sum, 2));
-        finite = finite && all_finite({sum});
-    }
-    return finite;
-}
-
 bool CostDialog::recompute() {
     bool valid = true;
     for (Field f : kReadOrder) {
-        const auto value = read_field(fields_[f]);  // selects a rejected text
-        working_[f] = value.value_or(0.0);
+        const CostField& c = kFields[f];
+        // A level is checked when leaving, with its own message.
+        const auto value = c.value ? read_checked(fields_[f], info_of(c)) : read_field(fields_[f]);
         if (!value) valid = false;
+        if (c.value)
+            work_.*c.value = value.value_or(0.0);
+        else
+            levels_[f - Zest] = value.value_or(0.0);
     }
-    // Wages and costs near the largest double can add up to infinity; such
-    // input is refused like an unreadable field (the figure shows "---").
-    if (!show_computed()) valid = false;
+    const double fw = forest_worker_wage(work_), mf = operator_wage(work_);
+    wage_fw_->set_value_text(format_comma(fw, 2));
+    wage_mf_->set_value_text(format_comma(mf, 2));
+    const std::array<double, 7> sums = costs_with_wage(work_);
+    for (std::size_t k = 0; k < sums_.size(); ++k) sums_[k]->set_value_text(format_comma(sums[k], 2));
+    // A figure that is no finite number shows "---"; such input is refused.
+    valid = valid && all_finite({fw, mf, sums[0], sums[1], sums[2], sums[3], sums[4], sums[5], sums[6]});
     for (QPushButton* b : leaving_) b->setEnabled(valid);
     return valid;
 }
@@ -218,7 +167,7 @@ void CostDialog::leave(int result) {
     // The values as the fields show them now.
     if (!recompute()) return;
     for (Field f : {Zest, Zmgv}) {
-        if (!(working_[f] >= kLevelMin && working_[f] <= kLevelMax)) {
+        if (check_value(info_of(kFields[f]), levels_[f - Zest])) {
             message(this, QStringLiteral("Warnung"),
                     qs("Zeitgrad erscheint unplausibel!\nErwartet wird 10 bis 200"), MsgIcon::None);
             return;
@@ -227,21 +176,11 @@ void CostDialog::leave(int result) {
     for (std::size_t i = 0; i < kFields.size(); ++i) {
         const CostField& f = kFields[i];
         if (f.value)
-            state_.*f.value = working_[i];
+            state_.*f.value = work_.*f.value;
         else  // a whole number in 10 ... 200, its fraction dropped
-            state_.*f.level = static_cast<std::int32_t>(std::trunc(working_[i]));
+            state_.*f.level = static_cast<std::int32_t>(std::trunc(levels_[i - Zest]));
     }
     done(result);
-}
-
-void CostDialog::keyPressEvent(QKeyEvent* event) {
-    // Enter and Escape neither confirm nor close; they only re-read.
-    if (!is_enter_or_escape(event)) {
-        QDialog::keyPressEvent(event);
-        return;
-    }
-    recompute();
-    event->accept();
 }
 
 }  // namespace forstrix::ui

@@ -6,13 +6,11 @@
 
 #include <array>
 
-#include <QDialog>
-
 #include "core/state.h"
+#include "ui/input_dialog.h"
 
 class QLineEdit;
 class QPushButton;
-class QKeyEvent;
 
 namespace forstrix::ui {
 
@@ -20,7 +18,7 @@ class ValueLabel;
 
 // Ends with an InputResult: 0 cancelled (nothing stored), 1 OK,
 // 2 "Eingabe Bestandesdaten...", 3 "Ergebnis..." (each stored).
-class CostDialog : public QDialog {
+class CostDialog : public InputDialog {
     Q_OBJECT
 public:
     CostDialog(State& state, QWidget* parent = nullptr);
@@ -28,19 +26,17 @@ public:
     // The fields in the order of the dialog.
     enum Field { Fw, Mf, Nfw, Nmf, Zest, Zmgv, Msc, Ss, Hab, Fob, Hfsab, Hhb, Hfb, Mskb, FieldCount };
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
-    // Re-reads every field and shows the wages and sums; enables the three
-    // leaving buttons and answers true exactly when every field was readable.
+    void reread() override { recompute(); }
+    // Re-reads every field into the working state and shows the wages and
+    // sums; enables the three leaving buttons and answers true exactly when
+    // every field was readable and within its range.
     bool recompute();
     void leave(int result);
-    // Shows the wages with PNK and the costs with wage; false when one is not finite.
-    bool show_computed();
 
     State& state_;
-    std::array<double, FieldCount> working_{};
+    State work_;                       // the committed state with the fields' values
+    std::array<double, 2> levels_{};   // the Zeitgrad fields as read, before the whole part is kept
     std::array<QLineEdit*, FieldCount> fields_{};
     ValueLabel* wage_fw_ = nullptr;
     ValueLabel* wage_mf_ = nullptr;

@@ -4,9 +4,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -30,33 +28,16 @@ constexpr const char* kRange = "Erlaubt sind Werte größer als 0 bis 10 kg CO2e
 
 }  // namespace
 
-EmissionDialog::EmissionDialog(State& state, QWidget* parent) : QDialog(parent), state_(state) {
-    setWindowTitle(qs(kEmissionTitle));
-    setObjectName(QString::number(kEmissionDialogId));
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
-    setAutoFillBackground(true);
-
+EmissionDialog::EmissionDialog(State& state, QWidget* parent)
+    : InputDialog(parent, qs(kEmissionTitle), kEmissionDialogId), state_(state) {
     auto* intro = new QLabel(qs(kIntro), this);
 
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(16);
-    grid->setVerticalSpacing(4);
-    const int field_width = fontMetrics().horizontalAdvance(QStringLiteral("0000000,00")) + 12;
+    QGridLayout* grid = number_grid();
     for (std::size_t i = 0; i < kEmissionFactorFields.size(); ++i) {
         const EmissionFactorField& f = kEmissionFactorFields[i];
         working_[i] = state_.*f.value;
-        auto* label = new QLabel(qs(f.label), this);
-        auto* field = new QLineEdit(this);
-        field->setObjectName(QString::number(f.field_id));
-        field->setFixedWidth(field_width);
-        set_field_text(field, format_comma(working_[i], 2));
-        label->setBuddy(field);
-        grid->addWidget(label, static_cast<int>(i), 0);
-        grid->addWidget(field, static_cast<int>(i), 1);
-        fields_[i] = field;
-        connect(field, &QLineEdit::textEdited, this, &EmissionDialog::recompute);
+        fields_[i] = add_number_row(grid, static_cast<int>(i), qs(f.label), f.field_id,
+                                    format_comma(working_[i], 2));
     }
     grid->setColumnStretch(0, 1);
 
@@ -65,23 +46,7 @@ EmissionDialog::EmissionDialog(State& state, QWidget* parent) : QDialog(parent),
     auto* basis = new QLabel(qs(kBasis), this);
     basis->setObjectName(QStringLiteral("basis"));
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
-    ok_->setObjectName(QString::number(kEmissionDialogId + 998));
-    auto* cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
-    cancel->setObjectName(QString::number(kEmissionDialogId + 999));
-    // Neither is a default button: Enter in a field must not leave the dialog.
-    for (QPushButton* b : {ok_, cancel}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
-    connect(ok_, &QPushButton::clicked, this, &EmissionDialog::ok_clicked);
-    connect(cancel, &QPushButton::clicked, this, [this] { done(0); });
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok_);
-    buttons->addSpacing(12);
-    buttons->addWidget(cancel);
-    buttons->addStretch(1);
+    QHBoxLayout* buttons = ok_cancel_row(ok_, [this] { ok_clicked(); });
 
     auto* outer = new QVBoxLayout(this);
     outer->addWidget(intro);
@@ -111,16 +76,6 @@ void EmissionDialog::ok_clicked() {
     if (!recompute()) return;
     for (std::size_t i = 0; i < fields_.size(); ++i) state_.*kEmissionFactorFields[i].value = working_[i];
     done(1);
-}
-
-void EmissionDialog::keyPressEvent(QKeyEvent* event) {
-    // Enter and Escape neither confirm nor close; they only re-read.
-    if (!is_enter_or_escape(event)) {
-        QDialog::keyPressEvent(event);
-        return;
-    }
-    recompute();
-    event->accept();
 }
 
 }  // namespace forstrix::ui

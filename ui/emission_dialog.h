@@ -6,11 +6,9 @@
 
 #include <array>
 
-#include <QDialog>
-
 #include "core/state.h"
+#include "ui/input_dialog.h"
 
-class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 
@@ -19,15 +17,13 @@ namespace forstrix::ui {
 // Fields 19001 (diesel) and 19002 (petrol), OK 19998, "Abbrechen" 19999.
 // OK is enabled exactly while both fields read as numbers greater than 0
 // and at most 10. Ends with 1 (OK) or 0.
-class EmissionDialog : public QDialog {
+class EmissionDialog : public InputDialog {
     Q_OBJECT
 public:
     EmissionDialog(State& state, QWidget* parent = nullptr);
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
+    void reread() override { recompute(); }
     // Re-reads both fields; enables OK and answers true when they may be stored.
     bool recompute();
     void ok_clicked();

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
+#include "core/checks.h"
 #include "core/numtext.h"
 
 namespace forstrix::ui {
@@ -12,6 +13,15 @@ std::optional<double> read_field(QLineEdit* field) {
     const QByteArray text = field->text().toUtf8();
     auto value = f_check(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
     if (!value) field->selectAll();
+    return value;
+}
+
+std::optional<double> read_checked(QLineEdit* field, const ValueInfo& info) {
+    std::optional<double> value = read_field(field);
+    if (value && check_value(info, *value)) {
+        field->selectAll();
+        return std::nullopt;
+    }
     return value;
 }
 

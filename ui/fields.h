@@ -12,6 +12,10 @@
 class QKeyEvent;
 class QLineEdit;
 
+namespace forstrix {
+struct ValueInfo;
+}
+
 namespace forstrix::ui {
 
 inline QString qs(std::string_view utf8) {
@@ -20,6 +24,9 @@ inline QString qs(std::string_view utf8) {
 
 // The field's value, or nullopt (and its text selected) when it cannot be read.
 std::optional<double> read_field(QLineEdit* field);
+// The same, and the value within its range (check_value): a value beyond it
+// is refused like an unreadable text.
+std::optional<double> read_checked(QLineEdit* field, const ValueInfo& info);
 // Sets the text without announcing it as a user edit.
 void set_field_text(QLineEdit* field, const std::string& text);
 

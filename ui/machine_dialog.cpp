@@ -6,14 +6,13 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
 
 #include "core/calc.h"
+#include "core/checks.h"
 #include "core/numtext.h"
 #include "ui/fields.h"
 
@@ -51,78 +50,29 @@ void ValueLabel::paintEvent(QPaintEvent*) {
 }
 
 // -------------------------------------------------------------- BasicsDialog
-namespace {
-
-QString id_name(int id) { return QString::number(id); }
-
-// The figure that stands in the cost label while the input cannot be stored.
-constexpr const char* kNoCost = "---";
-
-}  // namespace
-
 BasicsDialog::BasicsDialog(QWidget* parent, int dialog_id, const QString& title,
                            const QString& cost_caption)
-    : QDialog(parent), dialog_id_(dialog_id) {
-    setWindowTitle(title);
-    setObjectName(id_name(dialog_id));
-    // White dialog; the labels are transparent and so white as well.
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
-    setAutoFillBackground(true);
-
+    : InputDialog(parent, title, dialog_id), cost_caption_(cost_caption) {
     cost_ = new ValueLabel(this);
-    cost_->setObjectName(id_name(dialog_id + 100));
-    cost_caption_ = cost_caption;
+    cost_->setObjectName(QString::number(dialog_id + 100));
 }
 
 void BasicsDialog::build(const std::vector<Row>& rows) {
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(16);
-    grid->setVerticalSpacing(4);
-    const QFontMetrics fm = fontMetrics();
-    const int field_width = fm.horizontalAdvance(QStringLiteral("0000000,00")) + 12;
+    QGridLayout* grid = number_grid();
 
     // Created in row order, so Tab walks down the fields and then to the buttons.
     int r = 0;
     for (const Row& row : rows) {
-        auto* label = new QLabel(row.label, this);
-        auto* field = new QLineEdit(this);
-        field->setObjectName(id_name(row.field_id));
-        field->setFixedWidth(field_width);
-        set_field_text(field, row.shown);
-        label->setBuddy(field);
-        grid->addWidget(label, r, 0);
-        grid->addWidget(field, r, 1);
-        fields_.push_back(field);
+        fields_.push_back(add_number_row(grid, r++, row.label, row.field_id, row.shown));
         working_.push_back(row.value);
-        // Every keystroke re-reads the whole dialog, as the cost depends on all fields.
-        connect(field, &QLineEdit::textEdited, this, [this] { recompute(); });
-        ++r;
+        infos_.push_back(row.info);
     }
     grid->addWidget(new QLabel(cost_caption_, this), r, 0);
     grid->addWidget(cost_, r, 1);
-    grid->setRowMinimumHeight(r, fm.height() + 8);
+    grid->setRowMinimumHeight(r, fontMetrics().height() + 8);
     grid->setColumnStretch(0, 1);
 
-    ok_ = new QPushButton(QStringLiteral("OK"), this);
-    ok_->setObjectName(id_name(dialog_id_ + 998));
-    cancel_ = new QPushButton(QStringLiteral("Abbrechen"), this);
-    cancel_->setObjectName(id_name(dialog_id_ + 999));
-    // Neither is a default button: Enter in a field must not leave the dialog.
-    for (QPushButton* b : {ok_, cancel_}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
-    connect(ok_, &QPushButton::clicked, this, &BasicsDialog::ok_clicked);
-    connect(cancel_, &QPushButton::clicked, this, [this] { done(0); });
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok_);
-    buttons->addSpacing(12);
-    buttons->addWidget(cancel_);
-    buttons->addStretch(1);
+    QHBoxLayout* buttons = ok_cancel_row(ok_, [this] { ok_clicked(); });
 
     auto* outer = new QVBoxLayout(this);
     outer->addLayout(grid);
@@ -139,7 +89,7 @@ void BasicsDialog::build(const std::vector<Row>& rows) {
 }
 
 void BasicsDialog::show_total(double total, bool storable) {
-    cost_->set_value_text(storable ? format_comma(total, 2) : std::string(kNoCost));
+    cost_->set_value_text(storable ? format_comma(total, 2) : std::string(kNoFigure));
 }
 
 bool BasicsDialog::recompute() {
@@ -147,15 +97,15 @@ bool BasicsDialog::recompute() {
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         const auto value = read_field(fields_[i]);  // selects a rejected text
         working_[i] = value.value_or(0.0);
-        if (!value) valid = false;
+        // A zero where the formula divides or needs a factor, or a value
+        // beyond its range, never reaches the formula.
+        if (!value || check_value(*infos_[i], *value)) valid = false;
     }
-    // A zero where the formula divides or needs a factor never reaches it.
     if (valid) valid = acceptable(working_);
     double total = 0.0;
     if (valid) total = total_of(working_);
     // A negative cost cannot be meant (residual value above the purchase
-    // price), and an infinite one comes only from absurd magnitudes: neither
-    // may be stored.
+    // price): it may not be stored.
     const bool storable = valid && std::isfinite(total) && total >= 0.0;
     ok_->setEnabled(storable);
     show_total(total, storable);
@@ -169,16 +119,6 @@ void BasicsDialog::ok_clicked() {
     done(1);
 }
 
-void BasicsDialog::keyPressEvent(QKeyEvent* event) {
-    // Enter and Escape neither confirm nor close; they only re-read.
-    if (!is_enter_or_escape(event)) {
-        QDialog::keyPressEvent(event);
-        return;
-    }
-    recompute();
-    event->accept();
-}
-
 // ------------------------------------------------------------- MachineDialog
 MachineDialog::MachineDialog(State& state, const MachineKind& kind, QWidget* parent)
     : BasicsDialog(parent, kind.dialog_id, qs(kind.title), QStringLiteral("Kosten [Euro/MAS]")),
@@ -188,16 +128,11 @@ MachineDialog::MachineDialog(State& state, const MachineKind& kind, QWidget* par
     for (int i = 0; i < kBasicsPerMachine; ++i) {
         const double v = state_.*kind_.basics[static_cast<std::size_t>(i)];
         const bool whole = kind_.whole_number_rows_44_to_47 && i < 4;
+        const std::string name = "gf_" + std::string(kind_.stem) + std::to_string(kFirstBasicRow + i);
         rows.push_back({kind_.field_id(i), qs(kind_.label(i)),
-                        whole ? format_whole(v) : format_comma(v, 2), v});
+                        whole ? format_whole(v) : format_comma(v, 2), v, find_value(name)});
     }
     build(rows);
-}
-
-bool MachineDialog::acceptable(const std::vector<double>& values) const {
-    for (int i = 0; i < kBasicsPerMachine; ++i)
-        if (values[static_cast<std::size_t>(i)] == 0.0 && !kind_.zero_allowed(i)) return false;
-    return true;
 }
 
 double MachineDialog::total_of(const std::vector<double>& values) const {
@@ -229,21 +164,19 @@ ChainsawDialog::ChainsawDialog(State& state, QWidget* parent)
     for (const ChainsawField& f : kChainsawFields) {
         const double v = state_.*f.value;
         rows.push_back({f.field_id, qs(f.label),
-                        f.format == FieldFormat::Whole ? format_whole(v) : format_comma(v, 2), v});
+                        f.format == FieldFormat::Whole ? format_whole(v) : format_comma(v, 2), v,
+                        find_value(f.name)});
     }
     build(rows);
 }
 
 bool ChainsawDialog::acceptable(const std::vector<double>& values) const {
     // The fuel is priced either from petrol, lubricant and mixing ratio or
-    // from a ready-mix price, so one of the two may be 0 but not both;
-    // everything else must be given (petrol and lubricant price included).
+    // from a ready-mix price, so one of the two may be 0 but not both (every
+    // other basic must be given, a rule of each value alone).
     static const std::size_t kMixingRatio = chainsaw_index("gf_msc21");
     static const std::size_t kReadyMix = chainsaw_index("gf_msc22");
-    if (values[kMixingRatio] == 0.0 && values[kReadyMix] == 0.0) return false;
-    for (std::size_t i = 0; i < values.size(); ++i)
-        if (i != kMixingRatio && i != kReadyMix && values[i] == 0.0) return false;
-    return true;
+    return values[kMixingRatio] != 0.0 || values[kReadyMix] != 0.0;
 }
 
 double ChainsawDialog::total_of(const std::vector<double>& values) const {

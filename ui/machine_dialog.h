@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include <QDialog>
 #include <QLabel>
 
 #include "core/machines.h"
+#include "core/registry.h"
 #include "core/state.h"
+#include "ui/input_dialog.h"
 
 class QLineEdit;
 class QPushButton;
-class QKeyEvent;
 class QPaintEvent;
 
 namespace forstrix::ui {
@@ -40,7 +40,7 @@ protected:
 // number fields with their labels, the live cost label, OK and "Abbrechen".
 // Subclasses say which values there are, when they are acceptable, what
 // they cost and where OK stores them.
-class BasicsDialog : public QDialog {
+class BasicsDialog : public InputDialog {
     Q_OBJECT
 protected:
     struct Row {
@@ -48,34 +48,34 @@ protected:
         QString label;
         std::string shown;  // the value as the field shows it at opening
         double value;
+        const ValueInfo* info;  // its range and zero rule (check_value)
     };
     BasicsDialog(QWidget* parent, int dialog_id, const QString& title, const QString& cost_caption);
     // Builds the rows, then reads them back as OK would and shows the cost
     // of the values as shown.
     void build(const std::vector<Row>& rows);
 
-    // All values read from readable texts: are they usable in the formula?
-    virtual bool acceptable(const std::vector<double>& values) const = 0;
+    // All values read and each within its range: a rule over several of
+    // them that the formula needs.
+    virtual bool acceptable(const std::vector<double>&) const { return true; }
     // The total cost per hour of these values.
     virtual double total_of(const std::vector<double>& values) const = 0;
     virtual void store(const std::vector<double>& values) = 0;
 
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
+    void reread() override { recompute(); }
     // Re-reads every field, recomputes and shows the cost; enables OK and
     // answers true exactly when the input may be stored.
     bool recompute();
     void ok_clicked();
     void show_total(double total, bool storable);
 
-    int dialog_id_;
     std::vector<QLineEdit*> fields_;
+    std::vector<const ValueInfo*> infos_;
     std::vector<double> working_;
     QString cost_caption_;
     ValueLabel* cost_ = nullptr;
     QPushButton* ok_ = nullptr;
-    QPushButton* cancel_ = nullptr;
 };
 
 // "Kalkulationsgrundlagen für ...": the dialog of one of the seven machines,
@@ -87,7 +87,6 @@ public:
     MachineDialog(State& state, const MachineKind& kind, QWidget* parent = nullptr);
 
 protected:
-    bool acceptable(const std::vector<double>& values) const override;
     double total_of(const std::vector<double>& values) const override;
     void store(const std::vector<double>& values) override;
 

@@ -5,17 +5,14 @@
 #include <cstdint>
 #include <optional>
 
-#include <QDialog>
-
 #include "core/calc.h"
 #include "core/state.h"
+#include "ui/input_dialog.h"
+#include "ui/stand_frames.h"
 
 class QComboBox;
 class QGroupBox;
-class QKeyEvent;
-class QBoxLayout;
 class QLabel;
-class QLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -23,45 +20,30 @@ class QPushButton;
 namespace forstrix::ui {
 
 // "Eingabe Bestandesdaten (ausscheidender Bestand)": the stand to be
-// harvested. The dialog edits working copies of the stand values, derives
-// height, piece volume, masses and harvest quantity and the suitability of
-// the six work systems after every edit, and writes everything back only
-// when the user leaves with "OK", "Eingabe Kosten..." or "Ergebnis..." and
-// the leave checks pass. Ends with an InputResult.
-class StandDialog : public QDialog {
+// harvested. The dialog edits a working copy of the state, derives height,
+// piece volume, masses and harvest quantity and the suitability of the six
+// work systems after every edit, as the core computes them, and writes the
+// stand back only when the user leaves with "OK", "Eingabe Kosten..." or
+// "Ergebnis..." and the whole computation of the scenario accepts it. Ends
+// with an InputResult.
+class StandDialog : public InputDialog {
     Q_OBJECT
 public:
     StandDialog(State& state, QWidget* parent = nullptr);
 
-protected:
-    // Enter and Escape must not close the dialog: a forest manager typing a
-    // column of numbers presses Enter out of habit.
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     void build();
-    QGroupBox* add_frame(QBoxLayout* column, const char* id, const char* title,
-                         QLayout* content);
-    void fit_frames();
     void load();
     void recompute();
     void show_reasons(const SystemReasons& reasons);
-    std::optional<double> read(QLineEdit* field);
+    std::optional<double> read(QLineEdit* field, double State::*value);
     void leave(int code);
-    bool checks_pass();
-    void commit();
+    bool checks_pass(State& trial);
 
     State& state_;
-
-    // Working copies of the stand, loaded on every opening.
-    std::uint32_t ti_ba_ = 0, ti_bhd_ = 20, ti_sf_ = 1, ti_hn_ = 14, ti_ar_ = 0, ti_br_ = 0,
-                  ti_hvs_ = 0, ti_i_bb_ = 1, ti_ii_vzs_ = 0, ti_v_sll_ = 2, ti_v_kf_ = 1;
-    double tf_vab_ = 0, tf_gf_ = 0, tf_bh_ = 0, tf_stm_ = 0, tf_i_rd_ = 0, tf_i_bse_ = 0,
-           tf_ii_rd_ = 0;
-    StandValues tc_{};
-    std::array<std::int32_t, 6> t_sys_{};
-    std::uint32_t t_oldba_ = 0;  // species at the previous recomputation
-    bool data_valid_ = true;     // every number field could be read
+    State work_;                 // the committed state with the dialog's stand
+    std::uint32_t old_ba_ = 0;   // species at the previous recomputation
+    bool data_valid_ = true;     // every number field could be read and lies in its range
 
     // Stand inputs.
     QComboBox* species_ = nullptr;   // 10001
@@ -103,14 +85,14 @@ private:
     QPushButton* costs_ = nullptr;    // 10997
     QPushButton* results_ = nullptr;  // 10996
 
-    // Group frames drawn behind controls that are not their children, with
-    // the layout that holds those controls.
-    struct Frame {
-        QGroupBox* box;
-        QLayout* content;
+    // A list that holds a stand value as its position plus the first entry.
+    struct ListValue {
+        QComboBox* list;
+        std::uint32_t State::*value;
+        std::uint32_t first;
     };
-    std::array<Frame, 3> frames_{};
-    std::size_t frame_count_ = 0;
+    std::array<ListValue, 9> lists_{};
+    BackFrames frames_;
 };
 
 }  // namespace forstrix::ui

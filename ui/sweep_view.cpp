@@ -11,9 +11,6 @@ namespace forstrix::ui {
 
 namespace {
 
-constexpr const char* kFormClasses[] = {"vollholzig/langschäftig", "normal/mittelschäftig",
-                                        "abholzig/kurzschäftig", "stark abholzig/sehr kurzschäftig"};
-
 constexpr SweepInput kInputs[] = {
     {"gi_bhd", "BHD [cm]", "BHD", "cm", {}},
     {"gi_hn", "Hangneigung [%]", "Hangneigung", "%", {}},
@@ -21,7 +18,7 @@ constexpr SweepInput kInputs[] = {
     {"gf_gf", "Gesamtfläche der Maßnahme [ha]", "Gesamtfläche", "ha", {}},
     {"gf_i_rd", "Rückedistanz [m]", "Rückedistanz", "m", {}},
     {"gf_i_bse", "Beiseilentfernung [m]", "Beiseilentfernung", "m", {}},
-    {"gi_sf", "Formigkeit", "Formigkeit", "", kFormClasses},
+    {"gi_sf", "Formigkeit", "Formigkeit", "", kFormClassNames},
     {"gf_stm", "Stückvolumen je Baum [EFm] (eigene Eingabe)", "Stückvolumen", "EFm", {}},
     {"gf_fw", "Forstwirt (ohne PNK) [Euro/Std.]", "Lohn Forstwirt", "Euro/Std.", {}},
     {"gf_mf", "Maschinenführer (ohne PNK) [Euro/Std.]", "Lohn Maschinenführer", "Euro/Std.", {}},

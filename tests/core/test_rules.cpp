@@ -2,12 +2,18 @@
 // state (the suitability bounds are the suitability table's own test).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/calc.h"
 #include "core/checks.h"
+#include "core/emissions.h"
+#include "core/result_tables.h"
+#include "core/scenario.h"
 #include "support.h"
 
 namespace forstrix {
@@ -57,6 +63,14 @@ TEST(Checks, RefusedValuesNameTheValue) {
         {"gf_co2_diesel=0", {"gf_co2_diesel"}, "gf_co2_diesel: 0 ist nicht erlaubt (\u201EDiesel (Maschinen) [kg CO2e/l]\u201C); erwartet wird ein Wert größer als 0 und höchstens 10."},
         {"gf_co2_benzin=10.01", {"gf_co2_benzin"}, "10,01 ist nicht erlaubt"},
         {"gf_co2_diesel=26.7", {"gf_co2_diesel"}}, {"gf_co2_benzin=-2.42", {"gf_co2_benzin"}, "negativ"},
+        // beyond the range of a decimal, and below the smallest divisor
+        {"gf_fw=1000000.01", {"gf_fw"}, "gf_fw: 1000000,01 liegt nicht im erlaubten Bereich 0 bis 1000000 "
+                                        "(Forstwirt (ohne PNK) [Euro/Std.])."},
+        {"gf_gf=100000.5", {"gf_gf"}, "Bereich 0 bis 100000 (Gesamtfläche"},
+        {"gf_stm=0.00009", {"gf_stm"}, "Bereich 0 oder 0,0001 bis 100 (Stückvolumen"},
+        {"gf_hab44=100001", {"gf_hab44"}, "Bereich 0 bis 100000 (Beschaffungspreis"},
+        {"gf_msc8=8761", {"gf_msc8"}, "0,01 bis 8760"}, {"gf_asb47=0.001", {"gf_asb47"}},
+        {"gf_msc7=100.5", {"gf_msc7"}}, {"gf_nmf=1001", {"gf_nmf"}}, {"gf_mskb297=1e25", {"gf_mskb297"}},
         // the stand dialog
         {"gf_vab=0", {"gf_vab"}, "Volumens des ausscheidenden Bestands"}, {"gf_gf=0", {"gf_gf"}},
         {"gf_vab=0 gf_gf=0", {"gf_vab", "gf_gf"}}, {"gf_i_rd=0", {"gf_i_rd", "gf_ii_rd"}},
@@ -82,8 +96,56 @@ TEST(Checks, RefusedValuesNameTheValue) {
     for (const test::Item& i : test::items("gi_ba=0 gi_ba=9 gi_bhd=6 gi_bhd=90 gi_sf=3 gi_hn=65 gi_i_bb=5 "
                                            "gi_ii_vzs=0 gi_ii_vzs=5 gi_ii_vzs=85 gi_v_sll=4 gi_v_kf=2 gi_zest=10 "
                                            "gi_zmgv=200 gi_zest=160.7 gf_vab=0 gf_bh=0 gf_ss=0 gf_msc22=0 "
-                                           "gf_co2_diesel=10 gf_co2_benzin=0.01"))
+                                           "gf_co2_diesel=10 gf_co2_benzin=0.01 gf_fw=1000000 gf_gf=100000 "
+                                           "gf_stm=0.0001 gf_hab44=100000 gf_msc8=8760 gf_msc7=100"))
         EXPECT_EQ(check_value(test::value(i.name), i.value), std::nullopt) << i.name << "=" << i.text;
+}
+
+// Inputs anywhere in their ranges, drawn at random, and every input at its
+// smallest and at its largest value: a scenario is refused with a reason,
+// or every figure is a finite number and no time, cost or litre per Fm of a
+// suitable system is negative.
+TEST(Checks, NoInputWithinItsRangeGivesAFigureThatCannotBe) {
+    std::mt19937_64 random(20261207);
+    int computed = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<Given> given;
+        for (const ValueInfo& v : value_registry()) {
+            const ValueRange* r = value_range(v);
+            if (r == nullptr || v.d == &State::gf_ii_rd) continue;
+            const double lo = std::max(r->lo, v.type == ValueType::Double ? 1e-4 : 0.0);
+            // Decimals spread over every power of ten of their range, whole
+            // numbers evenly.
+            const double u = std::uniform_real_distribution<>(0, 1)(random);
+            double x = round == 0 ? r->hi : round == 1 ? lo
+                     : v.type == ValueType::Double ? lo * std::pow(r->hi / lo, u)
+                                                   : std::min(std::floor(lo + u * (r->hi - lo + 1)), r->hi);
+            // A residual value above the price is refused as a negative cost.
+            if (v.kind == ValueKind::MachineBasic && v.name.ends_with("53") && round > 1)
+                x = given[given.size() - 9].value * std::uniform_real_distribution<>(0, 1)(random);
+            given.push_back({&v, x});
+        }
+        State s{};
+        ScenarioOutcome outcome;
+        compute_scenario(s, given, nullptr, outcome);
+        for (const Problem& p : outcome.problems) EXPECT_EQ(p.message.rfind(p.name + ": ", 0), 0u) << p.message;
+        if (!outcome.ok()) continue;
+        if (const std::optional<Problem> p = check_results_finite(s)) {
+            EXPECT_NE(p->message.find("negative Zeit je Fm"), std::string::npos) << p->message;
+            continue;
+        }
+        ++computed;
+        for (const ValueInfo& v : value_registry()) {
+            if (v.type == ValueType::Double) { ASSERT_TRUE(std::isfinite(s.*v.d)) << v.name << " in round " << round; }
+        }
+        for (std::size_t k = 0; k < system_results().size(); ++k) {
+            if (s.flags()[k] == 0) continue;
+            for (const ResultRow& row : system_results()[k].rows) EXPECT_GE(s.*row.cost, 0.0) << round;
+            for (const ResultSum& sum : system_results()[k].sums) EXPECT_GE(s.*sum.cost, 0.0) << round;
+            for (const auto figure : {kDieselPerFm[k], kBenzinPerFm[k], kCo2PerFm[k]}) EXPECT_GE(s.*figure, 0.0);
+        }
+    }
+    EXPECT_GT(computed, 300);
 }
 
 TEST(Checks, TextIsReadAsTheDialogsReadIt) {

@@ -181,6 +181,10 @@ TEST(Printable, EscapesControlsAndShortens) {
         {"StrayHighByte", "a\x85z", 60, "a\\x85z"},
         {"OverlongUtf8ReadAs1252", "\xC0\xAF", 60, "À¯"},
         {"TruncatedUtf8ReadAs1252", "ab\xE2\x82", 60, "abâ\\x82"},
+        {"SurrogateReadAs1252", "\xED\xA0\x80", 60, "í\u00A0\\x80"},
+        {"Overlong3ReadAs1252", "\xE0\x80\xAF", 60, "à\\x80¯"},
+        {"BeyondU10FFFFReadAs1252", "\xF4\x90\x80\x80", 60, "ô\\x90\\x80\\x80"},
+        {"FourByteUtf8Stays", "\xF0\x9F\x8C\xB2", 60, "\xF0\x9F\x8C\xB2"},
         {"CutCountsCharacters", "äöüäöü", 3, "äöü… (6 Zeichen)"},
         {"ExactlyTheLimit", "abc", 3, "abc"},
         {"LongValue", std::string(100000, 'x'), 5, "xxxxx… (100000 Zeichen)"},
@@ -208,6 +212,9 @@ TEST(Registry, NamesUniqueAndFindableDefaultsThoseOfTheState) {
         EXPECT_TRUE(seen.insert(v.name).second) << "duplicate " << v.name;
         EXPECT_EQ(find_value(v.name), &v) << v.name;
         EXPECT_EQ(default_value(v), get_value(s, v)) << v.name;
+        // Every value a user sets has its range, and its default lies in it.
+        EXPECT_EQ(value_range(v) != nullptr, v.settable()) << v.name;
+        if (v.settable()) { EXPECT_EQ(check_value(v, default_value(v)), std::nullopt) << v.name; }
     }
     EXPECT_EQ(find_value("gf_unknown"), nullptr);
     EXPECT_EQ(seen.size(), 11u + 7 + 5 + 6 + 6 + 1 + 2 + 23 + 7 + 7 * 21 + 54 + 18);  // every member of the State

@@ -1,16 +1,12 @@
-// The dialog of the two CO2 factors, driven as a user drives it, and the
-// effect of its OK on the results dialog.
-#include <QGroupBox>
+// The dialog of the two CO2 factors, driven as a user drives it.
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
-#include "core/calc.h"
 #include "core/state.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/emission_dialog.h"
-#include "ui/results_dialog.h"
 
 using namespace forstrix;
 using namespace forstrix::ui;
@@ -35,10 +31,12 @@ private slots:
         State s;
         s.gf_co2_benzin = 2.5;
         EmissionDialog d(s);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
         QCOMPARE(d.windowTitle(), QStringLiteral("Emissionsfaktoren"));
-        QCOMPARE(at(d, 19001)->text(), QStringLiteral("2,67"));
-        QCOMPARE(at(d, 19002)->text(), QStringLiteral("2,50"));
+        QCOMPARE(at(d, 19001)->text() + ' ' + at(d, 19002)->text(), QStringLiteral("2,67 2,50"));
         QVERIFY(at<QPushButton>(d, 19998)->isEnabled());
+        test::save_screenshot(&d, QStringLiteral("emission_dialog"));
     }
 
     // OK only while both fields read as numbers greater than 0 and at most 10.
@@ -48,14 +46,9 @@ private slots:
         QTest::addColumn<bool>("ok");
         QTest::addColumn<bool>("marked");  // the unreadable text is selected
         QTest::newRow("diesel 3,17") << 19001 << "3,17" << true << false;
-        QTest::newRow("diesel 3.17 with a point") << 19001 << "3.17" << true << false;
-        QTest::newRow("diesel 10, the bound") << 19001 << "10" << true << false;
         QTest::newRow("diesel 10,01 above") << 19001 << "10,01" << false << false;
-        QTest::newRow("diesel 0") << 19001 << "0" << false << false;
         QTest::newRow("diesel empty reads 0") << 19001 << "" << false << false;
-        QTest::newRow("petrol 0,01") << 19002 << "0,01" << true << false;
         QTest::newRow("petrol 2,4,2 unreadable") << 19002 << "2,4,2" << false << true;
-        QTest::newRow("petrol minus") << 19002 << "-2" << false << true;
     }
     void typedText() {
         QFETCH(int, field);
@@ -84,45 +77,13 @@ private slots:
         d.show();
         type(at(d, 19001), "3,17");
         type(at(d, 19002), "2.9");
-        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
-            QTest::keyClick(at(d, 19001), key);
-        QVERIFY(d.isVisible() && s.gf_co2_diesel == 2.67);  // only the buttons end it
         if (button == 0)
             d.close();
         else
             QTest::mouseClick(at<QPushButton>(d, button), Qt::LeftButton);
         QVERIFY(!d.isVisible());
         QCOMPARE(d.result(), button == 19998 ? 1 : 0);
-        QCOMPARE(s.gf_co2_diesel, button == 19998 ? 3.17 : 2.67);
-        QCOMPARE(s.gf_co2_benzin, button == 19998 ? 2.9 : 2.42);
-    }
-
-    // A factor stored by OK reaches the fuel lines of the next results, and
-    // no cost.
-    void factorReachesTheResults() {
-        State s;
-        startup_compute(s);
-        calc_zeitbedarfkosten(s);
-        const State before = s;
-        EmissionDialog d(s);
-        d.show();
-        type(at(d, 19001), "3,17");
-        QTest::mouseClick(at<QPushButton>(d, 19998), Qt::LeftButton);
-        calc_zeitbedarfkosten(s);
-        QCOMPARE(s.gff_g7, before.gff_g7);
-        QCOMPARE(s.gff_g24, before.gff_g24);
-        ResultsDialog r(s, nullptr);
-        QCOMPARE(at<QLabel>(r, 25150)->text(),
-                 QStringLiteral("Kraftstoff 1,41 l/Fm (Diesel 0,96, Benzin 0,45), CO2 4,13 kg/Fm"));
-        QCOMPARE(at<QLabel>(r, 25350)->text(), QStringLiteral("Kraftstoff 1,87 l/Fm (Diesel), CO2 5,92 kg/Fm"));
-    }
-
-    void screenshot() {
-        State s;
-        EmissionDialog d(s);
-        d.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&d));
-        test::save_screenshot(&d, QStringLiteral("emission_dialog"));
+        QVERIFY(s.gf_co2_diesel == (button == 19998 ? 3.17 : 2.67) && s.gf_co2_benzin == (button == 19998 ? 2.9 : 2.42));
     }
 };
 

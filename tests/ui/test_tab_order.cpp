@@ -4,6 +4,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <memory>
+
 #include "core/calc.h"
 #include "core/machines.h"
 #include "core/state.h"
@@ -18,11 +20,7 @@ using namespace forstrix::ui;
 
 namespace {
 
-State started() {
-    State s;
-    startup_compute(s);
-    return s;
-}
+State started() { State s; startup_compute(s); return s; }
 
 // The widgets that Tab reaches, from the first focus round to it again.
 QList<QWidget*> tab_chain(QDialog& d) {
@@ -87,36 +85,21 @@ void check_reading_order(QDialog& d) {
 class TestTabOrder : public QObject {
     Q_OBJECT
 private slots:
-    void stand_dialog() {
-        State s = started();
-        StandDialog d(s);
-        check_reading_order(d);
+    void inReadingOrder_data() {
+        QTest::addColumn<QString>("dialog");
+        for (const char* which : {"stand", "cost", "msc", "emission"}) QTest::newRow(which) << which;
+        for (const MachineKind& k : kMachineKinds) QTest::newRow(std::string(k.stem).c_str()) << QString::fromUtf8(k.stem.data(), qsizetype(k.stem.size()));
     }
-    void cost_dialog() {
+    void inReadingOrder() {
+        QFETCH(QString, dialog);
         State s = started();
-        CostDialog d(s);
-        check_reading_order(d);
-    }
-    void machine_dialogs_data() {
-        QTest::addColumn<int>("kind");
-        for (std::size_t k = 0; k < kMachineKinds.size(); ++k)
-            QTest::newRow(std::string(kMachineKinds[k].stem).c_str()) << int(k);
-    }
-    void machine_dialogs() {
-        QFETCH(int, kind);
-        State s = started();
-        MachineDialog d(s, kMachineKinds[std::size_t(kind)]);
-        check_reading_order(d);
-    }
-    void chainsaw_dialog() {
-        State s = started();
-        ChainsawDialog d(s);
-        check_reading_order(d);
-    }
-    void emission_dialog() {
-        State s = started();
-        EmissionDialog d(s);
-        check_reading_order(d);
+        std::unique_ptr<QDialog> d;
+        if (dialog == "stand") d = std::make_unique<StandDialog>(s);
+        else if (dialog == "cost") d = std::make_unique<CostDialog>(s);
+        else if (dialog == "msc") d = std::make_unique<ChainsawDialog>(s);
+        else if (dialog == "emission") d = std::make_unique<EmissionDialog>(s);
+        else d = std::make_unique<MachineDialog>(s, *find_machine_kind(dialog.toStdString()));
+        check_reading_order(*d);
     }
 };
 
