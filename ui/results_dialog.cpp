@@ -1,30 +1,23 @@
 #include "ui/results_dialog.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <vector>
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStringList>
-#include <QStyle>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <QWindow>
@@ -37,7 +30,10 @@
 #include "ui/cost_chart.h"
 #include "ui/dialog_codes.h"
 #include "ui/fields.h"
+#include "ui/file_path.h"
 #include "ui/messages.h"
+#include "ui/print_preview.h"
+#include "ui/screen_fit.h"
 #include "ui/sweep_dialog.h"
 
 namespace forstrix::ui {
@@ -273,22 +269,8 @@ void ResultsDialog::reject() { done(ResultsOk); }
 
 void ResultsDialog::print_sheet() {
     const draw::ResultSheet sheet(state_, sheet_extras_);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
-    printer.setDocName(QStringLiteral("Zeitbedarf und Kosten der Holzernte"));
-    printer.setCreator(QStringLiteral("Forstrix"));
-    // The preview shows the pages as they will be printed; its print button
-    // opens the print dialog.
-    QPrintPreviewDialog preview(&printer, this);
-    preview.setWindowTitle(QStringLiteral("Druckvorschau: Zeitbedarf und Kosten der Holzernte"));
-    // Room to read the page: most of the screen's height, a page's width.
-    if (const QScreen* s = screen()) {
-        const QRect avail = s->availableGeometry();
-        preview.resize(std::min(avail.width(), avail.height() * 3 / 4), avail.height() * 9 / 10);
-    }
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [&sheet](QPrinter* target) { draw::print_sheet(sheet, *target); });
-    preview.exec();
+    show_print_preview(this, QStringLiteral("Zeitbedarf und Kosten der Holzernte"), QPageLayout::Portrait,
+                       [&sheet](QPrinter& printer) { draw::print_sheet(sheet, printer); });
 }
 
 void ResultsDialog::save_sheet_pdf() {
@@ -298,7 +280,7 @@ void ResultsDialog::save_sheet_pdf() {
     if (path.isEmpty()) return;
     const draw::ResultSheet sheet(state_, sheet_extras_);
     const files::Outcome saved =
-        draw::write_sheet_pdf(std::filesystem::path(QFile::encodeName(path).toStdString()), sheet);
+        draw::write_sheet_pdf(fs_path(path), sheet);
     if (!saved.ok()) {
         message(this, QStringLiteral("Fehler"), qs(saved.message), MsgIcon::Error);
         return;
@@ -315,31 +297,16 @@ void ResultsDialog::save_sheet_pdf() {
 // The whole free area of the screen, wherever the task bar sits: the window
 // with its frame fills the available geometry.
 void ResultsDialog::fit_to_screen() {
-    QScreen* s = parentWidget() ? parentWidget()->screen() : screen();
-    if (s == nullptr) s = QGuiApplication::primaryScreen();
+    const QScreen* s = dialog_screen(this);
     if (s == nullptr) return;
     const QRect avail = s->availableGeometry();
-    const QMargins frame = frame_margins();
+    // Once the window manager has framed the window, it is fitted again with
+    // the real frame.
+    const QMargins frame = window_frame(this);
     fitted_frame_ = frame;
     resize(avail.width() - frame.left() - frame.right(),
            avail.height() - frame.top() - frame.bottom());
     move(avail.topLeft());  // the frame's top-left corner
-}
-
-// The window manager's frame around the dialog. Before it has framed the
-// window the frame is not known yet; then a title bar of the style's height
-// and a border of its frame width are reckoned with, where the platform
-// frames windows at all, so that the button row is not pushed off the
-// screen. Once the real frame is known, the dialog is fitted again.
-QMargins ResultsDialog::frame_margins() const {
-    const QWindow* w = windowHandle();
-    const QMargins known = w != nullptr ? w->frameMargins() : QMargins();
-    if (!known.isNull()) return known;
-    const QString platform = QGuiApplication::platformName();
-    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) return {};
-    const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
-    const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
-    return {border, title + border, border, border};
 }
 
 void ResultsDialog::moveEvent(QMoveEvent* event) {

@@ -55,7 +55,6 @@ protected:
 private:
     QWidget* build_content();
     void fit_to_screen();
-    QMargins frame_margins() const;
     void scroll_by(int pixels);
     bool scroll_key(int key);
     void end_drag();

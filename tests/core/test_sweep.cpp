@@ -64,6 +64,7 @@ TEST(SweepRange, ThousandTenthsWithoutDrift) {
         ASSERT_EQ(r.value(k), read(text)) << text;
     }
     EXPECT_EQ(r.last(), 100.0);
+    EXPECT_EQ(r.value(std::numeric_limits<std::size_t>::max()), 100.0);
     EXPECT_EQ(r.nearest(33.34), 333u);
     EXPECT_EQ(r.nearest(-5.0), 0u);
     EXPECT_EQ(r.nearest(1e9), 1000u);

@@ -22,6 +22,7 @@
 #include "ui/dialog_codes.h"
 #include "ui/mainwindow.h"
 #include "ui/results_dialog.h"
+#include "ui/screen_fit.h"
 #include "ui/sweep_dialog.h"
 #include "ui_test_support.h"
 #include "../support/pdf_text.h"
