@@ -181,6 +181,35 @@ private slots:
         QCOMPARE(map->data().cells.size(), 85 * map->data().y.count);
     }
 
+    // A decimal input runs from half to twice its value in round steps; a
+    // value whose range would leave the 15 digits of a range gets none, and
+    // both views say so instead of drawing.
+    void default_ranges() {
+        const struct { const char* name; double State::*value; double v; QString range; } rows[] = {
+            {"wage", &State::gf_fw, 12.0, "6,0 24,0 0,1"},
+            {"largest_on_the_grid", &State::gf_fw, 1e15, "500000000000000 2000000000000000 10000000000000"},
+            {"wage_of_10_to_the_25", &State::gf_fw, 1e25, ""},
+            {"beyond_the_grid", &State::gf_fw, 5e15, ""},
+            {"tiny_volume", &State::gf_vab, 1e-20, ""},
+        };
+        for (const auto& row : rows) {
+            State s = started_;
+            s.*row.value = row.v;
+            SweepDialog d(s);
+            const char* input = row.value == &State::gf_fw ? "gf_fw" : "gf_vab";
+            choose(child<QComboBox>(d, "sweepInput"), input);
+            choose(child<QComboBox>(d, "mapY"), input);
+            QCOMPARE(range_texts(d), row.range.isEmpty() ? "  " : row.range);
+            QCOMPARE(d.line_points().empty(), row.range.isEmpty());
+            for (const char* status : {"lineStatus", "mapStatus"}) {
+                QCOMPARE(child<QLabel>(d, status)->isHidden(), !row.range.isEmpty());
+                if (row.range.isEmpty())
+                    QVERIFY2(child<QLabel>(d, status)->text().contains("ist zu groß oder zu klein für einen Verlauf"),
+                             row.name);
+            }
+        }
+    }
+
     // Cancelled first (nothing written), then into the chosen file.
     void exports_data() {
         QTest::addColumn<int>("tab");
@@ -189,13 +218,15 @@ private slots:
         QTest::addColumn<QString>("suggested");
         QTest::addColumn<QByteArray>("begins");
         QTest::addColumn<int>("lines");  // -1: not a table
-        QTest::newRow("line_table") << 0 << "saveTable" << "verlauf.csv" << "kostenverlauf.csv"
+        // A folder and a name with umlauts, as in a home folder "/home/jürgen".
+        QTest::newRow("line_table") << 0 << "saveTable" << "jürgen/Kostenverlauf_ä.csv" << "kostenverlauf.csv"
             << QByteArray("gi_bhd;g_sys1;g_sys2;g_sys3;g_sys4;g_sys5;g_sys6;gff_g7;gff_g8;gff_g15;gff_g16;gff_g24;"
                           "gff_g31;gff_g39;gff_g45;cheapest\n6;0;0;0;0;0;1;283,52154436150244;")
             << 86;
         QTest::newRow("map_table") << 1 << "saveTable" << "karte.csv" << "kostenkarte.csv"
             << QByteArray("gi_bhd;gi_hn;g_sys1;") << 1 + 85 * 66;
-        QTest::newRow("map_svg") << 1 << "saveImage" << "karte.svg" << "kostenkarte.png" << QByteArray("<?xml") << -1;
+        QTest::newRow("map_svg") << 1 << "saveImage" << "jürgen/Karte_ö.svg" << "kostenkarte.png" << QByteArray("<?xml") << -1;
+        QTest::newRow("line_png") << 0 << "saveImage" << "Verlauf_ß.png" << "kostenverlauf.png" << QByteArray("\x89PNG") << -1;
     }
     void exports() {
         QFETCH(int, tab);
@@ -205,6 +236,7 @@ private slots:
         QFETCH(QByteArray, begins);
         QFETCH(int, lines);
         QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("jürgen")));
         test::ScriptedMessages msgs;
         SweepDialog d(started_);
         d.resize(1100, 780);
@@ -222,7 +254,7 @@ private slots:
         if (lines >= 0) {
             QCOMPARE(bytes.count('\n'), lines);
             QCOMPARE(bytes.count('\r'), 0);
-        } else {
+        } else if (begins == "<?xml") {
             QVERIFY(bytes.contains("<path") || bytes.contains("<rect"));
         }
     }
