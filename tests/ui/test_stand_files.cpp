@@ -35,8 +35,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct NoTrace final : TraceSink { void write(std::string_view) override {} };
-
 QByteArray read_all(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -97,12 +95,11 @@ QStringList titles(const ScriptedMessages& boxes) {
 
 class TestStandFiles : public QObject {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<State> state_;
-    NoTrace trace_;
-    std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<WindowInFolder> here_;
+    MainWindow* window_ = nullptr;
+    State* state_ = nullptr;
 
-    QString file(const QString& name) const { return dir_->filePath(name); }
+    QString file(const QString& name) const { return here_->file(name); }
     QAction* action(const QString& name) const { return window_->findChild<QAction*>(name); }
     bool modified() const { return window_->isWindowModified(); }
     QStringList recent_menu() const {
@@ -136,16 +133,12 @@ private slots:
     }
     void init() {
         QSettings(u"forstrix"_s, u"forstrix"_s).clear();
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir::setCurrent(dir_->path()));
-        state_ = std::make_unique<State>();
-        window_ = std::make_unique<MainWindow>(*state_, &trace_);
+        here_ = std::make_unique<WindowInFolder>();
+        window_ = &here_->window();
+        state_ = &here_->state();
         window_->start_up();
     }
-    void cleanup() {
-        window_.reset();
-        QDir::setCurrent(QDir::tempPath());
-    }
+    void cleanup() { here_.reset(); }
 
     // Edit, name, save, edit again, reopen: what the title and its mark say at each step.
     void editSaveReopen() {
@@ -310,10 +303,8 @@ private slots:
                                              u"&7 s3.forstrix"_s, u"&8 s2.forstrix"_s}));
 
         // The next run finds them.
-        window_.reset();
-        *state_ = State{};
-        window_ = std::make_unique<MainWindow>(*state_, &trace_);
-        window_->start_up();
+        here_->restart();
+        window_ = &here_->window();
         QCOMPARE(recent_menu().size(), 8);
         QCOMPARE(action(u"recent_2"_s)->data().toString(), file(u"s8.forstrix"_s));
 

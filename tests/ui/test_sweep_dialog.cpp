@@ -1,13 +1,11 @@
 // The "Kostenverlauf" window: the line over one input, the sentence naming
 // the cheapest suitable system, the map over two inputs, the exports, the
 // printout and how the window is reached and sized.
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -17,34 +15,19 @@
 #include <QtCharts/QLineSeries>
 #include <QtTest>
 
-#include "core/calc.h"
 #include "ui/cost_map.h"
 #include "ui/dialog_codes.h"
-#include "ui/mainwindow.h"
-#include "ui/results_dialog.h"
-#include "ui/screen_fit.h"
 #include "ui/sweep_dialog.h"
 #include "ui_test_support.h"
 #include "../support/pdf_text.h"
 
 using forstrix::State;
 using namespace forstrix::ui;
+using forstrix::ui::test::child;
 
 namespace {
 
-// The desktop program's state after start-up.
-State started() { State s; forstrix::startup_compute(s); return s; }
-
-template <typename T>
-T* child(const QWidget& w, const char* name) {
-    T* c = w.findChild<T*>(QString::fromLatin1(name));
-    if (c == nullptr) qFatal("no child %s", name);
-    return c;
-}
-
-void choose(QComboBox* combo, const char* name) {
-    combo->setCurrentIndex(combo->findData(QString::fromLatin1(name)));
-}
+void choose(QComboBox* combo, const char* name) { combo->setCurrentIndex(combo->findData(QString::fromLatin1(name))); }
 
 QLineSeries* marker(const SweepDialog& d) {
     for (QAbstractSeries* s : d.line_chart()->series())
@@ -63,7 +46,7 @@ QString cheapest_text(const SweepDialog& d) { return child<QLabel>(d, "cheapestT
 
 class TestSweepDialog : public QObject {
     Q_OBJECT
-    const State started_ = started();
+    const State started_ = test::started();
 
 private slots:
     // The range, the points and the current value's marker follow the input
@@ -148,8 +131,6 @@ private slots:
         QTest::addColumn<double>("slope");
         QTest::addColumn<int>("colour");
         QTest::newRow("harvester") << 25.0 << 20.0 << int(kSystemColours[2]);
-        QTest::newRow("thin_trees_chips") << 10.0 << 14.0 << int(kSystemColours[5]);
-        QTest::newRow("steep_slope_systems") << 20.0 << 50.0 << int(kSystemColours[3]);
         QTest::newRow("too_steep_for_any_system") << 20.0 << 63.0 << int(kNoneColour);
     }
     void map_colours() {
@@ -157,6 +138,13 @@ private slots:
         QFETCH(double, slope);
         QFETCH(int, colour);
         SweepDialog d(started_);
+        d.resize(1200, 820);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        test::save_screenshot(&d, QStringLiteral("kostenverlauf_bhd"));
+        child<QTabWidget>(d, "views")->setCurrentIndex(1);
+        QTest::qWait(20);
+        test::save_screenshot(&d, QStringLiteral("kostenverlauf_karte"));
         CostMap* map = d.map();
         const std::size_t i = map->data().x.nearest(bhd), j = map->data().y.nearest(slope);
         QCOMPARE(map->cell_colour(i, j), rgb(static_cast<std::uint32_t>(colour)));
@@ -284,36 +272,6 @@ private slots:
         QVERIFY(results_open_meanwhile);
     }
 
-    void opening_size_fits_the_screen_data() {
-        QTest::addColumn<QSize>("minimum");
-        QTest::addColumn<QSize>("available");
-        QTest::addColumn<QSize>("expected");
-        const QSize wide_row(1270, 560);  // the row of six systems sets the width
-        QTest::newRow("large_screen_keeps_preferred_height") << wide_row << QSize(1600, 1000) << QSize(1270, 780);
-        QTest::newRow("laptop_with_task_bar_keeps_the_buttons_on_screen")
-            << wide_row << QSize(1366, 728) << QSize(1270, 680);
-        QTest::newRow("small_layout_on_small_screen") << QSize(600, 400) << QSize(1024, 600) << QSize(1008, 552);
-        QTest::newRow("layout_never_squeezed_below_its_minimum")
-            << wide_row << QSize(800, 600) << QSize(1270, 560);
-    }
-    void opening_size_fits_the_screen() {
-        QFETCH(QSize, minimum);
-        QFETCH(QSize, available);
-        QFETCH(QSize, expected);
-        QCOMPARE(fitted_dialog_size(QSize(1100, 780), minimum, available, QSize(16, 48)), expected);
-    }
-
-    void screenshots() {
-        SweepDialog d(started_);
-        d.resize(1200, 820);
-        d.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&d));
-        test::save_screenshot(&d, QStringLiteral("kostenverlauf_bhd"));
-        child<QTabWidget>(d, "views")->setCurrentIndex(1);
-        QTest::qWait(20);
-        test::save_screenshot(&d, QStringLiteral("kostenverlauf_karte"));
-    }
-
     // "Drucken..." shows the current view in the print preview, one page in
     // the result sheet's manner, across or upright as the preview is set;
     // its print button prints (into a PDF, no printer needed).
@@ -337,43 +295,20 @@ private slots:
         QFETCH(QStringList, texts);
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("kostenverlauf.pdf"));
-        int answered = 0;
-        QTimer answer;  // the print dialog the preview's print button opens
-        connect(&answer, &QTimer::timeout, this, [&] {
-            if (auto* print = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
-                ++answered;
-                print->accept();
-            }
-        });
-        QString title;
-        test::DialogScript script({[&](QWidget* w) {
-            auto* preview = qobject_cast<QPrintPreviewDialog*>(w);
-            QVERIFY(preview);
-            title = preview->windowTitle();
-            QPrinter* printer = preview->printer();
-            QCOMPARE(printer->pageLayout().pageSize().id(), QPageSize::A4);
-            QCOMPARE(printer->pageLayout().orientation(), QPageLayout::Landscape);
-            if (upright) printer->setPageOrientation(QPageLayout::Portrait);
-            printer->setOutputFormat(QPrinter::PdfFormat);
-            printer->setOutputFileName(pdf);
-            QAction* print = nullptr;
-            for (QAction* a : preview->findChildren<QAction*>())
-                if (a->text() == "Drucken" || a->text() == "Print") print = a;
-            QVERIFY(print);
-            answer.start(10);
-            print->trigger();
-            answer.stop();
-            if (preview->isVisible()) preview->reject();
-        }});
         SweepDialog d(started_);
         d.set_stand_name(stand);
         d.resize(1000, 700);
         d.show();
         child<QTabWidget>(d, "views")->setCurrentIndex(view);
-        QTest::mouseClick(child<QPushButton>(d, "print"), Qt::LeftButton);
-        QVERIFY(script.wait_until_done());
+        QString title;
+        const test::Printed printed = test::print_from_preview(child<QPushButton>(d, "print"), pdf, [&](auto& preview) {
+            title = preview.windowTitle();
+            QCOMPARE(preview.printer()->pageLayout().pageSize().id(), QPageSize::A4);
+            QCOMPARE(preview.printer()->pageLayout().orientation(), QPageLayout::Landscape);
+            if (upright) preview.printer()->setPageOrientation(QPageLayout::Portrait);
+        });
         QCOMPARE(title, QStringLiteral("Druckvorschau: Kostenverlauf"));
-        QCOMPARE(answered, 1);
+        QVERIFY(printed.answered);
         QVERIFY(d.isVisible());
         QCOMPARE(forstrix::test::pdf_pages(pdf.toStdString()), 1);
         const std::string info = forstrix::test::run_capture("pdfinfo '" + pdf.toStdString() + "'");

@@ -1,20 +1,41 @@
-// Support for the UI tests: message boxes, modal dialogs, screenshots.
+// Support for the UI tests: the started state, finding widgets, message
+// boxes, modal dialogs, the main window in a folder of its own, printing
+// through the preview, screenshots.
 #pragma once
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <QWidget>
 
+#include "core/state.h"
+#include "ui/mainwindow.h"
 #include "ui/messages.h"
 
-class QWidget;
+class QPrintPreviewDialog;
 
 namespace forstrix::ui::test {
+
+// The desktop program's state after start-up.
+State started();
+// Sets "name=value name=value ..." (registry names) on `s`; fails the test
+// on an unknown name.
+void set_values(State& s, const QString& items);
+
+// The child of `parent` named `name`; ends the test run when there is none.
+template <typename T>
+T* child(const QObject& parent, const QString& name) {
+    T* c = parent.findChild<T*>(name);
+    if (c == nullptr) qFatal("no child %s", qPrintable(name));
+    return c;
+}
 
 struct ShownMessage { QString title, text; MsgIcon icon; MsgButtons buttons; };
 struct AskedFile { QString title, proposed, filter; };
@@ -69,6 +90,39 @@ private:
 };
 
 DialogScript::Step end_with(int code);  // QDialog::done(code)
+
+// The main window over a fresh state, with the current folder a temporary
+// folder of its own; the trace is dropped.
+class WindowInFolder {
+public:
+    WindowInFolder();
+    ~WindowInFolder();
+    MainWindow& window() { return *window_; }
+    State& state() { return state_; }
+    QString file(const QString& name) const { return dir_.filePath(name); }
+    // A new window over the same state, as at the program's next start.
+    void restart();
+
+private:
+    struct NoTrace final : TraceSink {
+        void write(std::string_view) override {}
+    };
+    QTemporaryDir dir_;
+    State state_;
+    NoTrace trace_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+// Clicks `button` and prints from the print preview it opens into the PDF
+// file `pdf`: the preview's print button, then the print dialog accepted.
+// `look` sees the preview first (and may set its printer up). Returns the
+// windows opened and whether the print dialog was answered.
+struct Printed {
+    QStringList opened;
+    bool answered = false;
+};
+Printed print_from_preview(QWidget* button, const QString& pdf,
+                           const std::function<void(QPrintPreviewDialog&)>& look = {});
 
 // Saves `widget` as <build>/screenshots/<name>.png for a reviewer.
 void save_screenshot(QWidget* widget, const QString& name);
