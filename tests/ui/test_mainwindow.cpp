@@ -5,8 +5,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 
 #include <QAction>
@@ -33,10 +31,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-std::string read_bytes(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 QByteArray basics_with(double State::*member, double value) {
     State s;
     s.*member = value;
@@ -52,7 +46,7 @@ const QByteArray kFifo = "<fifo>";            // a named pipe that no program wr
 void put_file(const char* name, const QByteArray& content) {
     if (content == kFolder) QVERIFY(QDir().mkdir(QString::fromLatin1(name)));
     else if (content == kFifo) QCOMPARE(::mkfifo(name, 0644), 0);
-    else if (!content.isEmpty()) std::ofstream(name, std::ios::binary) << content.toStdString();
+    else if (!content.isEmpty()) write_file(QString::fromLatin1(name), content);
     if (content == kReadOnly) QCOMPARE(::chmod(name, 0444), 0);
 }
 
@@ -269,11 +263,11 @@ private slots:
             QCOMPARE(m.buttons, asks ? MsgButtons::OkCancel : MsgButtons::Ok);
         }
         const bool ok = boxes.last().startsWith(u"Meldung"_s);
-        if (ok && command == CmdSaveBasics) QCOMPARE(read_bytes(name), files::basics_text(*state_));
-        else if (ok && command == CmdResults) QCOMPARE(read_bytes(name), files::report_text(*state_));
+        if (ok && command == CmdSaveBasics) QCOMPARE(read_file(name).toStdString(), files::basics_text(*state_));
+        else if (ok && command == CmdResults) QCOMPARE(read_file(name).toStdString(), files::report_text(*state_));
         else if (existing == kFolder) QVERIFY(std::filesystem::is_directory(name));
         else if (existing == kFifo) QVERIFY(std::filesystem::is_fifo(name));
-        else QCOMPARE(QByteArray::fromStdString(read_bytes(name)), existing);  // left byte for byte
+        else QCOMPARE(read_file(name), existing);  // left byte for byte
         QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).size(),
                  qsizetype(ok || !existing.isEmpty()));  // no temporary file left over
         QCOMPARE(state_->gf_ss, 77.0);

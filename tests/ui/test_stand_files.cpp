@@ -32,16 +32,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray read_all(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-void write_all(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 struct CliRun { int status = -1; QByteArray out, err; };
 CliRun cli(const QStringList& args) {
     QProcess p;
@@ -168,7 +158,7 @@ private slots:
         QVERIFY(!modified());
         QCOMPARE(window_->document()->path(), path);
         const State saved = *state_;
-        QCOMPARE(read_all(path).toStdString(),
+        QCOMPARE(read_file(path).toStdString(),
                  files::stand_text(saved, {"Abteilung 12b, Eichenhang", "Zufahrt über\nden Nordweg"}));
 
         // A machine dialog cancelled recomputes its machine: a typed cost is a change.
@@ -226,9 +216,9 @@ private slots:
         const QString path = file(u"a.forstrix"_s), other = file(u"b.forstrix"_s);
         State b;
         b.gi_bhd = 50;
-        write_all(other, QByteArray::fromStdString(files::stand_text(b, {"B", ""})));
+        write_file(other, QByteArray::fromStdString(files::stand_text(b, {"B", ""})));
         if (has_file) save_as(u"a.forstrix"_s);
-        const QByteArray before = read_all(path);
+        const QByteArray before = read_file(path);
 
         state_->gi_hn = 33;  // as the stand dialog commits it
         window_->document()->refresh();
@@ -249,8 +239,8 @@ private slots:
         QCOMPARE(asked.buttons, MsgButtons::SaveDiscardCancel);
         QCOMPARE(boxes.shown().size(), std::size_t{1});
 
-        QCOMPARE(read_all(path).contains("\"gi_hn\": 33,"), saved);
-        if (!saved && has_file) QCOMPARE(read_all(path), before);
+        QCOMPARE(read_file(path).contains("\"gi_hn\": 33,"), saved);
+        if (!saved && has_file) QCOMPARE(read_file(path), before);
         if (!has_file && answer == MsgAnswer::Save) QCOMPARE(titles(boxes).front(), u"Bestand speichern unter"_s);
         switch (leave) {
             case Leave::New: QCOMPARE(int(state_->gi_hn), goes_on ? 14 : 33); break;
@@ -274,7 +264,7 @@ private slots:
         save_as(u"a.forstrix"_s);
         state_->gi_hn = 33;
         const State before = *state_;
-        write_all(file(u"neu.forstrix"_s), R"({"format": "forstrix-bestand", "version": 9})");
+        write_file(file(u"neu.forstrix"_s), R"({"format": "forstrix-bestand", "version": 9})");
         ScriptedMessages boxes;
         boxes.answer(MsgAnswer::Discard);
         boxes.answer_file(file(u"neu.forstrix"_s));

@@ -3,7 +3,6 @@
 // printout and how the window is reached and sized.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintPreviewDialog>
@@ -224,9 +223,7 @@ private slots:
         msgs.answer_file(dir.filePath(file));
         QTest::mouseClick(d.findChild<QPushButton*>(button), Qt::LeftButton);
         QVERIFY(msgs.shown().empty());
-        QFile f(dir.filePath(file));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QByteArray bytes = f.readAll();
+        const QByteArray bytes = test::read_file(dir.filePath(file));
         QVERIFY2(bytes.startsWith(begins), bytes.left(120).constData());
         if (lines >= 0) {
             QCOMPARE(bytes.count('\n'), lines);

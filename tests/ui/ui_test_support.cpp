@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QPixmap>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -29,6 +30,17 @@ void set_values(State& s, const QString& items) {
         QVERIFY2(v != nullptr, qPrintable(item));
         set_value(s, *v, item.section(u'=', 1).toDouble());
     }
+}
+
+QByteArray read_file(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void write_file(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
 }
 
 WindowInFolder::WindowInFolder() {

@@ -29,6 +29,10 @@ State started();
 // on an unknown name.
 void set_values(State& s, const QString& items);
 
+// The bytes of a file (empty when it cannot be read), and a file of `bytes`.
+QByteArray read_file(const QString& path);
+void write_file(const QString& path, const QByteArray& bytes);
+
 // The child of `parent` named `name`; ends the test run when there is none.
 template <typename T>
 T* child(const QObject& parent, const QString& name) {
