@@ -59,18 +59,10 @@ QString said(const ShownMessage& m) { return m.title + u": "_s + m.text; }
 
 }  // namespace
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public WindowTest {
     Q_OBJECT
-    std::unique_ptr<WindowInFolder> here_;
-    MainWindow* window_ = nullptr;
-    State* state_ = nullptr;
-
 private slots:
-    void init() {  // a folder of its own, a fresh state and window
-        here_ = std::make_unique<WindowInFolder>();
-        window_ = &here_->window();
-        state_ = &here_->state();
-    }
+    void init() { open_window(); }  // a folder of its own, a fresh state and window
     void cleanup() { here_.reset(); }
 
     void startUp_data() {

@@ -82,12 +82,8 @@ QStringList titles(const ScriptedMessages& boxes) {
 
 }  // namespace
 
-class TestStandFiles : public QObject {
+class TestStandFiles : public WindowTest {
     Q_OBJECT
-    std::unique_ptr<WindowInFolder> here_;
-    MainWindow* window_ = nullptr;
-    State* state_ = nullptr;
-
     QString file(const QString& name) const { return here_->file(name); }
     QAction* action(const QString& name) const { return window_->findChild<QAction*>(name); }
     bool modified() const { return window_->isWindowModified(); }
@@ -122,9 +118,7 @@ private slots:
     }
     void init() {
         QSettings(u"forstrix"_s, u"forstrix"_s).clear();
-        here_ = std::make_unique<WindowInFolder>();
-        window_ = &here_->window();
-        state_ = &here_->state();
+        open_window();
         window_->start_up();
     }
     void cleanup() { here_.reset(); }

@@ -117,6 +117,19 @@ private:
     std::unique_ptr<MainWindow> window_;
 };
 
+// A test of the main window: each test function opens a fresh one.
+class WindowTest : public QObject {
+protected:
+    void open_window() {
+        here_ = std::make_unique<WindowInFolder>();
+        window_ = &here_->window();
+        state_ = &here_->state();
+    }
+    std::unique_ptr<WindowInFolder> here_;
+    MainWindow* window_ = nullptr;
+    State* state_ = nullptr;
+};
+
 // Clicks `button` and prints from the print preview it opens into the PDF
 // file `pdf`: the preview's print button, then the print dialog accepted.
 // `look` sees the preview first (and may set its printer up). Returns the
