@@ -87,7 +87,8 @@ std::string verdict_text(int v) {
 std::vector<std::size_t> round_ticks(const SweepRange& r, double cell, double min_gap) {
     std::vector<std::size_t> out;
     if (r.count == 0) return out;
-    const std::optional<draw::RoundStep> k = draw::round_step(min_gap / cell);
+    const std::optional<draw::RoundStep> k =
+        cell > 0.0 ? draw::round_step(min_gap / cell) : std::nullopt;
     std::int64_t every = r.step;
     if (!k || k->exponent > 15) every = 0;  // cells too narrow for a second tick
     else if (k->exponent >= 0) every = overflow_free_product(every, k->mantissa * whole_power_of_ten(k->exponent));
