@@ -1,6 +1,6 @@
 // File names between Qt and the files library. A QString names a file the
 // way the user typed or chose it; the files library opens a
-// std::filesystem::path. Every file of the desktop program passes through
+// std::filesystem::path. Every file name the user chooses passes through
 // this one conversion, so that a name with "ä" or a home folder
 // "/home/jürgen" reaches the same file whichever dialog saves it.
 #pragma once

@@ -58,7 +58,6 @@ public:
     // queued file it is cancelled.
     void answer_file(const QString& path) { files_.push_back(path); }
     const std::vector<AskedFile>& asked_files() const { return asked_files_; }
-    void clear() { shown_.clear(); answers_.clear(); files_.clear(); asked_files_.clear(); }
     MsgAnswer show(QWidget* parent, const QString& title, const QString& text, MsgIcon icon,
                    MsgButtons buttons) override;
     QString save_file_name(QWidget* parent, const QString& title, const QString& proposed,
