@@ -62,9 +62,12 @@ Problem refuse(const ValueInfo& info, const std::string& message) {
 }  // namespace
 
 double SweepRange::value(std::size_t k) const {
+    // Beyond the last point the last one: first + k·step stays on the grid,
+    // below 2^53, whatever k is asked for.
+    const std::size_t at = count == 0 ? 0 : std::min(k, count - 1);
     // Both operands are exact doubles, so the quotient is the correctly
     // rounded value of the decimal number: the double its text reads as.
-    const std::int64_t n = first + static_cast<std::int64_t>(k) * step;
+    const std::int64_t n = first + static_cast<std::int64_t>(at) * step;
     return static_cast<double>(n) / kPow10[scale];
 }
 

@@ -19,19 +19,9 @@
 #include "core/registry.h"
 #include "core/scenario.h"
 #include "core/state.h"
+#include "core/systems.h"
 
 namespace forstrix {
-
-// The six work systems as the results name them, I to VI.
-inline constexpr std::array<std::string_view, 6> kSystemTitles = {
-    "I) Konventionelle Holzernte",
-    "II) Integrierte Holzernte",
-    "III) Hochmechanisierte Holzernte",
-    "IV) Hochmechanisierte Holzernte durch Hangsysteme",
-    "V) Yarding",
-    "VI) Spanholz",
-};
-inline constexpr std::array<std::string_view, 6> kSystemNumerals = {"I", "II", "III", "IV", "V", "VI"};
 
 // More points than this are refused: a million scenarios take about a
 // second and a table of a hundred megabytes.
@@ -49,6 +39,7 @@ struct SweepRange {
     int scale = 0;           // decimals of the grid
     std::size_t count = 0;   // number of points, FROM first
 
+    // Point k; an index beyond the last point gives the last.
     double value(std::size_t k) const;
     double from() const { return value(0); }
     double last() const { return value(count == 0 ? 0 : count - 1); }

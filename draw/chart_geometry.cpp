@@ -2,14 +2,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "core/numtext.h"
+#include "core/systems.h"
+#include "draw/axis_step.h"
 
 namespace forstrix::draw {
 
 namespace {
 
-constexpr std::array<const char*, 6> kSystemLabels = {"I", "II", "III", "IV", "V", "VI"};
 constexpr const char* kUnmeasured = "Langsortiment, unverm.";
 constexpr const char* kMeasured = "Langsortiment, verm.";
 
@@ -42,18 +44,12 @@ double pixels_per_cost(int width, double xmax) {
 }
 
 // A tick every 10 Euro/Fm; where that gives too many for their numbers to
-// be read, 20, 50, 100, 200, 500, ... instead.
+// be read, 20, 50, 100, 200, 500, ... instead. Ticks are at step, 2 step,
+// ... strictly below xmax, so a step of xmax / (kChartMaxTicks + 1) or
+// more keeps to kChartMaxTicks of them.
 double tick_step(double xmax) {
-    double decade = 10.0;
-    for (int i = 0; i < 400; ++i) {
-        for (const double m : {1.0, 2.0, 5.0}) {
-            const double step = decade * m;
-            // Ticks are at step, 2 step, ... strictly below xmax.
-            if (std::ceil(xmax / step) - 1.0 <= kChartMaxTicks) return step;
-        }
-        decade *= 10.0;
-    }
-    return decade;  // not reached for a finite xmax
+    const std::optional<RoundStep> step = round_step(xmax / (kChartMaxTicks + 1));
+    return step ? std::max(10.0, step->value()) : 10.0;
 }
 
 }  // namespace
@@ -81,7 +77,7 @@ ChartGeometry chart_geometry(const std::array<double, 8>& sums,
         const int yc = i * ((g.h - 50) / 6) + 50 + g.h / 12;
         g.yc[static_cast<std::size_t>(i)] = yc;
         g.lines.push_back({x0, yc, x0 - 10, yc});
-        const std::string label = kSystemLabels[static_cast<std::size_t>(i)];
+        const std::string label(kSystemNumerals[static_cast<std::size_t>(i)]);
         const TextSize ts = measure(label);
         g.texts.push_back({x0 - (ts.width + 15), yc - ts.height / 2, label});
     }

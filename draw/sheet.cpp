@@ -6,17 +6,13 @@
 #include <utility>
 
 #include <QBuffer>
-#include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPen>
 #include <QRectF>
-#include <QStringList>
-#include <QTransform>
 
 #include "core/cost_inputs.h"
 #include "core/emissions.h"
@@ -25,28 +21,16 @@
 #include "core/suitability.h"
 #include "draw/chart_geometry.h"
 #include "draw/chart_paint.h"
+#include "draw/page.h"
+#include "draw/sheet_text.h"
 #include "files/atomic_write.h"
 #include "files/report.h"
 
 namespace forstrix::draw {
 
-namespace {
+using namespace paper;
 
-// The sheet is laid out in hundredths of a millimetre of the A4 paper; the
-// painter is scaled from the caller's page rectangle to these units. Fonts
-// are sized in the same units, so the sheet looks alike on every device.
-constexpr double kMm = 100.0;
-constexpr double kPaperWidth = 210.0 * kMm;
-constexpr double kPaperHeight = 297.0 * kMm;
-// A left margin wide enough to punch and file the sheet.
-constexpr double kLeft = 20.0 * kMm;
-constexpr double kRight = 15.0 * kMm;
-constexpr double kTop = 10.0 * kMm;
-constexpr double kBottom = 10.0 * kMm;
-constexpr double kWidth = kPaperWidth - kLeft - kRight;
-constexpr double kFootHeight = 6.5 * kMm;  // the foot's rule and line above the bottom margin
-constexpr double kBodyBottom = kPaperHeight - kBottom - kFootHeight;
-constexpr double kGap = 2.5 * kMm;  // between the blocks of a page
+namespace {
 
 // The chart: 42 mm high across the text width. One chart unit is 0.118 mm,
 // so the chart is 355 units high: enough that the bars of systems I and II
@@ -60,139 +44,6 @@ constexpr double kUnitLeft = kLeft + 57.5 * kMm, kUnitRight = kLeft + 68.0 * kMm
 constexpr double kCostLeft = kLeft + 69.0 * kMm, kCostRight = kLeft + 80.0 * kMm;
 constexpr double kEuroLeft = kLeft + 81.0 * kMm;
 constexpr double kAssortmentLeft = kLeft + 94.0 * kMm;
-
-const QColor kRuleColour(150, 150, 150);
-const QColor kGreyText(96, 96, 96);
-
-QString qstr(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-QFont make_font(double points, bool bold = false, bool italic = false) {
-    QFont f(QStringLiteral("DejaVu Sans"));
-    // Without shaping no ligatures: "fl" stays two letters, so the text of a
-    // PDF is found and copied as it reads.
-    f.setStyleHint(QFont::SansSerif, QFont::PreferNoShaping);
-    f.setPixelSize(static_cast<int>(std::lround(points * 25.4 / 72.0 * kMm)));
-    f.setBold(bold);
-    f.setItalic(italic);
-    return f;
-}
-
-struct Fonts {
-    QFont title = make_font(14.0, true);
-    QFont name = make_font(11.0, true);
-    QFont heading = make_font(9.0, true);
-    QFont body = make_font(7.5);
-    QFont body_bold = make_font(7.5, true);
-    QFont small = make_font(7.0);
-    QFont small_bold = make_font(7.0, true);
-    QFont note = make_font(7.0, false, true);
-    QFont chart = make_font(6.0);
-};
-
-double line_height(const QFont& f) { return QFontMetricsF(f).lineSpacing(); }
-
-// A painter that may be absent: the blocks measure themselves by drawing
-// without one, so that measuring and drawing cannot disagree.
-using Painter = QPainter*;
-
-void text_at(Painter p, const QFont& f, double x, double top, const QString& text,
-             const QColor& colour = Qt::black) {
-    if (p == nullptr) return;
-    p->setFont(f);
-    p->setPen(colour);
-    p->drawText(QPointF(x, top + QFontMetricsF(f).ascent()), text);
-}
-
-void text_right(Painter p, const QFont& f, double right, double top, const QString& text,
-                const QColor& colour = Qt::black) {
-    text_at(p, f, right - QFontMetricsF(f).horizontalAdvance(text), top, text, colour);
-}
-
-void rule(Painter p, double top, double x1 = kLeft, double x2 = kLeft + kWidth) {
-    if (p == nullptr) return;
-    p->setPen(QPen(kRuleColour, 0.2 * kMm));
-    p->drawLine(QPointF(x1, top), QPointF(x2, top));
-}
-
-// Words of a text for wrapping: at spaces, and after a slash of a word that
-// is too long by itself ("stark abholzig/sehr kurzschäftig").
-QStringList wrap(const QString& text, const QFont& f, double width) {
-    const QFontMetricsF fm(f);
-    QStringList pieces;  // each with its leading space, if any
-    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        const QString lead = pieces.isEmpty() ? QString() : QStringLiteral(" ");
-        if (fm.horizontalAdvance(word) <= width || !word.contains(QLatin1Char('/'))) {
-            pieces << lead + word;
-            continue;
-        }
-        const QStringList parts = word.split(QLatin1Char('/'));
-        for (qsizetype i = 0; i < parts.size(); ++i)
-            pieces << (i == 0 ? lead : QString()) + parts[i] +
-                          (i + 1 < parts.size() ? QStringLiteral("/") : QString());
-    }
-    QStringList lines;
-    QString line;
-    for (const QString& piece : pieces) {
-        const QString candidate = line + piece;
-        if (line.isEmpty() || fm.horizontalAdvance(candidate) <= width) {
-            line = line.isEmpty() ? piece.trimmed() : candidate;
-        } else {
-            lines << line;
-            line = piece.trimmed();
-        }
-    }
-    if (!line.isEmpty() || lines.isEmpty()) lines << line;
-    return lines;
-}
-
-// Draws the lines of a wrapped text; returns the height taken.
-double paragraph(Painter p, const QFont& f, double x, double top, double width, const QString& text,
-                 const QColor& colour = Qt::black) {
-    const double lh = line_height(f);
-    const QStringList lines = wrap(text, f, width);
-    for (qsizetype i = 0; i < lines.size(); ++i)
-        text_at(p, f, x, top + static_cast<double>(i) * lh, lines[i], colour);
-    return static_cast<double>(lines.size()) * lh;
-}
-
-// A column of label and value pairs, each wrapped in its own width, and
-// sub-headings between them.
-struct Pair {
-    QString label;
-    QString value;
-    bool heading = false;
-};
-
-struct PairColumn {
-    double x = 0.0;
-    double label_width = 0.0;
-    double value_left = 0.0;  // from x
-    double value_width = 0.0;
-    bool numbers = false;     // values right-aligned, so that the decimal commas line up
-};
-
-double pairs(Painter p, const QFont& f, const QFont& heading, const std::vector<Pair>& items,
-             const PairColumn& col, double top) {
-    double y = top;
-    for (const Pair& item : items) {
-        if (item.heading) {
-            if (y > top) y += 0.8 * kMm;
-            text_at(p, heading, col.x, y, item.label);
-            y += line_height(heading);
-            continue;
-        }
-        const double h1 = paragraph(p, f, col.x, y, col.label_width, item.label);
-        double h2 = line_height(f);
-        if (col.numbers)
-            text_right(p, f, col.x + col.value_left + col.value_width, y, item.value);
-        else
-            h2 = paragraph(p, f, col.x + col.value_left, y, col.value_width, item.value);
-        y += std::max(h1, h2);
-    }
-    return y - top;
-}
 
 // A block of the sheet draws itself at `top` (or only measures itself
 // without a painter) and answers its height.
@@ -212,28 +63,6 @@ struct ResultSheet::Layout {
 };
 
 namespace {
-
-// The head of a page: the title, the date at the right margin, the stand's
-// name under them, a rule. `width` is the text width of the paper, upright
-// or across.
-double head(Painter p, const Fonts& fonts, const std::string& name, const QDate& date, double top,
-            const QString& title = QStringLiteral("Zeitbedarf und Kosten der Holzernte"),
-            double width = kWidth) {
-    double y = top;
-    text_at(p, fonts.title, kLeft, y, title);
-    // The date on the title's baseline, at the right margin.
-    const double baseline = y + QFontMetricsF(fonts.title).ascent();
-    text_right(p, fonts.body, kLeft + width, baseline - QFontMetricsF(fonts.body).ascent(),
-               date.toString(QStringLiteral("dd.MM.yyyy")));
-    y += line_height(fonts.title);
-    if (!name.empty()) {
-        y += 0.5 * kMm;
-        y += paragraph(p, fonts.name, kLeft, y, width, qstr(name));
-    }
-    y += 1.5 * kMm;
-    rule(p, y, kLeft, kLeft + width);
-    return y + 0.3 * kMm - top;
-}
 
 double continued_head(Painter p, const Fonts& fonts, const std::string& name, double top) {
     QString text = QStringLiteral("Zeitbedarf und Kosten der Holzernte");
@@ -412,18 +241,6 @@ double basics(Painter p, const Fonts& fonts, const State& s, double top) {
     return y - top;
 }
 
-void foot(Painter p, const Fonts& fonts, int page, int pages, double paper_height = kPaperHeight,
-          double width = kWidth) {
-    const double top = paper_height - kBottom - line_height(fonts.small);
-    rule(p, top - 1.5 * kMm, kLeft, kLeft + width);
-    text_at(p, fonts.small, kLeft, top, QStringLiteral("Alle Angaben ohne Gewähr"));
-    const QString program = QStringLiteral("Forstrix " FORSTRIX_VERSION);
-    const double w = QFontMetricsF(fonts.small).horizontalAdvance(program);
-    text_at(p, fonts.small, kLeft + (width - w) / 2.0, top, program);
-    text_right(p, fonts.small, kLeft + width, top,
-               QStringLiteral("Seite %1 von %2").arg(page + 1).arg(pages));
-}
-
 }  // namespace
 
 ResultSheet::ResultSheet(const State& state, SheetExtras extras, QDate date)
@@ -499,52 +316,8 @@ void ResultSheet::draw_page(QPainter& p, const QRectF& page, int index) const {
 }
 
 bool print_sheet(const ResultSheet& sheet, QPagedPaintDevice& device) {
-    QPainter p;
-    if (!p.begin(&device)) return false;
-    // The whole paper, whatever margins the device keeps: the sheet keeps its own.
-    const QRectF paper = device.pageLayout().fullRectPixels(device.logicalDpiX());
-    const QRectF paint = device.pageLayout().paintRectPixels(device.logicalDpiX());
-    for (int i = 0; i < sheet.page_count(); ++i) {
-        if (i > 0 && !device.newPage()) return false;
-        p.save();
-        // The painter's origin is the corner of the printable area.
-        p.translate(-paint.topLeft());
-        sheet.draw_page(p, paper, i);
-        p.restore();
-    }
-    return p.end();
-}
-
-QRectF draw_picture_page(QPainter& p, const QRectF& page, const PicturePage& what) {
-    // A4 upright or across, as the page is taller or wider.
-    const bool across = page.width() > page.height();
-    const double paper_w = across ? kPaperHeight : kPaperWidth;
-    const double paper_h = across ? kPaperWidth : kPaperHeight;
-    const double width = paper_w - kLeft - kRight;
-    const double scale = std::min(page.width() / paper_w, page.height() / paper_h);
-    QTransform to_page;
-    to_page.translate(page.left() + (page.width() - paper_w * scale) / 2.0, page.top());
-    to_page.scale(scale, scale);
-
-    p.save();
-    p.setTransform(to_page, true);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.setRenderHint(QPainter::TextAntialiasing, true);
-    const Fonts fonts;
-    const double body_top = kTop + head(&p, fonts, what.stand_name, what.date, kTop, what.title, width) + kGap;
-    foot(&p, fonts, 0, 1, paper_h, width);
-    // The picture as high as the body allows with the caption under it, but
-    // never higher than three quarters of its width: on upright paper a
-    // chart stretched to the page's height is hard to read.
-    const double body_bottom = paper_h - kBottom - kFootHeight;
-    const double caption_h =
-        what.caption.isEmpty() ? 0.0 : paragraph(nullptr, fonts.body, kLeft, 0.0, width, what.caption);
-    const double picture_h = std::clamp(body_bottom - caption_h - kGap - body_top, 0.0, 0.75 * width);
-    if (!what.caption.isEmpty())
-        paragraph(&p, fonts.body, kLeft, body_top + picture_h + kGap, width, what.caption);
-    p.restore();
-    const QRectF picture(kLeft, body_top, width, picture_h);
-    return to_page.mapRect(picture);
+    return print_pages(device, sheet.page_count(),
+                       [&sheet](QPainter& p, const QRectF& paper, int index) { sheet.draw_page(p, paper, index); });
 }
 
 QByteArray sheet_pdf(const ResultSheet& sheet) {

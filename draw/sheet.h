@@ -83,20 +83,6 @@ bool print_sheet(const ResultSheet& sheet, QPagedPaintDevice& device);
 // it could not be made.
 QByteArray sheet_pdf(const ResultSheet& sheet);
 
-// A page in the sheet's manner around a picture (a chart, a map): the head
-// with `title`, the date and the stand's name, the sheet's foot, and the
-// caption in words at the bottom of the body. The paper is A4, upright or
-// across as `page` (the whole paper in the painter's coordinates) is taller
-// or wider. Returns the rectangle left for the picture, in the painter's
-// coordinates, for the caller to draw into.
-struct PicturePage {
-    QString title;
-    std::string stand_name;
-    QDate date = QDate::currentDate();
-    QString caption;
-};
-QRectF draw_picture_page(QPainter& p, const QRectF& page, const PicturePage& what);
-
 inline constexpr const char* kSheetFileName = "erg.pdf";
 inline constexpr const char* kSheetNotSaved = "Ergebnisblatt konnte nicht gespeichert werden!";
 

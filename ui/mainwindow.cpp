@@ -350,23 +350,20 @@ void MainWindow::save_basics() {
             QStringLiteral("Kalkulationsgrundlagen gespeichert."), MsgIcon::Information);
 }
 
-void MainWindow::run_stand_dialog() {
-    int result = InputCancelled;
-    {
-        StandDialog dialog(state_, this);
-        result = dialog.exec();
-    }
-    if (result == InputOtherDialog) post_command(CmdCosts);
-    else if (result == InputResults) post_command(CmdResults);
-}
+void MainWindow::run_stand_dialog() { run_input_dialog<StandDialog>(CmdCosts); }
 
-void MainWindow::run_cost_dialog() {
+void MainWindow::run_cost_dialog() { run_input_dialog<CostDialog>(CmdStand); }
+
+// The stand and the cost dialog lead to each other and to the results; the
+// next one opens once this one has gone.
+template <typename Dialog>
+void MainWindow::run_input_dialog(int other) {
     int result = InputCancelled;
     {
-        CostDialog dialog(state_, this);
+        Dialog dialog(state_, this);
         result = dialog.exec();
     }
-    if (result == InputOtherDialog) post_command(CmdStand);
+    if (result == InputOtherDialog) post_command(other);
     else if (result == InputResults) post_command(CmdResults);
 }
 

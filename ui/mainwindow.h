@@ -68,6 +68,8 @@ private:
     void save_basics();
     void run_stand_dialog();
     void run_cost_dialog();
+    template <typename Dialog>
+    void run_input_dialog(int other);
     void run_results_dialog();
     void run_sweep_dialog();
     void save_report();

@@ -1,32 +1,21 @@
 #include "ui/results_dialog.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <vector>
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QStringList>
-#include <QStyle>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 #include <QWindow>
 
 #include "core/emissions.h"
@@ -37,16 +26,17 @@
 #include "ui/cost_chart.h"
 #include "ui/dialog_codes.h"
 #include "ui/fields.h"
+#include "ui/file_path.h"
 #include "ui/messages.h"
+#include "ui/print_preview.h"
+#include "ui/screen_fit.h"
+#include "ui/scroll_pane.h"
 #include "ui/sweep_dialog.h"
 
 namespace forstrix::ui {
 
 namespace {
 
-constexpr int kLine = 10;  // pixels per arrow key, wheel notch and drag step
-constexpr int kPage = 50;  // pixels per page key
-constexpr int kNotch = 120;
 constexpr int kFuelLineId = 50;  // the fuel line of a group: group id + 50
 
 // The rows and sums of each system, shared with the result sheet.
@@ -187,27 +177,12 @@ ResultsDialog::ResultsDialog(const State& state, QWidget* parent)
     setPalette(white);
     setAutoFillBackground(true);
 
-    area_ = new QScrollArea(this);
-    area_->setFrameShape(QFrame::NoFrame);
-    area_->setWidgetResizable(true);
-    area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    area_->verticalScrollBar()->setSingleStep(kLine);
-    content_ = build_content();
-    area_->setWidget(content_);
+    area_ = new ScrollPane(this);
+    area_->set_content(build_content());
 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(area_);
-
-    // Keys, wheel and drag are taken before the scroll area's own handling,
-    // so that they move by the dialog's line and page. The wheel is taken
-    // wherever the mouse is over the content, also over labels and the chart.
-    area_->installEventFilter(this);
-    area_->viewport()->installEventFilter(this);
-    area_->verticalScrollBar()->installEventFilter(this);
-    content_->installEventFilter(this);
-    for (QWidget* w : content_->findChildren<QWidget*>()) w->installEventFilter(this);
 
     // The first control to take the focus would be a button at the very
     // bottom, and the scroll area would scroll it into view.
@@ -273,22 +248,8 @@ void ResultsDialog::reject() { done(ResultsOk); }
 
 void ResultsDialog::print_sheet() {
     const draw::ResultSheet sheet(state_, sheet_extras_);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
-    printer.setDocName(QStringLiteral("Zeitbedarf und Kosten der Holzernte"));
-    printer.setCreator(QStringLiteral("Forstrix"));
-    // The preview shows the pages as they will be printed; its print button
-    // opens the print dialog.
-    QPrintPreviewDialog preview(&printer, this);
-    preview.setWindowTitle(QStringLiteral("Druckvorschau: Zeitbedarf und Kosten der Holzernte"));
-    // Room to read the page: most of the screen's height, a page's width.
-    if (const QScreen* s = screen()) {
-        const QRect avail = s->availableGeometry();
-        preview.resize(std::min(avail.width(), avail.height() * 3 / 4), avail.height() * 9 / 10);
-    }
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [&sheet](QPrinter* target) { draw::print_sheet(sheet, *target); });
-    preview.exec();
+    show_print_preview(this, QStringLiteral("Zeitbedarf und Kosten der Holzernte"), QPageLayout::Portrait,
+                       [&sheet](QPrinter& printer) { draw::print_sheet(sheet, printer); });
 }
 
 void ResultsDialog::save_sheet_pdf() {
@@ -298,7 +259,7 @@ void ResultsDialog::save_sheet_pdf() {
     if (path.isEmpty()) return;
     const draw::ResultSheet sheet(state_, sheet_extras_);
     const files::Outcome saved =
-        draw::write_sheet_pdf(std::filesystem::path(QFile::encodeName(path).toStdString()), sheet);
+        draw::write_sheet_pdf(fs_path(path), sheet);
     if (!saved.ok()) {
         message(this, QStringLiteral("Fehler"), qs(saved.message), MsgIcon::Error);
         return;
@@ -315,31 +276,16 @@ void ResultsDialog::save_sheet_pdf() {
 // The whole free area of the screen, wherever the task bar sits: the window
 // with its frame fills the available geometry.
 void ResultsDialog::fit_to_screen() {
-    QScreen* s = parentWidget() ? parentWidget()->screen() : screen();
-    if (s == nullptr) s = QGuiApplication::primaryScreen();
+    const QScreen* s = dialog_screen(this);
     if (s == nullptr) return;
     const QRect avail = s->availableGeometry();
-    const QMargins frame = frame_margins();
+    // Once the window manager has framed the window, it is fitted again with
+    // the real frame.
+    const QMargins frame = window_frame(this);
     fitted_frame_ = frame;
     resize(avail.width() - frame.left() - frame.right(),
            avail.height() - frame.top() - frame.bottom());
     move(avail.topLeft());  // the frame's top-left corner
-}
-
-// The window manager's frame around the dialog. Before it has framed the
-// window the frame is not known yet; then a title bar of the style's height
-// and a border of its frame width are reckoned with, where the platform
-// frames windows at all, so that the button row is not pushed off the
-// screen. Once the real frame is known, the dialog is fitted again.
-QMargins ResultsDialog::frame_margins() const {
-    const QWindow* w = windowHandle();
-    const QMargins known = w != nullptr ? w->frameMargins() : QMargins();
-    if (!known.isNull()) return known;
-    const QString platform = QGuiApplication::platformName();
-    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) return {};
-    const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
-    const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
-    return {border, title + border, border, border};
 }
 
 void ResultsDialog::moveEvent(QMoveEvent* event) {
@@ -353,105 +299,16 @@ void ResultsDialog::moveEvent(QMoveEvent* event) {
 void ResultsDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     fit_to_screen();
-    end_drag();
-    wheel_rest_ = 0;
-    area_->verticalScrollBar()->setValue(0);
-    area_->horizontalScrollBar()->setValue(0);
-}
-
-void ResultsDialog::scroll_by(int pixels) {
-    QScrollBar* bar = area_->verticalScrollBar();
-    bar->setValue(bar->value() + pixels);  // the bar keeps it within the content
-}
-
-bool ResultsDialog::scroll_key(int key) {
-    switch (key) {
-    case Qt::Key_Down: scroll_by(kLine); return true;
-    case Qt::Key_Up: scroll_by(-kLine); return true;
-    case Qt::Key_PageDown: scroll_by(kPage); return true;
-    case Qt::Key_PageUp: scroll_by(-kPage); return true;
-    default: return false;
-    }
-}
-
-void ResultsDialog::end_drag() {
-    if (!dragging_) return;
-    dragging_ = false;
-    content_->unsetCursor();
+    area_->to_top();
 }
 
 void ResultsDialog::keyPressEvent(QKeyEvent* event) {
-    if (scroll_key(event->key())) return;
+    if (area_->scroll_key(event->key())) return;
     // Only the three buttons and the close box end the dialog.
     if (is_enter_or_escape(event))
         event->accept();
     else
         QDialog::keyPressEvent(event);
-}
-
-bool ResultsDialog::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-    case QEvent::KeyPress:
-        // Also on a focused button: the arrow keys scroll, they do not move
-        // the focus.
-        if (watched == area_ || qobject_cast<QPushButton*>(watched) != nullptr) {
-            auto* key = static_cast<QKeyEvent*>(event);
-            if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier)
-                return scroll_key(key->key());
-        }
-        break;
-    case QEvent::Wheel: {
-        auto* wheel = static_cast<QWheelEvent*>(event);
-        const int dy = wheel->angleDelta().y();
-        if (dy == 0) break;  // sideways: the scroll area's own handling
-        // One line per notch; finer wheels add up to a notch first.
-        wheel_rest_ += dy;
-        while (wheel_rest_ >= kNotch) {
-            scroll_by(-kLine);
-            wheel_rest_ -= kNotch;
-        }
-        while (wheel_rest_ <= -kNotch) {
-            scroll_by(kLine);
-            wheel_rest_ += kNotch;
-        }
-        wheel->accept();
-        return true;
-    }
-    case QEvent::MouseButtonPress:
-        // Presses that no control took (buttons take theirs) start a drag.
-        if (watched == content_) {
-            auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton && !dragging_) {
-                dragging_ = true;
-                drag_y_ = mouse->globalPosition().y();
-                content_->setCursor(Qt::SizeVerCursor);
-                return true;
-            }
-        }
-        break;
-    case QEvent::MouseMove:
-        if (watched == content_ && dragging_) {
-            // Each move scrolls one line, whatever the distance; moving down
-            // scrolls towards the end. Screen coordinates, because the
-            // content itself moves under the mouse.
-            const double y = static_cast<QMouseEvent*>(event)->globalPosition().y();
-            if (y > drag_y_) scroll_by(kLine);
-            else if (y < drag_y_) scroll_by(-kLine);
-            drag_y_ = y;
-            return true;
-        }
-        break;
-    case QEvent::MouseButtonRelease:
-        if (watched == content_ && dragging_ &&
-            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            end_drag();
-            return true;
-        }
-        break;
-    default:
-        break;
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 }  // namespace forstrix::ui

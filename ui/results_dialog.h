@@ -7,10 +7,11 @@
 #include "core/state.h"
 #include "draw/sheet.h"
 
-class QScrollArea;
 class QWidget;
 
 namespace forstrix::ui {
+
+class ScrollPane;
 
 // "Zeitbedarf und Kosten für geeignete und nicht ausgeschlossene Systeme
 // (Alle Angaben ohne Gewähr)": the cost chart, then per work system the time
@@ -50,25 +51,16 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* build_content();
     void fit_to_screen();
-    QMargins frame_margins() const;
-    void scroll_by(int pixels);
-    bool scroll_key(int key);
-    void end_drag();
     void print_sheet();
     void save_sheet_pdf();
 
     const State& state_;
     draw::SheetExtras sheet_extras_;
-    QScrollArea* area_ = nullptr;
-    QWidget* content_ = nullptr;
-    bool dragging_ = false;
-    double drag_y_ = 0.0;  // global vertical mouse position during a drag
-    int wheel_rest_ = 0;   // wheel turn not yet a whole notch
+    ScrollPane* area_ = nullptr;
     QMargins fitted_frame_;  // the frame the last fit reckoned with
 };
 

@@ -1,22 +1,16 @@
 #include "ui/stand_document.h"
 
-#include <filesystem>
-
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QWidget>
 
 #include "ui/fields.h"
+#include "ui/file_path.h"
 #include "ui/messages.h"
 
 namespace forstrix::ui {
 
 namespace {
-
-std::filesystem::path fs_path(const QString& path) {
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
 
 QString extension() { return qs(files::kStandExtension); }
 

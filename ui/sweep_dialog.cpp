@@ -1,49 +1,29 @@
 #include "ui/sweep_dialog.h"
 
-#include <algorithm>
-#include <cmath>
-#include <filesystem>
-#include <functional>
-
-#include <QBuffer>
-#include <QByteArray>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFontInfo>
-#include <QFormLayout>
-#include <QGraphicsLayout>
-#include <QGraphicsScene>
-#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QImage>
 #include <QLabel>
-#include <QLegendMarker>
 #include <QLineEdit>
-#include <QMouseEvent>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
-#include <QSvgGenerator>
 #include <QTabWidget>
 #include <QVBoxLayout>
-#include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
-#include <QtCharts/QChartView>
 #include <QtCharts/QLegend>
 #include <QtCharts/QLineSeries>
-#include <QtCharts/QValueAxis>
 
 #include "core/registry.h"
-#include "draw/sheet.h"
-#include "files/atomic_write.h"
+#include "draw/page.h"
 #include "ui/cost_map.h"
 #include "ui/fields.h"
-#include "ui/messages.h"
+#include "ui/print_preview.h"
+#include "ui/screen_fit.h"
+#include "ui/sweep_export.h"
+#include "ui/sweep_line_chart.h"
 
 namespace forstrix::ui {
 
@@ -57,22 +37,6 @@ constexpr int kMapCells = 60;
 // Points of a decimal input's default line.
 constexpr int kLinePoints = 200;
 
-// The chart view that reports the value under the mouse.
-class HoverChartView final : public QChartView {
-public:
-    explicit HoverChartView(QChart* chart) : QChartView(chart) { setMouseTracking(true); }
-    std::function<void(double)> on_hover;
-
-protected:
-    void mouseMoveEvent(QMouseEvent* event) override {
-        QChartView::mouseMoveEvent(event);
-        if (!on_hover || chart()->series().isEmpty()) return;
-        const QPointF pos = event->position();
-        if (!chart()->plotArea().contains(pos)) return;
-        on_hover(chart()->mapToValue(pos, chart()->series().front()).x());
-    }
-};
-
 QComboBox* input_combo(const char* name) {
     auto* combo = new QComboBox;
     combo->setObjectName(QString::fromLatin1(name));
@@ -85,16 +49,6 @@ const SweepInput* selected(const QComboBox* combo) {
     return find_sweep_input(combo->currentData().toString().toStdString());
 }
 
-// A tick interval of 1, 2 or 5 times a power of ten that gives about ten ticks.
-double nice_interval(double span, bool whole) {
-    if (!(span > 0.0)) return 1.0;
-    const double raw = span / 10.0;
-    const double pow = std::pow(10.0, std::floor(std::log10(raw)));
-    const double m = raw / pow;
-    const double nice = (m <= 1.0 ? 1.0 : m <= 2.0 ? 2.0 : m <= 5.0 ? 5.0 : 10.0) * pow;
-    return whole ? std::max(1.0, std::round(nice)) : nice;
-}
-
 // A problem as the window shows it: without the internal name in front,
 // since the field it concerns is the one the user is looking at.
 QString shown(const Problem& p) {
@@ -105,9 +59,17 @@ QString shown(const Problem& p) {
     return out;
 }
 
-std::optional<SweepRange> default_sweep_range(const State& s, const SweepInput& in, int points, Problem& problem) {
-    const RangeTexts t = default_range(s, in, points);
-    return make_range(*find_value(in.name), t.from, t.to, t.step, problem);
+// The default range of a map axis, or nullopt with the problem.
+std::optional<SweepRange> default_sweep_range(const State& s, const SweepInput& in, int points, QString& problem) {
+    const std::optional<RangeTexts> t = default_range(s, in, points);
+    if (!t) {
+        problem = qs(no_default_range(in, current_value(s, in)));
+        return std::nullopt;
+    }
+    Problem refused;
+    std::optional<SweepRange> r = make_range(*find_value(in.name), t->from, t->to, t->step, refused);
+    if (!r) problem = shown(refused);
+    return r;
 }
 
 }  // namespace
@@ -124,16 +86,11 @@ SweepDialog::SweepDialog(const State& state, QWidget* parent) : QDialog(parent),
     fit_to_screen();
 }
 
-QSize fitted_dialog_size(QSize preferred, QSize minimum, QSize available, QSize frame) {
-    return preferred.boundedTo(available - frame).expandedTo(minimum);
-}
-
 void SweepDialog::fit_to_screen() {
     // The frame is not known before the window is shown; a title bar and a
     // border of this size cover the usual window managers.
     const QSize frame(16, 48);
-    QScreen* s = parentWidget() ? parentWidget()->screen() : screen();
-    if (s == nullptr) s = QGuiApplication::primaryScreen();
+    const QScreen* s = dialog_screen(this);
     const QSize available = s != nullptr ? s->availableGeometry().size() : QSize(1100, 780) + frame;
     resize(fitted_dialog_size(QSize(1100, 780), minimumSizeHint(), available, frame));
 }
@@ -297,28 +254,19 @@ void SweepDialog::build() {
 void SweepDialog::line_input_changed() {
     line_input_ = selected(input_);
     if (line_input_ == nullptr) return;
-    const RangeTexts t = default_range(state_, *line_input_, kLinePoints);
-    from_->setText(qs(t.from));
-    to_->setText(qs(t.to));
-    step_->setText(qs(t.step));
+    const std::optional<RangeTexts> t = default_range(state_, *line_input_, kLinePoints);
+    from_->setText(t ? qs(t->from) : QString());
+    to_->setText(t ? qs(t->to) : QString());
+    step_->setText(t ? qs(t->step) : QString());
     redraw_line();
-}
-
-void SweepDialog::add_series(QLineSeries* series, bool in_legend) {
-    QChart* chart = view_->chart();
-    chart->addSeries(series);
-    for (QAbstractAxis* axis : chart->axes()) series->attachAxis(axis);
-    if (!in_legend)
-        for (QLegendMarker* m : chart->legend()->markers(series)) m->setVisible(false);
+    if (!t) {
+        line_status_->setText(qs(no_default_range(*line_input_, current_value(state_, *line_input_))));
+        line_status_->show();
+    }
 }
 
 void SweepDialog::redraw_line() {
-    QChart* chart = view_->chart();
-    chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes()) {
-        chart->removeAxis(axis);
-        delete axis;
-    }
+    clear_line_chart(*view_->chart());
     hover_line_ = nullptr;
     line_points_.clear();
     line_range_.reset();
@@ -342,119 +290,10 @@ void SweepDialog::redraw_line() {
     line_points_ = sweep_->line(*r);
     const Competition c = competition();
 
-    // The cost axis reaches a little above the dearest competing sum, so
-    // that the choice between the suitable systems fills the chart; the
-    // figures of unsuitable systems may leave it at the top.
-    double top = 0.0, top_any = 0.0;
-    for (const PointCosts& p : line_points_) {
-        if (!p.computed) continue;
-        for (int k = 0; k < 6; ++k) {
-            const auto i = static_cast<std::size_t>(k);
-            if (c.excluded[i]) continue;
-            const double v = competing_sum(p.sums, k, c.unmeasured);
-            if (!std::isfinite(v) || v <= 0.0) continue;
-            top_any = std::max(top_any, v);
-            if (p.flags[i] != 0) top = std::max(top, v);
-        }
-    }
-    if (top <= 0.0) top = std::min(top_any, 200.0);
-    top = std::max(10.0, top * 1.1);
-
-    const bool whole = find_value(line_input_->name)->type != ValueType::Double;
-    const double x0 = r->from(), x1 = r->count > 1 ? r->last() : r->from() + 1.0;
-    QAbstractAxis* xaxis = nullptr;
-    if (!line_input_->classes.empty()) {
-        auto* cat = new QCategoryAxis;
-        cat->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-        for (std::size_t k = 0; k < r->count; ++k)
-            cat->append(qs(value_text(*line_input_, r->value(k))), r->value(k));
-        cat->setRange(x0 - 0.15, x1 + 0.15);
-        xaxis = cat;
-    } else {
-        auto* val = new QValueAxis;
-        val->setRange(x0, x1);
-        val->setTickType(QValueAxis::TicksDynamic);
-        val->setTickAnchor(0.0);
-        val->setTickInterval(nice_interval(x1 - x0, whole));
-        val->setLabelFormat(whole ? QStringLiteral("%.0f") : QStringLiteral("%g"));
-        val->setMinorTickCount(0);
-        xaxis = val;
-    }
-    xaxis->setTitleText(qs(line_input_->label));
-    auto* yaxis = new QValueAxis;
-    yaxis->setRange(0.0, top);
-    yaxis->applyNiceNumbers();
-    yaxis->setLabelFormat(QStringLiteral("%.0f"));
-    yaxis->setTitleText(qs("Kosten [Euro/Fm]"));
-    chart->addAxis(xaxis, Qt::AlignBottom);
-    chart->addAxis(yaxis, Qt::AlignLeft);
-    y_max_ = yaxis->max();
-
-    // Each system: solid where it suits, faint and dashed where it does not
-    // (joined to the neighbouring suitable points), broken where the checks
-    // refused the point.
-    for (int k = 0; k < 6; ++k) {
-        const auto i = static_cast<std::size_t>(k);
-        if (c.excluded[i]) continue;
-        const QColor colour = rgb(kSystemColours[i]);
-        QColor faint = colour;
-        faint.setAlpha(150);
-        const QPen solid(colour, 2.5);
-        QPen dashed(faint, 1.5, Qt::DashLine);
-        auto state = [&](std::size_t n) {
-            const PointCosts& p = line_points_[n];
-            // A sum of 0 or less is no price (VI's harvester past BHD 86, V's
-            // yarder for tiny pieces): the line breaks there.
-            const double v = competing_sum(p.sums, k, c.unmeasured);
-            if (!p.computed || !std::isfinite(v) || !(v > 0.0)) return 0;
-            return p.flags[i] != 0 ? 1 : 2;
-        };
-        auto* legend = new QLineSeries;
-        legend->setName(qs(system_legend(k, c.unmeasured)));
-        legend->setPen(solid);
-        add_series(legend, true);
-        for (std::size_t a = 0; a < line_points_.size();) {
-            const int st = state(a);
-            std::size_t b = a + 1;
-            while (b < line_points_.size() && state(b) == st) ++b;
-            if (st != 0) {
-                std::size_t lo = a, hi = b;  // [lo, hi)
-                if (st == 2) {
-                    if (lo > 0 && state(lo - 1) == 1) --lo;
-                    if (hi < line_points_.size() && state(hi) == 1) ++hi;
-                }
-                auto* s = new QLineSeries;
-                s->setPen(st == 1 ? solid : dashed);
-                QList<QPointF> pts;
-                pts.reserve(static_cast<qsizetype>(hi - lo));
-                for (std::size_t n = lo; n < hi; ++n)
-                    pts.append({r->value(n), competing_sum(line_points_[n].sums, k, c.unmeasured)});
-                s->append(pts);
-                add_series(s, false);
-            }
-            a = b;
-        }
-    }
-    auto* unsuitable = new QLineSeries;
-    unsuitable->setName(qs("gestrichelt: für diesen Wert ungeeignet"));
-    unsuitable->setPen(QPen(QColor(0x80, 0x80, 0x80), 1.5, Qt::DashLine));
-    add_series(unsuitable, true);
-
-    // The stand's current value.
-    const double current = current_value(state_, *line_input_);
-    auto* marker = new QLineSeries;
-    marker->setName(qs("aktueller Wert: " + value_with_word(*line_input_, current)));
-    marker->setObjectName(QStringLiteral("currentValue"));
-    marker->setPen(QPen(Qt::black, 1.5, Qt::DashDotLine));
-    marker->append(current, 0.0);
-    marker->append(current, y_max_);
-    add_series(marker, true);
-
-    hover_line_ = new QLineSeries;
-    hover_line_->setObjectName(QStringLiteral("hoverLine"));
-    hover_line_->setPen(QPen(QColor(0x60, 0x60, 0x60), 1));
-    add_series(hover_line_, false);
-
+    const DrawnLine drawn = draw_line_chart(*view_->chart(), *line_input_, *r, line_points_, c,
+                                            current_value(state_, *line_input_));
+    y_max_ = drawn.y_max;
+    hover_line_ = drawn.hover_line;
     sentence_->setText(qs(cheapest_sentence(*line_input_, *r, line_points_, c)));
 }
 
@@ -486,10 +325,10 @@ void SweepDialog::redraw_map() {
     if (!sweep_) return refuse(setup_problem_);
     if (ix == nullptr || iy == nullptr) return;
     if (ix == iy) return refuse(qs("Bitte zwei verschiedene Eingaben wählen."));
-    Problem problem;
+    QString problem;
     std::optional<SweepRange> x = default_sweep_range(state_, *ix, kMapCells, problem);
     std::optional<SweepRange> y = x ? default_sweep_range(state_, *iy, kMapCells, problem) : std::nullopt;
-    if (!x || !y) return refuse(shown(problem));
+    if (!x || !y) return refuse(problem);
     MapData d;
     d.in_x = ix;
     d.in_y = iy;
@@ -511,49 +350,24 @@ void SweepDialog::competition_changed() {
 
 void SweepDialog::export_image() {
     const bool line = tabs_->currentIndex() == 0;
-    const QString file = ask_save_file(this, qs("Bild speichern"),
-                                       line ? QStringLiteral("kostenverlauf.png") : QStringLiteral("kostenkarte.png"),
-                                       qs("PNG-Bild (*.png);;SVG-Grafik (*.svg)"));
+    const QString file =
+        ask_export_file(this, qs("Bild speichern"), line, "png", qs("PNG-Bild (*.png);;SVG-Grafik (*.svg)"));
     if (file.isEmpty()) return;
-    QWidget* source = line ? static_cast<QWidget*>(view_) : static_cast<QWidget*>(map_);
-    const QSize size = source->size();
-    auto paint = [&](QPainter& p) {
+    const QSize size = line ? view_->size() : map_->size();
+    save_picture(this, file, size, [this, line, size](QPainter& p) {
         if (line) view_->render(&p);
         else map_->paint(p, size);
-    };
-    // Drawn into memory first, then written as every file of the program is
-    // written: whole or not at all, and never over a write-protected file.
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    bool ok = false;
-    if (file.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&buffer);
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle(QStringLiteral("Kostenverlauf"));
-        QPainter p(&svg);
-        paint(p);
-        ok = p.end();
-    } else {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        {
-            QPainter p(&image);
-            paint(p);
-        }
-        ok = image.save(&buffer, "PNG");
-    }
-    files::WriteFailure failure;
-    ok = ok && files::atomic_write(std::filesystem::path(file.toStdWString()),
-                                   std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                                   &failure);
-    if (!ok) {
-        QString text = qs("Bild konnte nicht gespeichert werden!");
-        if (!failure.reason.empty()) text += QLatin1Char('\n') + qs(files::describe(failure));
-        message(this, QStringLiteral("Fehler"), text, MsgIcon::Error);
-    }
+    });
+}
+
+void SweepDialog::export_table() {
+    const bool line = tabs_->currentIndex() == 0;
+    const QString file = ask_export_file(this, qs("Tabelle speichern"), line, "csv", qs("CSV-Tabelle (*.csv)"));
+    if (file.isEmpty()) return;
+    if (line && !line_range_) return;
+    if (!line && map_->data().cells.empty()) return;
+    save_table(this, file, line ? line_table(*line_range_, line_points_, competition())
+                                : map_table(map_->data(), competition()));
 }
 
 void SweepDialog::paint_page(QPainter& p, const QRectF& page) const {
@@ -564,100 +378,14 @@ void SweepDialog::paint_page(QPainter& p, const QRectF& page) const {
     what.caption = line ? sentence_->text()
                         : qs("Jede Zelle zeigt das günstigste geeignete System; der Kreis markiert den "
                              "aktuellen Bestand.");
-    const QRectF target = draw::draw_picture_page(p, page, what);
-    if (target.isEmpty()) return;
-    // The picture is laid out for a size of the page's proportions in
-    // pixels of a 96 dpi screen, so that its texts come out on paper as
-    // large as on a screen, then scaled onto the page in lines and texts.
-    QWidget* source = line ? static_cast<QWidget*>(view_) : static_cast<QWidget*>(map_);
-    const double paper_mm = page.width() > page.height() ? 297.0 : 210.0;
-    const double target_mm = target.width() / page.width() * paper_mm;
-    // The chart's legend beside the lines needs some 1000 pixels, or its
-    // entries are cut short.
-    const double least = line ? 1000.0 : static_cast<double>(source->minimumSizeHint().width());
-    const double w = std::max(target_mm * 96.0 / 25.4, least);
-    const QSizeF size(w, std::round(w * target.height() / target.width()));
-    p.save();
-    if (line) {
-        QChart* chart = view_->chart();
-        const QRectF shown = chart->geometry();
-        chart->setGeometry(QRectF(QPointF(0.0, 0.0), size));
-        if (chart->layout() != nullptr) chart->layout()->activate();
-        chart->scene()->render(&p, target, QRectF(QPointF(0.0, 0.0), size), Qt::KeepAspectRatio);
-        chart->setGeometry(shown);
-        if (chart->layout() != nullptr) chart->layout()->activate();
-    } else {
-        p.translate(target.topLeft());
-        p.scale(target.width() / size.width(), target.width() / size.width());
-        p.setClipRect(QRectF(QPointF(0.0, 0.0), size));
-        // The widget's font in its pixels: the printer's own resolution
-        // would make the texts many times as large.
-        QFont font = map_->font();
-        font.setPixelSize(QFontInfo(map_->font()).pixelSize());
-        p.setFont(font);
-        map_->paint(p, size.toSize());
-    }
-    p.restore();
+    paint_view_page(p, page, what, line ? view_->chart() : nullptr, *map_);
 }
 
 void SweepDialog::print_view() {
-    QPrinter printer(QPrinter::HighResolution);
     // Across the paper: the chart and the map are wider than high.
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()));
-    printer.setDocName(QStringLiteral("Kostenverlauf"));
-    printer.setCreator(QStringLiteral("Forstrix"));
-    QPrintPreviewDialog preview(&printer, this);
-    preview.setWindowTitle(QStringLiteral("Druckvorschau: Kostenverlauf"));
-    if (const QScreen* s = screen()) {
-        const QRect avail = s->availableGeometry();
-        preview.resize(std::min(avail.width(), avail.height() * 5 / 4), avail.height() * 9 / 10);
-    }
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
-        QPainter p;
-        if (!p.begin(target)) return;
-        // The whole paper, whatever margins the printer keeps; the page keeps its own.
-        const QRectF paper = target->pageLayout().fullRectPixels(target->logicalDpiX());
-        const QRectF paint = target->pageLayout().paintRectPixels(target->logicalDpiX());
-        p.translate(-paint.topLeft());
-        paint_page(p, paper);
-        p.end();
+    show_print_preview(this, QStringLiteral("Kostenverlauf"), QPageLayout::Landscape, [this](QPrinter& printer) {
+        draw::print_pages(printer, 1, [this](QPainter& p, const QRectF& paper, int) { paint_page(p, paper); });
     });
-    preview.exec();
-}
-
-void SweepDialog::export_table() {
-    const bool line = tabs_->currentIndex() == 0;
-    const QString file = ask_save_file(this, qs("Tabelle speichern"),
-                                       line ? QStringLiteral("kostenverlauf.csv") : QStringLiteral("kostenkarte.csv"),
-                                       qs("CSV-Tabelle (*.csv)"));
-    if (file.isEmpty()) return;
-    // As a German spreadsheet reads it: semicolons and decimal commas.
-    std::string text;
-    const Competition c = competition();
-    if (line) {
-        if (!line_range_) return;
-        const SweepRange* heads[] = {&*line_range_};
-        append_sweep_header(text, heads, ';');
-        for (std::size_t k = 0; k < line_points_.size(); ++k) {
-            const double at[] = {line_range_->value(k)};
-            append_sweep_row(text, at, line_points_[k], c, ';', ',');
-        }
-    } else {
-        const MapData& d = map_->data();
-        if (d.cells.empty()) return;
-        const SweepRange* heads[] = {&d.x, &d.y};
-        append_sweep_header(text, heads, ';');
-        for (std::size_t i = 0; i < d.x.count; ++i)
-            for (std::size_t j = 0; j < d.y.count; ++j) {
-                const double at[] = {d.x.value(i), d.y.value(j)};
-                append_sweep_row(text, at, d.cells[i * d.y.count + j], c, ';', ',');
-            }
-    }
-    files::WriteFailure failure;
-    if (!files::atomic_write(std::filesystem::path(file.toStdWString()), text, &failure))
-        message(this, QStringLiteral("Fehler"),
-                qs("Tabelle konnte nicht gespeichert werden!") + QLatin1Char('\n') + qs(files::describe(failure)),
-                MsgIcon::Error);
 }
 
 }  // namespace forstrix::ui

@@ -33,11 +33,6 @@ namespace forstrix::ui {
 
 class CostMap;
 
-// The size the dialog opens with: the preferred size, shrunk to the free area
-// of the screen less the window frame, but never below what the layout needs.
-// On a 1366 × 768 laptop the buttons at the bottom stay on the screen.
-QSize fitted_dialog_size(QSize preferred, QSize minimum, QSize available, QSize frame);
-
 class SweepDialog : public QDialog {
     Q_OBJECT
 public:
@@ -73,7 +68,6 @@ private:
     void export_image();
     void export_table();
     void print_view();
-    void add_series(QLineSeries* series, bool in_legend);
 
     const State& state_;
     QString stand_name_;

@@ -6,6 +6,7 @@
 #include "core/checks.h"
 #include "core/numtext.h"
 #include "core/registry.h"
+#include "draw/axis_step.h"
 
 namespace forstrix::ui {
 
@@ -45,6 +46,23 @@ std::string decimal_text(std::int64_t n, int scale) {
     return digits;
 }
 
+// The grid of a range holds whole numbers below this bound: the range texts
+// have at most 15 digits and 15 decimals, and the sums of the grid stay
+// exact doubles.
+constexpr double kGridLimit = 9e15;
+constexpr int kGridDecimals = 15;
+
+std::int64_t whole_power_of_ten(int e) {
+    std::int64_t p = 1;
+    for (int i = 0; i < e; ++i) p *= 10;
+    return p;
+}
+
+// a · b, or 0 when it leaves the grid (a, b > 0).
+std::int64_t overflow_free_product(std::int64_t a, std::int64_t b) {
+    return static_cast<double>(a) * static_cast<double>(b) < kGridLimit ? a * b : 0;
+}
+
 std::string comma(std::string s) {
     if (const auto pos = s.find('.'); pos != std::string::npos) s[pos] = ',';
     return s;
@@ -61,20 +79,17 @@ std::string verdict_text(int v) {
     return v == -1 ? "kein System geeignet" : "keine Berechnung (fehlende Eingaben)";
 }
 
-// Tick indices of a grid on round values, at least `min_gap` pixels apart.
+// Tick indices of a grid on round values, at least `min_gap` pixels apart:
+// every k-th grid value, k one of 1, 2, 5, 10, 20, 50, ...
 std::vector<std::size_t> round_ticks(const SweepRange& r, double cell, double min_gap) {
     std::vector<std::size_t> out;
     if (r.count == 0) return out;
-    // Every k-th grid value, k one of 1, 2, 5, 10, 20, 50, ...
-    std::int64_t k = 1;
-    for (std::int64_t pow = 1; static_cast<double>(k) * cell < min_gap && pow <= 1'000'000'000; pow *= 10) {
-        for (const std::int64_t m : {1, 2, 5}) {
-            k = m * pow;
-            if (static_cast<double>(k) * cell >= min_gap) break;
-        }
-    }
-    const std::int64_t every = k * r.step;
-    for (std::size_t i = 0; i < r.count; ++i) {
+    const std::optional<draw::RoundStep> k =
+        cell > 0.0 ? draw::round_step(min_gap / cell) : std::nullopt;
+    std::int64_t every = r.step;
+    if (!k || k->exponent > 15) every = 0;  // cells too narrow for a second tick
+    else if (k->exponent >= 0) every = overflow_free_product(every, k->mantissa * whole_power_of_ten(k->exponent));
+    for (std::size_t i = 0; every > 0 && i < r.count; ++i) {
         const std::int64_t n = r.first + static_cast<std::int64_t>(i) * r.step;
         if (n % every == 0) out.push_back(i);
     }
@@ -101,7 +116,7 @@ double current_value(const State& s, const SweepInput& input) {
     return get_value(s, *info);
 }
 
-RangeTexts default_range(const State& s, const SweepInput& input, int points) {
+std::optional<RangeTexts> default_range(const State& s, const SweepInput& input, int points) {
     const ValueInfo& info = *find_value(input.name);
     if (info.type != ValueType::Double) {
         // The whole list: the first value the dialog accepts up to the last
@@ -110,27 +125,28 @@ RangeTexts default_range(const State& s, const SweepInput& input, int points) {
         while (lo < 1000 && check_value(info, lo)) ++lo;
         int hi = lo;
         while (hi < 1000 && !check_value(info, hi + 1)) ++hi;
-        return {std::to_string(lo), std::to_string(hi), "1"};
+        return RangeTexts{std::to_string(lo), std::to_string(hi), "1"};
     }
     double cur = current_value(s, input);
     if (!(cur > 0.0)) cur = default_value(info);
     if (!(cur > 0.0)) cur = 100.0;
     const double from = cur / 2.0, to = cur * 2.0;
-    const double raw = (to - from) / std::max(points, 1);
-    int e = static_cast<int>(std::floor(std::log10(raw)));
-    const double m = raw / std::pow(10.0, e);
-    std::int64_t mant = m <= 1.0 ? 1 : m <= 2.0 ? 2 : m <= 5.0 ? 5 : 10;
-    if (mant == 10) {
-        mant = 1;
-        ++e;
-    }
-    const int scale = std::max(0, -e);
-    const auto step_int = mant * static_cast<std::int64_t>(std::llround(std::pow(10.0, e + scale)));
+    const std::optional<draw::RoundStep> round = draw::round_step((to - from) / std::max(points, 1));
+    // A value so large or so small that its range leaves the grid gets none.
+    if (!round || round->exponent < -kGridDecimals || round->exponent > kGridDecimals) return std::nullopt;
+    const int scale = std::max(0, -round->exponent);
+    const std::int64_t step_int = round->mantissa * whole_power_of_ten(round->exponent + scale);
     const double step = static_cast<double>(step_int) / std::pow(10.0, scale);
-    const auto from_units = static_cast<std::int64_t>(std::floor(from / step));
-    const auto to_units = static_cast<std::int64_t>(std::ceil(to / step));
-    return {decimal_text(from_units * step_int, scale), decimal_text(to_units * step_int, scale),
-            decimal_text(step_int, scale)};
+    const double from_units = std::floor(from / step), to_units = std::ceil(to / step);
+    if (!(to_units * static_cast<double>(step_int) < kGridLimit)) return std::nullopt;
+    return RangeTexts{decimal_text(static_cast<std::int64_t>(from_units) * step_int, scale),
+                      decimal_text(static_cast<std::int64_t>(to_units) * step_int, scale),
+                      decimal_text(step_int, scale)};
+}
+
+std::string no_default_range(const SweepInput& input, double current) {
+    return value_with_word(input, current) + " ist zu groß oder zu klein für einen Verlauf; Anfang, Ende und "
+           "Schritt haben höchstens 15 Stellen.";
 }
 
 std::string value_text(const SweepInput& input, double v) {

@@ -41,11 +41,13 @@ double current_value(const State& s, const SweepInput& input);
 // Default range texts (decimal comma) FROM, TO, STEP: a whole-number input's
 // whole list; a decimal input from half to twice its current value (its
 // default when it is 0) in about `points` steps of 1, 2 or 5 times a power
-// of ten.
+// of ten. nullopt for a decimal value whose range would need more than 15
+// digits or decimals (a wage of 10^25 Euro/Std.); no_default_range says so.
 struct RangeTexts {
     std::string from, to, step;
 };
-RangeTexts default_range(const State& s, const SweepInput& input, int points);
+std::optional<RangeTexts> default_range(const State& s, const SweepInput& input, int points);
+std::string no_default_range(const SweepInput& input, double current);
 
 // A value as the window shows it: shortest decimal with a comma, or the
 // class name.

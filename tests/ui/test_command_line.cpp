@@ -14,10 +14,9 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("starts");  // "": the window starts
         QTest::newRow("no arguments") << QStringList{} << "";
-        QTest::newRow("--help") << QStringList{"--help"} << "Aufruf: forstrix [OPTIONEN] [BESTANDSDATEI]\n";
-        QTest::newRow("-h") << QStringList{"-h"} << "Aufruf: forstrix [OPTIONEN] [BESTANDSDATEI]\n";
-        QTest::newRow("--version") << QStringList{"--version"} << "forstrix 9.8.7\n";
-        QTest::newRow("-V") << QStringList{"-V"} << "forstrix 9.8.7\n";
+        for (const char* help : {"--help", "-h"})
+            QTest::newRow(help) << QStringList{help} << "Aufruf: forstrix [OPTIONEN] [BESTANDSDATEI]\n";
+        for (const char* version : {"--version", "-V"}) QTest::newRow(version) << QStringList{version} << "forstrix 9.8.7\n";
         QTest::newRow("help after a file") << QStringList{"daten.klg", "--help"} << "Aufruf: forstrix";
         QTest::newRow("first of help and version wins") << QStringList{"-V", "-h"} << "forstrix 9.8.7\n";
         QTest::newRow("after -- only files") << QStringList{"--", "--help"} << "";

@@ -2,8 +2,6 @@
 // preview and the print dialog (into a PDF file, no printer needed), and
 // save as PDF through the file question. Neither ends the dialog.
 #include <QAction>
-#include <QDialog>
-#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -18,20 +16,14 @@
 
 using forstrix::State;
 using forstrix::ui::ResultsDialog;
-using forstrix::ui::test::DialogScript;
 using forstrix::ui::test::ScriptedMessages;
 
 namespace {
 
 State default_results() {
-    State s;
-    forstrix::startup_compute(s);
+    State s = forstrix::ui::test::started();
     forstrix::calc_zeitbedarfkosten(s);
     return s;
-}
-
-void click(const QWidget& d, const char* id) {
-    QTest::mouseClick(d.findChild<QPushButton*>(QString::fromLatin1(id)), Qt::LeftButton);
 }
 
 }  // namespace
@@ -71,7 +63,7 @@ private slots:
         const State s = default_results();
         ResultsDialog d(s, nullptr);
         d.show();
-        click(d, "25995");
+        QTest::mouseClick(d.findChild<QPushButton*>("25995"), Qt::LeftButton);
 
         QVERIFY(d.isVisible());
         QCOMPARE(messages.asked_files().size(), std::size_t{1});
@@ -91,40 +83,20 @@ private slots:
     // answered with a PDF file as the printer.
     void print() {
         const QString pdf = QDir::current().filePath("druck.pdf");
-        int answered = 0;
-        QTimer answer;
-        connect(&answer, &QTimer::timeout, this, [&] {
-            if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
-                ++answered;
-                dialog->accept();
-            }
-        });
-        DialogScript script({[&](QWidget* w) {
-            auto* preview = qobject_cast<QPrintPreviewDialog*>(w);
-            QVERIFY(preview);
-            QPrinter* printer = preview->printer();
-            QCOMPARE(printer->pageLayout().pageSize().id(), QPageSize::A4);
-            printer->setOutputFormat(QPrinter::PdfFormat);
-            printer->setOutputFileName(pdf);
-            preview->resize(900, 1000);
-            forstrix::ui::test::save_screenshot(preview, "sheet_print_preview");
-            QAction* print = nullptr;
-            for (QAction* a : preview->findChildren<QAction*>())
-                if (a->text() == "Drucken") print = a;  // in German, as the whole preview
-            QVERIFY(print);
-            answer.start(10);
-            print->trigger();  // opens the print dialog in its own loop
-            answer.stop();
-            if (preview->isVisible()) preview->reject();
-        }});
-
         const State s = default_results();
         ResultsDialog d(s, nullptr);
         d.show();
-        click(d, "25996");
-        QVERIFY(script.wait_until_done());
-        QCOMPARE(script.opened(), QStringList{"QPrintPreviewDialog"});
-        QCOMPARE(answered, 1);
+        const forstrix::ui::test::Printed printed =
+            forstrix::ui::test::print_from_preview(d.findChild<QPushButton*>("25996"), pdf, [](auto& preview) {
+                QCOMPARE(preview.printer()->pageLayout().pageSize().id(), QPageSize::A4);
+                QStringList actions;  // in German, as the whole preview
+                for (const QAction* a : preview.template findChildren<QAction*>()) actions << a->text();
+                QVERIFY(actions.contains("Drucken"));
+                preview.resize(900, 1000);
+                forstrix::ui::test::save_screenshot(&preview, "sheet_print_preview");
+            });
+        QCOMPARE(printed.opened, QStringList{"QPrintPreviewDialog"});
+        QVERIFY(printed.answered);
         QVERIFY(d.isVisible());
         QCOMPARE(forstrix::test::pdf_pages(pdf.toStdString()), 1);
         const std::string text = forstrix::test::flat(forstrix::test::pdf_text(pdf.toStdString()));

@@ -1,7 +1,6 @@
 // Stands as files in the desktop program: open, edit, the unsaved-changes
-// mark and question, save, reopen, the title, the recent files; and the same
-// file computed by forstrix-cli.
-#include <filesystem>
+// mark and question, save, reopen, the title, the recent files; and the
+// files of forstrix-cli.
 #include <memory>
 
 #include <QAction>
@@ -16,7 +15,6 @@
 #include <QPushButton>
 #include <QComboBox>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <nlohmann/json.hpp>
@@ -24,7 +22,6 @@
 #include "core/calc.h"
 #include "files/stand_file.h"
 #include "ui/dialog_codes.h"
-#include "ui/mainwindow.h"
 #include "ui/stand_document.h"
 #include "ui_test_support.h"
 
@@ -35,18 +32,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct NoTrace final : TraceSink { void write(std::string_view) override {} };
-
-QByteArray read_all(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-void write_all(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 struct CliRun { int status = -1; QByteArray out, err; };
 CliRun cli(const QStringList& args) {
     QProcess p;
@@ -56,9 +41,11 @@ CliRun cli(const QStringList& args) {
             p.readAllStandardError()};
 }
 
-// Every value of forstrix-cli calc's output equal, bit for bit, to the state's.
-void expect_as_cli(const State& s, const QByteArray& calc_output) {
-    const auto doc = nlohmann::json::parse(calc_output.toStdString());
+// Every value forstrix-cli calc computes from `file` equal, bit for bit, to the state's.
+void expect_as_cli(const State& s, const QString& file) {
+    const CliRun r = cli({QStringLiteral("calc"), QStringLiteral("--input"), file});
+    QCOMPARE(r.status, 0);
+    const auto doc = nlohmann::json::parse(r.out.toStdString());
     QCOMPARE(doc.size(), value_registry().size() + 1);  // every value, then "reasons"
     for (const ValueInfo& v : value_registry()) {
         const double cli_value = doc.at(std::string(v.name)).get<double>();
@@ -95,14 +82,9 @@ QStringList titles(const ScriptedMessages& boxes) {
 
 }  // namespace
 
-class TestStandFiles : public QObject {
+class TestStandFiles : public WindowTest {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<State> state_;
-    NoTrace trace_;
-    std::unique_ptr<MainWindow> window_;
-
-    QString file(const QString& name) const { return dir_->filePath(name); }
+    QString file(const QString& name) const { return here_->file(name); }
     QAction* action(const QString& name) const { return window_->findChild<QAction*>(name); }
     bool modified() const { return window_->isWindowModified(); }
     QStringList recent_menu() const {
@@ -136,16 +118,10 @@ private slots:
     }
     void init() {
         QSettings(u"forstrix"_s, u"forstrix"_s).clear();
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir::setCurrent(dir_->path()));
-        state_ = std::make_unique<State>();
-        window_ = std::make_unique<MainWindow>(*state_, &trace_);
+        open_window();
         window_->start_up();
     }
-    void cleanup() {
-        window_.reset();
-        QDir::setCurrent(QDir::tempPath());
-    }
+    void cleanup() { here_.reset(); }
 
     // Edit, name, save, edit again, reopen: what the title and its mark say at each step.
     void editSaveReopen() {
@@ -171,12 +147,12 @@ private slots:
         QCOMPARE(window_->windowTitle(), u"Abteilung 12b, Eichenhang[*] - Forstrix"_s);
 
         // The dialog proposes the stand's name; a name without extension gets ".forstrix".
-        save_as(u"eichenhang"_s, file(u"Abteilung 12b, Eichenhang.forstrix"_s));
-        const QString path = file(u"eichenhang.forstrix"_s);
+        save_as(u"eichenhäng"_s, file(u"Abteilung 12b, Eichenhang.forstrix"_s));
+        const QString path = file(u"eichenhäng.forstrix"_s);
         QVERIFY(!modified());
         QCOMPARE(window_->document()->path(), path);
         const State saved = *state_;
-        QCOMPARE(read_all(path).toStdString(),
+        QCOMPARE(read_file(path).toStdString(),
                  files::stand_text(saved, {"Abteilung 12b, Eichenhang", "Zufahrt über\nden Nordweg"}));
 
         // A machine dialog cancelled recomputes its machine: a typed cost is a change.
@@ -192,7 +168,7 @@ private slots:
         DialogScript unnamed({label_dialog(u""_s, u""_s, u"ok"_s)});
         action(u"114"_s)->trigger();
         QVERIFY(unnamed.wait_until_done());
-        QCOMPARE(window_->windowTitle(), u"eichenhang.forstrix[*] - Forstrix"_s);
+        QCOMPARE(window_->windowTitle(), u"eichenhäng.forstrix[*] - Forstrix"_s);
         QVERIFY(modified());
         window_->run_command(CmdSaveStand);  // to its file, no chooser
         QVERIFY(!modified());
@@ -205,7 +181,7 @@ private slots:
         QCOMPARE(int(state_->gi_hn), 40);
         QCOMPARE(files::stand_text(*state_, {}), files::stand_text(saved, {}));
         QCOMPARE(window_->document()->note(), QString());
-        QCOMPARE(window_->windowTitle(), u"eichenhang.forstrix[*] - Forstrix"_s);
+        QCOMPARE(window_->windowTitle(), u"eichenhäng.forstrix[*] - Forstrix"_s);
         QVERIFY(!modified());
     }
 
@@ -234,9 +210,9 @@ private slots:
         const QString path = file(u"a.forstrix"_s), other = file(u"b.forstrix"_s);
         State b;
         b.gi_bhd = 50;
-        write_all(other, QByteArray::fromStdString(files::stand_text(b, {"B", ""})));
+        write_file(other, QByteArray::fromStdString(files::stand_text(b, {"B", ""})));
         if (has_file) save_as(u"a.forstrix"_s);
-        const QByteArray before = read_all(path);
+        const QByteArray before = read_file(path);
 
         state_->gi_hn = 33;  // as the stand dialog commits it
         window_->document()->refresh();
@@ -257,8 +233,8 @@ private slots:
         QCOMPARE(asked.buttons, MsgButtons::SaveDiscardCancel);
         QCOMPARE(boxes.shown().size(), std::size_t{1});
 
-        QCOMPARE(read_all(path).contains("\"gi_hn\": 33,"), saved);
-        if (!saved && has_file) QCOMPARE(read_all(path), before);
+        QCOMPARE(read_file(path).contains("\"gi_hn\": 33,"), saved);
+        if (!saved && has_file) QCOMPARE(read_file(path), before);
         if (!has_file && answer == MsgAnswer::Save) QCOMPARE(titles(boxes).front(), u"Bestand speichern unter"_s);
         switch (leave) {
             case Leave::New: QCOMPARE(int(state_->gi_hn), goes_on ? 14 : 33); break;
@@ -282,7 +258,7 @@ private slots:
         save_as(u"a.forstrix"_s);
         state_->gi_hn = 33;
         const State before = *state_;
-        write_all(file(u"neu.forstrix"_s), R"({"format": "forstrix-bestand", "version": 9})");
+        write_file(file(u"neu.forstrix"_s), R"({"format": "forstrix-bestand", "version": 9})");
         ScriptedMessages boxes;
         boxes.answer(MsgAnswer::Discard);
         boxes.answer_file(file(u"neu.forstrix"_s));
@@ -310,10 +286,8 @@ private slots:
                                              u"&7 s3.forstrix"_s, u"&8 s2.forstrix"_s}));
 
         // The next run finds them.
-        window_.reset();
-        *state_ = State{};
-        window_ = std::make_unique<MainWindow>(*state_, &trace_);
-        window_->start_up();
+        here_->restart();
+        window_ = &here_->window();
         QCOMPARE(recent_menu().size(), 8);
         QCOMPARE(action(u"recent_2"_s)->data().toString(), file(u"s8.forstrix"_s));
 
@@ -331,8 +305,8 @@ private slots:
         QCOMPARE(recent_menu().size(), 7);
     }
 
-    // The desktop's file computed by forstrix-cli gives what the desktop shows.
-    void cliComputesTheDesktopFile() {
+    // Each program opens the other's file and computes it alike.
+    void filesOfTheCommandLine() {
         DialogScript edit({stand_ok_with_slope(25)});
         action(u"201"_s)->trigger();
         QVERIFY(edit.wait_until_done());
@@ -341,25 +315,16 @@ private slots:
         DialogScript results({end_with(ResultsOk)});
         window_->run_command(CmdResults);  // the results as the desktop shows them
         QVERIFY(results.wait_until_done());
+        expect_as_cli(*state_, file(u"desktop.forstrix"_s));
 
-        const CliRun r = cli({u"calc"_s, u"--input"_s, file(u"desktop.forstrix"_s)});
-        QCOMPARE(r.status, 0);
-        expect_as_cli(*state_, r.out);
-    }
-
-    // A file made by forstrix-cli scenario opens in the desktop program.
-    void desktopOpensCliScenario() {
-        const QStringList args{u"scenario"_s, u"-o"_s, file(u"cli.forstrix"_s), u"--name"_s, u"Buchenhang"_s,
-                               u"--set"_s, u"gi_ba=5"_s, u"--set"_s, u"gi_bhd=45"_s, u"--set"_s, u"gf_mskb44=640.5"_s,
-                               u"--set"_s, u"gf_ss=52.25"_s};
-        QCOMPARE(cli(args).status, 0);
+        QCOMPARE(cli({u"scenario"_s, u"-o"_s, file(u"cli.forstrix"_s), u"--name"_s, u"Buchenhang"_s, u"--set"_s,
+                      u"gi_ba=5"_s, u"--set"_s, u"gi_bhd=45"_s, u"--set"_s, u"gf_mskb44=640.5"_s, u"--set"_s,
+                      u"gf_ss=52.25"_s}).status, 0);
         open(file(u"cli.forstrix"_s));
         QCOMPARE(window_->windowTitle(), u"Buchenhang[*] - Forstrix"_s);
         QVERIFY(!modified());
         QCOMPARE(state_->gf_ss, 52.25);
-        const CliRun r = cli({u"calc"_s, u"--input"_s, file(u"cli.forstrix"_s)});
-        QCOMPARE(r.status, 0);
-        expect_as_cli(*state_, r.out);
+        expect_as_cli(*state_, file(u"cli.forstrix"_s));
     }
 };
 

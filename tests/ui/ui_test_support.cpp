@@ -1,13 +1,95 @@
 #include "ui_test_support.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QPixmap>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QTest>
 #include <QThread>
 
+#include "core/calc.h"
+#include "core/registry.h"
+
 namespace forstrix::ui::test {
+
+State started() {
+    State s;
+    startup_compute(s);
+    return s;
+}
+
+void set_values(State& s, const QString& items) {
+    for (const QString& item : items.split(u' ', Qt::SkipEmptyParts)) {
+        const ValueInfo* v = find_value(item.section(u'=', 0, 0).toStdString());
+        QVERIFY2(v != nullptr, qPrintable(item));
+        set_value(s, *v, item.section(u'=', 1).toDouble());
+    }
+}
+
+QByteArray read_file(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void write_file(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+WindowInFolder::WindowInFolder() {
+    QDir::setCurrent(dir_.path());
+    window_ = std::make_unique<MainWindow>(state_, &trace_);
+}
+
+WindowInFolder::~WindowInFolder() {
+    window_.reset();
+    QDir::setCurrent(QDir::tempPath());
+}
+
+void WindowInFolder::restart() {
+    window_.reset();
+    state_ = State{};
+    window_ = std::make_unique<MainWindow>(state_, &trace_);
+    window_->start_up();
+}
+
+Printed print_from_preview(QWidget* button, const QString& pdf,
+                           const std::function<void(QPrintPreviewDialog&)>& look) {
+    Printed printed;
+    QTimer answer;  // the print dialog the preview's print button opens in a loop of its own
+    QObject::connect(&answer, &QTimer::timeout, [&printed] {
+        if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+            printed.answered = true;
+            dialog->accept();
+        }
+    });
+    DialogScript script({[&](QWidget* w) {
+        auto* preview = qobject_cast<QPrintPreviewDialog*>(w);
+        QVERIFY(preview);
+        if (look) look(*preview);
+        preview->printer()->setOutputFormat(QPrinter::PdfFormat);
+        preview->printer()->setOutputFileName(pdf);
+        QAction* print = nullptr;
+        for (QAction* a : preview->findChildren<QAction*>())
+            if (a->text() == QStringLiteral("Drucken") || a->text() == QStringLiteral("Print")) print = a;
+        QVERIFY(print);
+        answer.start(10);
+        print->trigger();
+        answer.stop();
+        if (preview->isVisible()) preview->reject();
+    }});
+    QTest::mouseClick(button, Qt::LeftButton);
+    if (!script.wait_until_done()) qWarning("the preview did not end");
+    printed.opened = script.opened();
+    return printed;
+}
 
 ScriptedMessages::ScriptedMessages() { set_message_layer(this); }
 ScriptedMessages::~ScriptedMessages() { set_message_layer(nullptr); }

@@ -1,20 +1,45 @@
-// Support for the UI tests: message boxes, modal dialogs, screenshots.
+// Support for the UI tests: the started state, finding widgets, message
+// boxes, modal dialogs, the main window in a folder of its own, printing
+// through the preview, screenshots.
 #pragma once
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <QWidget>
 
+#include "core/state.h"
+#include "ui/mainwindow.h"
 #include "ui/messages.h"
 
-class QWidget;
+class QPrintPreviewDialog;
 
 namespace forstrix::ui::test {
+
+// The desktop program's state after start-up.
+State started();
+// Sets "name=value name=value ..." (registry names) on `s`; fails the test
+// on an unknown name.
+void set_values(State& s, const QString& items);
+
+// The bytes of a file (empty when it cannot be read), and a file of `bytes`.
+QByteArray read_file(const QString& path);
+void write_file(const QString& path, const QByteArray& bytes);
+
+// The child of `parent` named `name`; ends the test run when there is none.
+template <typename T>
+T* child(const QObject& parent, const QString& name) {
+    T* c = parent.findChild<T*>(name);
+    if (c == nullptr) qFatal("no child %s", qPrintable(name));
+    return c;
+}
 
 struct ShownMessage { QString title, text; MsgIcon icon; MsgButtons buttons; };
 struct AskedFile { QString title, proposed, filter; };
@@ -33,7 +58,6 @@ public:
     // queued file it is cancelled.
     void answer_file(const QString& path) { files_.push_back(path); }
     const std::vector<AskedFile>& asked_files() const { return asked_files_; }
-    void clear() { shown_.clear(); answers_.clear(); files_.clear(); asked_files_.clear(); }
     MsgAnswer show(QWidget* parent, const QString& title, const QString& text, MsgIcon icon,
                    MsgButtons buttons) override;
     QString save_file_name(QWidget* parent, const QString& title, const QString& proposed,
@@ -69,6 +93,52 @@ private:
 };
 
 DialogScript::Step end_with(int code);  // QDialog::done(code)
+
+// The main window over a fresh state, with the current folder a temporary
+// folder of its own; the trace is dropped.
+class WindowInFolder {
+public:
+    WindowInFolder();
+    ~WindowInFolder();
+    MainWindow& window() { return *window_; }
+    State& state() { return state_; }
+    QString file(const QString& name) const { return dir_.filePath(name); }
+    // A new window over the same state, as at the program's next start.
+    void restart();
+
+private:
+    struct NoTrace final : TraceSink {
+        void write(std::string_view) override {}
+    };
+    QTemporaryDir dir_;
+    State state_;
+    NoTrace trace_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+// A test of the main window: each test function opens a fresh one.
+class WindowTest : public QObject {
+protected:
+    void open_window() {
+        here_ = std::make_unique<WindowInFolder>();
+        window_ = &here_->window();
+        state_ = &here_->state();
+    }
+    std::unique_ptr<WindowInFolder> here_;
+    MainWindow* window_ = nullptr;
+    State* state_ = nullptr;
+};
+
+// Clicks `button` and prints from the print preview it opens into the PDF
+// file `pdf`: the preview's print button, then the print dialog accepted.
+// `look` sees the preview first (and may set its printer up). Returns the
+// windows opened and whether the print dialog was answered.
+struct Printed {
+    QStringList opened;
+    bool answered = false;
+};
+Printed print_from_preview(QWidget* button, const QString& pdf,
+                           const std::function<void(QPrintPreviewDialog&)>& look = {});
 
 // Saves `widget` as <build>/screenshots/<name>.png for a reviewer.
 void save_screenshot(QWidget* widget, const QString& name);
