@@ -72,11 +72,6 @@ private:
     std::function<void()> action_;
 };
 
-void when_exposed(QWidget* widget, std::function<void()> action) {
-    if (QWindow* window = widget->windowHandle()) new WhenExposed(window, std::move(action));
-    else QTimer::singleShot(0, widget, std::move(action));
-}
-
 class StdoutTrace final : public TraceSink {
 public:
     void write(std::string_view text) override {
@@ -108,6 +103,11 @@ const char* machine_menu_text(MachineId id) {
 
 }  // namespace
 
+void when_exposed(QWidget* widget, std::function<void()> action) {
+    if (QWindow* window = widget->windowHandle()) new WhenExposed(window, std::move(action));
+    else QTimer::singleShot(0, widget, std::move(action));
+}
+
 TraceSink& stdout_trace() {
     static StdoutTrace trace;
     return trace;
@@ -136,9 +136,7 @@ MainWindow::MainWindow(State& state, TraceSink* trace, QWidget* parent)
     palette.setColor(QPalette::Base, Qt::white);
     palette.setColor(QPalette::Text, Qt::black);
     help_->setPalette(palette);
-    build_help_document(help_->document());
-    help_->moveCursor(QTextCursor::Start);
-    setCentralWidget(help_);
+    setCentralWidget(help_);  // the text follows once the window stands (start_up)
 }
 
 void MainWindow::build_menu() {
@@ -188,6 +186,12 @@ void MainWindow::build_menu() {
 
 void MainWindow::start_up() {
     showMaximized();
+    // The help text is not needed to bring up the window: laying out and
+    // shaping its paragraphs would hold up the window's first appearance.
+    when_exposed(this, [this] {
+        build_help_document(help_->document());
+        help_->moveCursor(QTextCursor::Start);
+    });
     fresh_stand(true);
 }
 
