@@ -31,11 +31,10 @@
 #include "ui/help_text.h"
 #include "ui/machine_dialog.h"
 #include "ui/messages.h"
-#include "ui/results_dialog.h"
 #include "ui/stand_dialog.h"
 #include "ui/stand_document.h"
 #include "ui/stand_label_dialog.h"
-#include "ui/sweep_dialog.h"
+#include "ui/views.h"
 
 namespace forstrix::ui {
 
@@ -377,22 +376,15 @@ void MainWindow::run_cost_dialog() {
 void MainWindow::run_results_dialog() {
     // The results always reflect the latest inputs.
     calc_zeitbedarfkosten(state_);
-    int result = ResultsOk;
-    {
-        ResultsDialog dialog(state_, this);
-        draw::SheetExtras sheet;  // what the result sheet shows besides the results
-        sheet.stand_name = stand_name().toStdString();
-        dialog.set_sheet_extras(std::move(sheet));
-        result = dialog.exec();
-    }
+    draw::SheetExtras sheet;  // what the result sheet shows besides the results
+    sheet.stand_name = stand_name().toStdString();
+    const int result = run_results_view(state_, std::move(sheet), this);
     if (result == ResultsSave) save_report();
     else if (result == ResultsChangeStand) post_command(CmdStand);
 }
 
 void MainWindow::run_sweep_dialog() {
-    SweepDialog dialog(state_, this);
-    dialog.set_stand_name(stand_name());
-    dialog.exec();
+    run_sweep_view(state_, stand_name(), this);
 }
 
 void MainWindow::save_report() {
