@@ -1,5 +1,7 @@
 #include "core/emissions.h"
 
+#include <utility>
+
 #include "core/numtext.h"
 
 namespace forstrix {
@@ -49,13 +51,29 @@ const std::array<EmissionFactorField, 2> kEmissionFactorFields = {{
 }};
 // clang-format on
 
+namespace {
+
+// Line K of kFuelLines, known to the compiler: the time-and-cost model ends
+// with these thirteen products in every scenario.
+template <std::size_t K>
+void add_fuel_line(const State& s, std::array<double, 6>& diesel, std::array<double, 6>& benzin) {
+    const FuelLine& l = kFuelLines[K];
+    // machine hours per Fm times litres per hour
+    const double litres = s.*l.time / l.minutes_per_hour * s.*l.use;
+    (l.fuel == Fuel::Diesel ? diesel : benzin)[static_cast<std::size_t>(l.system)] += litres;
+}
+
+template <std::size_t... K>
+void add_fuel_lines(const State& s, std::array<double, 6>& diesel, std::array<double, 6>& benzin,
+                    std::index_sequence<K...>) {
+    (add_fuel_line<K>(s, diesel, benzin), ...);
+}
+
+}  // namespace
+
 void calc_kraftstoff(State& s) {
     std::array<double, 6> diesel{}, benzin{};
-    for (const FuelLine& l : kFuelLines) {
-        // machine hours per Fm times litres per hour
-        const double litres = s.*l.time / l.minutes_per_hour * s.*l.use;
-        (l.fuel == Fuel::Diesel ? diesel : benzin)[static_cast<std::size_t>(l.system)] += litres;
-    }
+    add_fuel_lines(s, diesel, benzin, std::make_index_sequence<kFuelLines.size()>{});
     for (std::size_t i = 0; i < 6; ++i) {
         s.*kDieselPerFm[i] = diesel[i];
         s.*kBenzinPerFm[i] = benzin[i];

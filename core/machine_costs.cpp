@@ -1,6 +1,7 @@
 // Machine-hour cost calculation: the chainsaw's own formula and
 // the one formula of the seven machines, with the diagnostic trace.
 #include <string>
+#include <utility>
 
 #include "core/calc.h"
 #include "core/numtext.h"
@@ -78,16 +79,31 @@ MachineCosts machine_costs(const MachineBasics& b) {
     return k;
 }
 
+namespace {
+
+// The rows of a kind, spelt out one by one rather than in a loop: every
+// scenario reads 91 basics and writes 56 results.
+template <std::size_t... N>
+MachineBasics read_basics(const State& s, const MachineKind& kind, std::index_sequence<N...>) {
+    return {s.*kind.basics[N]...};
+}
+
+template <std::size_t... N>
+void store_results(State& s, const MachineKind& kind, const std::array<double, kResultsPerMachine>& r,
+                   std::index_sequence<N...>) {
+    ((s.*kind.results[N] = r[N]), ...);
+}
+
+}  // namespace
+
 MachineBasics machine_basics(const State& s, const MachineKind& kind) {
-    MachineBasics b;
-    for (int n = 0; n < kBasicsPerMachine; ++n) b[n] = s.*kind.basics[n];
-    return b;
+    return read_basics(s, kind, std::make_index_sequence<kBasicsPerMachine>{});
 }
 
 void calc_machine(State& s, const MachineKind& kind, TraceSink* trace) {
     const MachineCosts k = machine_costs(machine_basics(s, kind));
     const std::array<double, kResultsPerMachine> r = k.as_array();
-    for (int n = 0; n < kResultsPerMachine; ++n) s.*kind.results[n] = r[n];
+    store_results(s, kind, r, std::make_index_sequence<kResultsPerMachine>{});
     if (trace == nullptr) return;
     std::string out(kind.trace_heading);
     for (int n = 0; n < kResultsPerMachine - 1; ++n) {

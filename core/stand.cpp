@@ -1,10 +1,34 @@
 // Stand model: tree height, piece volume, stem masses and harvest
 // quantity from species, form class, BHD and the stand's volume and area.
+#include <array>
 #include <cmath>
 
 #include "core/calc.h"
+#include "core/whole_number_table.h"
 
 namespace forstrix {
+
+namespace {
+
+// e^(b · BHD) of the height curves: the general table's and that of oak and
+// ash, one per form class.
+double height_exp(bool oak_ash, std::uint32_t sf, std::uint32_t bhd) {
+    const auto curve = [](double b) {
+        return tabulate([b](std::uint32_t d) { return std::exp(b * static_cast<double>(d)); });
+    };
+    static const std::array curves = {curve(k_hoehe2[0]),  curve(k_hoehe2[1]),  curve(k_hoehe2[2]),
+                                      curve(k_hoehe2[3]),  curve(ke_hoehe2[0]), curve(ke_hoehe2[1]),
+                                      curve(ke_hoehe2[2]), curve(ke_hoehe2[3])};
+    return curves[(oak_ash ? 4u : 0u) + sf](bhd);
+}
+
+// Basal area G [cm²] of a BHD in cm, π as 3.14159265.
+double basal_area(std::uint32_t bhd) {
+    const double r = static_cast<double>(bhd) * 0.5;
+    return r * r * 3.14159265;
+}
+
+}  // namespace
 
 // Height curve h = a · e^(b · BHD) + c; the form class picks the row, the
 // species only the table (oak and ash have their own).
@@ -13,7 +37,8 @@ double calc_hoehe(int ba, std::uint32_t sf, std::uint32_t bhd) {
     const double a = oak_ash ? ke_hoehe1[sf] : k_hoehe1[sf];
     const double b = oak_ash ? ke_hoehe2[sf] : k_hoehe2[sf];
     const double c = oak_ash ? ke_hoehe3[sf] : k_hoehe3[sf];
-    return a * std::exp(b * static_cast<double>(bhd)) + c;
+    const double e = sf < k_hoehe2.size() ? height_exp(oak_ash, sf, bhd) : std::exp(b * static_cast<double>(bhd));
+    return a * e + c;
 }
 
 // Piece volume [EFm] = basal area (π as 3.1416) · height · form factor 0.44 · 0.9.
@@ -24,16 +49,18 @@ double calc_stm(double hoehe, std::uint32_t bhd) {
 
 // Whole-tree mass [t atro]: power law A (oak, ash), power law B (beech,
 // maple, cherry) over the basal area G in cm², else the logarithmic model.
+// The power laws and the logarithm of the BHD depend on the BHD alone.
 double calc_stmvoll(std::uint32_t ba, double hoehe, std::uint32_t bhd) {
-    const double bhd_d = static_cast<double>(bhd);
-    if (ba == 6 || ba == 7 || ba == 5 || ba == 8 || ba == 9) {
-        const double r = bhd_d * 0.5;
-        const double g = r * r * 3.14159265;
-        if (ba == 6 || ba == 7) return 0.1307 * std::pow(g, 1.3165) * 0.001;
-        return 0.1398 * std::pow(g, 1.2861) * 0.001;
+    if (ba == 6 || ba == 7) {
+        static const auto law_a = tabulate([](std::uint32_t d) { return std::pow(basal_area(d), 1.3165); });
+        return 0.1307 * law_a(bhd) * 0.001;
     }
-    return std::exp(k_stmvoll1[ba] + k_stmvoll2[ba] * std::log(bhd_d) + k_stmvoll3[ba] * std::log(hoehe)) *
-           0.001;
+    if (ba == 5 || ba == 8 || ba == 9) {
+        static const auto law_b = tabulate([](std::uint32_t d) { return std::pow(basal_area(d), 1.2861); });
+        return 0.1398 * law_b(bhd) * 0.001;
+    }
+    static const auto log_d = tabulate([](std::uint32_t d) { return std::log(static_cast<double>(d)); });
+    return std::exp(k_stmvoll1[ba] + k_stmvoll2[ba] * log_d(bhd) + k_stmvoll3[ba] * std::log(hoehe)) * 0.001;
 }
 
 StandInputs stand_inputs(const State& s) {

@@ -3,6 +3,8 @@
 // (core/suitability.h) that gives both the verdicts and their reasons.
 #include "core/suitability.h"
 
+#include <utility>
+
 #include "core/numtext.h"
 
 namespace forstrix {
@@ -45,15 +47,31 @@ constexpr std::array<std::uint64_t, kSystemCount> make_system_masks() {
 constexpr std::array<std::uint64_t, kSystemCount> kSystemMasks = make_system_masks();
 static_assert(kSuitabilityConditions.size() <= 64, "one bit per condition");
 
-bool holds(const Condition& c, const SuitabilityInputs& in) {
-    if (c.trafficable_only && in.br != 0) return true;
-    const double v = stand_value(in, c.value);
-    switch (c.cmp) {
-    case Comparison::AtLeast: return v >= c.bound;
-    case Comparison::AtMost: return v <= c.bound;
-    case Comparison::Equals: return v == c.bound;
-    }
-    return false;
+// The stand values a condition can look at, indexed by StandValue.
+using ConditionValues = std::array<double, kStandValues.size()>;
+static_assert(static_cast<std::size_t>(StandValue::HarvestQuantity) + 1 == kStandValues.size());
+ConditionValues stand_values(const SuitabilityInputs& in) {
+    return {static_cast<double>(in.bhd), in.stm, static_cast<double>(in.hn), static_cast<double>(in.ar),
+            static_cast<double>(in.br), static_cast<double>(in.hvs), in.vab, in.vhieb};
+}
+
+// Row K of the table, with its stand value, comparison and bound known to
+// the compiler: one comparison each, since the batch and the cost curves ask
+// for the verdict of every stand.
+template <std::size_t K>
+bool row_holds(const ConditionValues& values, std::uint32_t br) {
+    constexpr Condition c = kSuitabilityConditions[K];
+    if (c.trafficable_only && br != 0) return true;
+    const double v = values[static_cast<std::size_t>(c.value)];
+    if constexpr (c.cmp == Comparison::AtLeast) return v >= c.bound;
+    else if constexpr (c.cmp == Comparison::AtMost) return v <= c.bound;
+    else return v == c.bound;
+}
+
+template <std::size_t... K>
+std::uint64_t failing_rows(const SuitabilityInputs& in, std::index_sequence<K...>) {
+    const ConditionValues values = stand_values(in);
+    return ((row_holds<K>(values, in.br) ? std::uint64_t{0} : std::uint64_t{1} << K) | ...);
 }
 
 std::string number(double v, int decimals, bool whole) {
@@ -91,24 +109,11 @@ const StandValueInfo& stand_value_info(StandValue v) {
 }
 
 double stand_value(const SuitabilityInputs& in, StandValue v) {
-    switch (v) {
-    case StandValue::Bhd: return in.bhd;
-    case StandValue::PieceVolume: return in.stm;
-    case StandValue::Slope: return in.hn;
-    case StandValue::Spacing: return in.ar;
-    case StandValue::Trafficability: return in.br;
-    case StandValue::RopeLineVolume: return in.hvs;
-    case StandValue::VolumePerHa: return in.vab;
-    case StandValue::HarvestQuantity: return in.vhieb;
-    }
-    return 0.0;
+    return stand_values(in)[static_cast<std::size_t>(v)];
 }
 
 std::uint64_t failing_conditions(const SuitabilityInputs& in) {
-    std::uint64_t failing = 0;
-    for (std::size_t k = 0; k < kSuitabilityConditions.size(); ++k)
-        if (!holds(kSuitabilityConditions[k], in)) failing |= std::uint64_t{1} << k;
-    return failing;
+    return failing_rows(in, std::make_index_sequence<kSuitabilityConditions.size()>{});
 }
 
 std::uint64_t system_conditions(int system) {

@@ -9,6 +9,7 @@
 #include "core/calc.h"
 #include "core/cost_inputs.h"
 #include "core/emissions.h"
+#include "core/whole_number_table.h"
 
 namespace forstrix {
 
@@ -35,6 +36,11 @@ double calc_stm_sys1(const State& s) {
 }
 
 void calc_zeitbedarfkosten(State& s) {
+    // Powers of BHD and slope, whole numbers from short lists.
+    static const auto felling_d = tabulate([](std::uint32_t d) { return std::pow(static_cast<double>(d), 2.765); });
+    static const auto slope_n = tabulate([](std::uint32_t n) { return std::pow(static_cast<double>(n), 2.612); });
+    static const auto chainsaw_d = tabulate([](std::uint32_t d) { return std::pow(static_cast<double>(d), -1.75); });
+
     const double D = static_cast<double>(s.gi_bhd);
     const double N = static_cast<double>(s.gi_hn);
     const double nrf6 = static_cast<double>(s.gi_sf);
@@ -46,9 +52,9 @@ void calc_zeitbedarfkosten(State& s) {
 
     // ---- I) Konventionelle Holzernte (EST; cable skidder)
     const double m = (s.gi_ba == 6 || s.gi_ba == 7) ? 0.9435 : 0.85;
-    const double T = (102100.0 / std::pow(D, 2.765) + 12.69) * m;
+    const double T = (102100.0 / felling_d(s.gi_bhd) + 12.69) * m;
     const double form = 10.0 * nrf6 - 10.0;
-    const double P = (0.0004372 * std::pow(N, 2.612) + 0.4415) + form + 5.0 * nrb44;
+    const double P = (0.0004372 * slope_n(s.gi_hn) + 0.4415) + form + 5.0 * nrb44;
     s.gff_e3 = T * (1.0 + 0.01 * P) * 160.0 / static_cast<double>(s.gi_zest);
     s.gff_g3 = s.gff_e3 / 60.0 * eingf64;
     s.gff_e4 = T * (1.0 + 0.01 * form) * 0.64;
@@ -101,7 +107,7 @@ void calc_zeitbedarfkosten(State& s) {
     s.gff_g35 = s.gff_e35 * s.gf_mskb297;
     s.gff_e34 = s.gff_e35 * 4.0 * kOperatorHours;
     s.gff_g34 = s.gff_e34 * (eingf64 + eingf65) * 0.5;
-    s.gff_e36 = (856.0 * std::pow(D, -1.75) + 1.77) / 60.0;
+    s.gff_e36 = (856.0 * chainsaw_d(s.gi_bhd) + 1.77) / 60.0;
     s.gff_g36 = s.gff_e36 * s.gf_msc37;
     s.gff_e37 = kOneFifteenth;
     s.gff_g37 = s.gff_e37 * s.gf_fob149;

@@ -69,6 +69,7 @@ expect=(usr/bin/forstrix-cli
         usr/share/man/man1/forstrix-cli.1.gz)
 if ((with_ui)); then
   expect+=(usr/bin/forstrix
+           usr/lib/forstrix/modules/forstrix_views.so
            usr/share/man/man1/forstrix.1.gz
            "usr/share/applications/$app_id.desktop"
            "usr/share/metainfo/$app_id.metainfo.xml"
@@ -81,8 +82,10 @@ fi
 for f in "${expect[@]}"; do
   [[ -f "$root/$f" ]] || fail "missing in the package: /$f"
 done
-# Nothing outside /usr, no headers, static libraries or test programs.
-if stray=$(awk '{print $6}' "$tmp/contents.txt" | grep -vE '^\./(usr/?)?$|^\./usr/(bin|share)(/|$)'); then
+# Nothing outside /usr, no headers, static libraries or test programs; the
+# desktop program's module of its results and cost curve views in its own folder.
+if stray=$(awk '{print $6}' "$tmp/contents.txt" |
+             grep -vE '^\./(usr/?)?$|^\./usr/(bin|share)(/|$)|^\./usr/lib/(forstrix/(modules/(forstrix_views\.so)?)?)?$'); then
   fail "unexpected paths in the package: $stray"
 fi
 # The changelog is the Debian changelog of this very version, compressed
@@ -93,8 +96,8 @@ file -b "$changelog" | grep -q '^gzip compressed data, max compression' || fail 
 grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
   "$root/usr/share/doc/forstrix/copyright" || fail "copyright is not in the machine-readable format"
 grep -qx 'License: GPL-3+' "$root/usr/share/doc/forstrix/copyright" || fail "copyright does not name GPL-3+"
-for exe in usr/bin/forstrix-cli $( ((with_ui)) && echo usr/bin/forstrix); do
-  [[ -x "$root/$exe" ]] || fail "/$exe is not executable"
+for exe in usr/bin/forstrix-cli $( ((with_ui)) && echo usr/bin/forstrix usr/lib/forstrix/modules/forstrix_views.so); do
+  [[ $exe == *.so || -x "$root/$exe" ]] || fail "/$exe is not executable"
   file -b "$root/$exe" | grep -q 'ELF' || fail "/$exe is not an ELF program"
   file -b "$root/$exe" | grep -q 'not stripped' && fail "/$exe is not stripped"
   if missing_libs=$(ldd "$root/$exe" | grep 'not found'); then

@@ -28,13 +28,16 @@ int main(int argc, char* argv[]) {
     std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
     QApplication app(argc, argv);
     forstrix::ui::use_german_qt_texts(app);
-    app.setWindowIcon(QIcon(QStringLiteral(":/icons/forstrix.svg")));
     // Lets desktop shells match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("de.forstrix.Forstrix"));
 
     forstrix::State state;
     forstrix::ui::MainWindow window(state);
     window.start_up();
+    // The icon is not needed to bring up the window: its SVG support loads after.
+    forstrix::ui::when_exposed(&window, [&app] {
+        app.setWindowIcon(QIcon(QStringLiteral(":/icons/forstrix.svg")));
+    });
     // `forstrix FILE`, as a file manager starts it for a stand file: the
     // first file given is opened (the window holds one stand). Qt has taken
     // its own options out of the arguments; "--" may stand before a file.

@@ -31,11 +31,10 @@
 #include "ui/help_text.h"
 #include "ui/machine_dialog.h"
 #include "ui/messages.h"
-#include "ui/results_dialog.h"
 #include "ui/stand_dialog.h"
 #include "ui/stand_document.h"
 #include "ui/stand_label_dialog.h"
-#include "ui/sweep_dialog.h"
+#include "ui/views.h"
 
 namespace forstrix::ui {
 
@@ -72,11 +71,6 @@ private:
     std::function<void()> action_;
 };
 
-void when_exposed(QWidget* widget, std::function<void()> action) {
-    if (QWindow* window = widget->windowHandle()) new WhenExposed(window, std::move(action));
-    else QTimer::singleShot(0, widget, std::move(action));
-}
-
 class StdoutTrace final : public TraceSink {
 public:
     void write(std::string_view text) override {
@@ -108,6 +102,11 @@ const char* machine_menu_text(MachineId id) {
 
 }  // namespace
 
+void when_exposed(QWidget* widget, std::function<void()> action) {
+    if (QWindow* window = widget->windowHandle()) new WhenExposed(window, std::move(action));
+    else QTimer::singleShot(0, widget, std::move(action));
+}
+
 TraceSink& stdout_trace() {
     static StdoutTrace trace;
     return trace;
@@ -136,9 +135,7 @@ MainWindow::MainWindow(State& state, TraceSink* trace, QWidget* parent)
     palette.setColor(QPalette::Base, Qt::white);
     palette.setColor(QPalette::Text, Qt::black);
     help_->setPalette(palette);
-    build_help_document(help_->document());
-    help_->moveCursor(QTextCursor::Start);
-    setCentralWidget(help_);
+    setCentralWidget(help_);  // the text follows once the window stands (start_up)
 }
 
 void MainWindow::build_menu() {
@@ -188,6 +185,12 @@ void MainWindow::build_menu() {
 
 void MainWindow::start_up() {
     showMaximized();
+    // The help text is not needed to bring up the window: laying out and
+    // shaping its paragraphs would hold up the window's first appearance.
+    when_exposed(this, [this] {
+        build_help_document(help_->document());
+        help_->moveCursor(QTextCursor::Start);
+    });
     fresh_stand(true);
 }
 
@@ -370,22 +373,15 @@ void MainWindow::run_input_dialog(int other) {
 void MainWindow::run_results_dialog() {
     // The results always reflect the latest inputs.
     calc_zeitbedarfkosten(state_);
-    int result = ResultsOk;
-    {
-        ResultsDialog dialog(state_, this);
-        draw::SheetExtras sheet;  // what the result sheet shows besides the results
-        sheet.stand_name = stand_name().toStdString();
-        dialog.set_sheet_extras(std::move(sheet));
-        result = dialog.exec();
-    }
+    draw::SheetExtras sheet;  // what the result sheet shows besides the results
+    sheet.stand_name = stand_name().toStdString();
+    const int result = run_results_view(state_, std::move(sheet), this);
     if (result == ResultsSave) save_report();
     else if (result == ResultsChangeStand) post_command(CmdStand);
 }
 
 void MainWindow::run_sweep_dialog() {
-    SweepDialog dialog(state_, this);
-    dialog.set_stand_name(stand_name());
-    dialog.exec();
+    run_sweep_view(state_, stand_name(), this);
 }
 
 void MainWindow::save_report() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QMainWindow>
 
 #include "core/state.h"
@@ -16,6 +18,12 @@ class StandDocument;
 // The machine-hour cost trace of the desktop program: standard output, UTF-8.
 TraceSink& stdout_trace();
 
+// Runs `action` once the window of `widget` stands on the screen and has
+// painted (at the latest after a second): for what the first sight of the
+// window does not need, and for messages, which would otherwise open in a
+// corner of the screen before the window manager has placed the window.
+void when_exposed(QWidget* widget, std::function<void()> action);
+
 // The main window: help text, menu, and the chaining of the dialogs. Every
 // dialog is modal and owned by it; a dialog that hands over to another one
 // ends first, and the window then opens the next one from its event queue,
@@ -27,7 +35,8 @@ public:
                         QWidget* parent = nullptr);
 
     // The program's start-up on a state holding its defaults: shows the
-    // window maximized, loads "daten.klg" from the current folder if there is
+    // window maximized (its help text follows as soon as it stands), loads
+    // "daten.klg" from the current folder if there is
     // one (a refused file is reported once the window shows), derives the
     // stand values and computes the eight machine-hour costs; the skidder's
     // cost then becomes the skidder cost of work system I.

@@ -15,12 +15,15 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
+#include <QTextEdit>
 
 #include "core/calc.h"
 #include "core/machines.h"
 #include "files/basics_file.h"
 #include "files/report.h"
 #include "ui/dialog_codes.h"
+#include "ui/help_text.h"
 #include "ui/mainwindow.h"
 #include "ui_test_support.h"
 
@@ -100,6 +103,8 @@ private slots:
         QCOMPARE(state_->gf_ss, state_->gf_asb75);
         QCOMPARE(state_->flags(), (std::array<std::int32_t, 6>{1, 1, 1, 0, 0, 0}));
         QVERIFY(window_->windowState() & Qt::WindowMaximized);
+        // The help text follows once the window stands.
+        QTRY_COMPARE(window_->help_view()->document()->blockCount(), kHelpLineCount);
         if (file.isEmpty()) save_screenshot(window_, u"mainwindow"_s);
     }
 
