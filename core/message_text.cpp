@@ -4,17 +4,6 @@ namespace forstrix {
 
 namespace {
 
-// Length of the valid UTF-8 sequence at the start of `s` (not empty), or 0.
-std::size_t utf8_length(std::string_view s) {
-    const auto c = static_cast<unsigned char>(s[0]);
-    const std::size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
-    if (len == 0 || len > s.size()) return 0;
-    if (len == 2 && c < 0xC2) return 0;  // overlong
-    for (std::size_t k = 1; k < len; ++k)
-        if ((static_cast<unsigned char>(s[k]) & 0xC0) != 0x80) return 0;
-    return len;
-}
-
 void append_hex(std::string& out, unsigned char c) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     out += "\\x";
@@ -23,6 +12,22 @@ void append_hex(std::string& out, unsigned char c) {
 }
 
 }  // namespace
+
+std::size_t utf8_length(std::string_view s) {
+    const auto c = static_cast<unsigned char>(s[0]);
+    const std::size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+    if (len == 0 || len > s.size()) return 0;
+    for (std::size_t k = 1; k < len; ++k)
+        if ((static_cast<unsigned char>(s[k]) & 0xC0) != 0x80) return 0;
+    // The second byte bounds what the first may start: no overlong form
+    // (C0, C1; E0 below A0; F0 below 90), no surrogate (ED from A0 on) and
+    // nothing above U+10FFFF (F4 from 90 on, F5 and higher).
+    const auto c1 = static_cast<unsigned char>(s[1 % len]);
+    if (len == 2 && c < 0xC2) return 0;
+    if ((c == 0xE0 && c1 < 0xA0) || (c == 0xED && c1 >= 0xA0)) return 0;
+    if ((c == 0xF0 && c1 < 0x90) || (c == 0xF4 && c1 >= 0x90) || c > 0xF4) return 0;
+    return len;
+}
 
 std::string printable(std::string_view bytes, std::size_t max_chars) {
     std::string out;

@@ -1,8 +1,10 @@
-// What the writers may replace and what the readers may open: write-protected
-// files, symbolic links (dangling, chained, looping), folders, named pipes,
+// What the writer may replace and what the readers may open: write-protected
+// files, symbolic links (dangling, chained, looping), folders, sockets,
 // unreadable files, non-finite report figures, closed standard streams.
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,10 +18,8 @@
 #include <gtest/gtest.h>
 
 #include "files/atomic_write.h"
-#include "files/atomic_write_io.h"
 #include "files/basics_file.h"
 #include "files/report.h"
-#include "files/stand_file.h"
 #include "files/std_streams.h"
 #include "support.h"
 
@@ -57,45 +57,33 @@ struct TargetRow {
 
 class Targets : public ::testing::TestWithParam<TargetRow> {};
 
-// Every writer of the program (basics, report, and the atomic writer the
-// command line's -o uses) treats each target alike.
-TEST_P(Targets, RefusedOrWrittenAlikeByEveryWriter) {
+// The rule of the one atomic writer, which every writer of the program and
+// every -o of the command line goes through.
+TEST_P(Targets, RefusedOrWritten) {
     const TargetRow& row = GetParam();
-    const State s = test::scenario("");
-    const std::vector<std::pair<const char*, std::function<Outcome(const fs::path&)>>> writers = {
-        {"basics", [&](const fs::path& p) { return write_basics(p, s); }},
-        {"report", [&](const fs::path& p) { return write_report(p, s); }},
-        {"stand", [&](const fs::path& p) { return write_stand(p, s, StandLabel{}); }},
-        {"atomic", [](const fs::path& p) {
-             WriteFailure f;
-             return atomic_write(p, "neu", &f) ? Outcome{} : Outcome{Status::WriteFailed, "\n" + describe(f)};
-         }}};
-    for (const auto& [writer, write] : writers) {
-        test::ScratchDir dir;
-        row.setup.make(dir);
-        const auto before = dir.names();
-        const Outcome r = write(dir / "ziel");
-        if (!row.reason.empty()) {
-            EXPECT_EQ(r.status, Status::WriteFailed) << writer;
-            // The fixed text, then the reason on a line of its own.
-            const std::string last = r.message.substr(r.message.rfind('\n') + 1);
-            EXPECT_EQ(last.rfind(row.reason + ": /", 0), 0u) << writer << ": " << r.message;
-            EXPECT_EQ(dir.names(), before) << writer << ": nothing created, no temporary file";
-            for (const std::string& name : before) {
-                const fs::path p = dir / name;
-                if (fs::is_regular_file(fs::symlink_status(p))) {
-                    EXPECT_EQ(test::read_file(p), kOld) << writer << ": " << name << " byte for byte";
-                }
+    test::ScratchDir dir;
+    row.setup.make(dir);
+    const auto before = dir.names();
+    WriteFailure f;
+    const bool written = atomic_write(dir / "ziel", "neu", &f);
+    if (!row.reason.empty()) {
+        EXPECT_FALSE(written);
+        EXPECT_EQ(describe(f).rfind(row.reason + ": /", 0), 0u) << describe(f);
+        EXPECT_EQ(dir.names(), before) << "nothing created, no temporary file";
+        for (const std::string& name : before) {
+            const fs::path p = dir / name;
+            if (fs::is_regular_file(fs::symlink_status(p))) {
+                EXPECT_EQ(test::read_file(p), kOld) << name << " byte for byte";
             }
-        } else {
-            ASSERT_TRUE(r.ok()) << writer << ": " << r.message;
-            const fs::path p = dir / row.written;
-            EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(p))) << writer;
-            EXPECT_NE(test::read_file(p), kOld) << writer;
-            EXPECT_EQ(static_cast<mode_t>(fs::status(p).permissions()) & 0777, row.mode) << writer;
-            if (fs::is_symlink(fs::symlink_status(dir / "ziel"))) {
-                EXPECT_EQ(fs::canonical(dir / "ziel"), fs::canonical(p)) << writer << ": the link stays";
-            }
+        }
+    } else {
+        ASSERT_TRUE(written) << describe(f);
+        const fs::path p = dir / row.written;
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(p)));
+        EXPECT_EQ(test::read_file(p), "neu");
+        EXPECT_EQ(static_cast<mode_t>(fs::status(p).permissions()) & 0777, row.mode);
+        if (fs::is_symlink(fs::symlink_status(dir / "ziel"))) {
+            EXPECT_EQ(fs::canonical(dir / "ziel"), fs::canonical(p)) << "the link stays";
         }
     }
 }
@@ -143,40 +131,17 @@ INSTANTIATE_TEST_SUITE_P(
                       link("ziel", d / "b");
                   }},
                   "Die symbolischen Verknüpfungen bilden eine Schleife", "", 0},
-        TargetRow{"NamedPipe", {[](const auto& d) { ASSERT_EQ(::mkfifo((d / "ziel").c_str(), 0644), 0); }},
+        TargetRow{"Socket",
+                  {[](const auto& d) {
+                      sockaddr_un at{};
+                      at.sun_family = AF_UNIX;
+                      (d / "ziel").string().copy(at.sun_path, sizeof at.sun_path - 1);
+                      const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+                      ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&at), sizeof at), 0);
+                      ::close(fd);
+                  }},
                   "Das Ziel ist keine gewöhnliche Datei (ein Gerät oder eine Pipe)", "", 0}),
     [](const auto& row) { return std::string(row.param.name); });
-
-// A failed step names its reason, for the second line of the message.
-TEST(WriteReasons, EachFailedStepSaysWhy) {
-    struct Io : WriteIo {
-        int err;
-        bool fail_create;
-        Io(int e, bool c) : err(e), fail_create(c) {}
-        int create_exclusive(const fs::path& p) override {
-            return fail_create ? (errno = err, -1) : system_io().create_exclusive(p);
-        }
-        long write(int, const char*, std::size_t) override { return errno = err, -1; }
-        int sync(int fd) override { return system_io().sync(fd); }
-        int close(int fd) override { return system_io().close(fd); }
-        int rename(const fs::path& f, const fs::path& t) override { return system_io().rename(f, t); }
-        int remove(const fs::path& p) override { return system_io().remove(p); }
-    };
-    const struct {
-        int err;
-        bool at_create;
-        std::string reason;
-    } rows[] = {{ENOSPC, false, "Kein Platz mehr auf dem Datenträger"},
-                {EACCES, true, "Keine Schreibberechtigung für den Ordner"}};
-    for (const auto& row : rows) {
-        test::ScratchDir dir;
-        Io io(row.err, row.at_create);
-        WriteFailure f;
-        EXPECT_FALSE(atomic_write(dir / "erg.txt", "x", io, &f));
-        EXPECT_EQ(describe(f), row.reason + ": " + (dir / "erg.txt").string());
-        EXPECT_TRUE(dir.names().empty());
-    }
-}
 
 TEST(ReportRefuses, AFigureThatIsNotFinite) {
     constexpr double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
