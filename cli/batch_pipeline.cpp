@@ -9,7 +9,7 @@ namespace {
 
 // The text of the blocks read ahead of the writer, at most: with lines of
 // megabytes a block holds one line, and only a few of them wait at once.
-constexpr std::size_t kMaxBytesInFlight = 8 * Chunk::kMaxBytes;
+constexpr std::size_t kMaxBytesInFlight = 16 * Chunk::kMaxBytes;
 
 }  // namespace
 

@@ -92,7 +92,10 @@ bool AtomicFile::open(const fs::path& path) {
     // A new, exclusive temporary file beside the target, so that the rename
     // stays on one file system.
     for (int attempt = 0; attempt < 64 && fd_ < 0; ++attempt) {
-        temp_ = target_.parent_path() / fs::path("." + target_.filename().string() + "." + random_suffix() + ".tmp");
+        fs::path name(".");
+        name += target_.filename();  // in the system's own encoding of names
+        name += "." + random_suffix() + ".tmp";
+        temp_ = target_.parent_path() / name;
         fd_ = io_.create_exclusive(temp_);
         if (fd_ < 0 && errno != EEXIST) break;
     }
