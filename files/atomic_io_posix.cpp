@@ -1,5 +1,6 @@
 // The POSIX half of the writer's system calls (files/atomic_io_win.cpp is
-// the Windows one). Every call is repeated when a signal interrupts it.
+// the Windows one). Opening, reading, writing and flushing are repeated when
+// a signal interrupts them; close never is (the descriptor is gone anyway).
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
