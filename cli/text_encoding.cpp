@@ -4,13 +4,8 @@
 #include <cctype>
 #include <cstdio>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 #include "files/cp1252.h"
+#include "files/std_streams.h"
 
 namespace forstrix::cli {
 
@@ -38,12 +33,6 @@ std::string in_encoding(std::string_view file_bytes, TextEncoding encoding) {
     return out;
 }
 
-bool stdout_is_terminal() {
-#ifdef _WIN32
-    return _isatty(_fileno(stdout)) != 0;
-#else
-    return ::isatty(::fileno(stdout)) != 0;
-#endif
-}
+bool stdout_is_terminal() { return files::is_terminal(stdout); }
 
 }  // namespace forstrix::cli

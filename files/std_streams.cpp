@@ -1,6 +1,8 @@
 #include "files/std_streams.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <cerrno>
 
 #include <fcntl.h>
@@ -20,6 +22,14 @@ void ensure_standard_streams() {
             ::close(opened);
         }
     }
+#endif
+}
+
+bool is_terminal(std::FILE* stream) {
+#ifdef _WIN32
+    return _isatty(_fileno(stream)) != 0;
+#else
+    return ::isatty(::fileno(stream)) != 0;
 #endif
 }
 

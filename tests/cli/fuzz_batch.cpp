@@ -20,12 +20,10 @@ namespace {
 struct MemFile {
     int fd = ::memfd_create("fuzz", MFD_CLOEXEC);
     ~MemFile() { ::close(fd); }
-    std::string path() const { return "/proc/self/fd/" + std::to_string(fd); }
     std::string read_all() const {
         std::string s;
         char buf[65536];
-        ::lseek(fd, 0, SEEK_SET);
-        for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) > 0;) s.append(buf, static_cast<std::size_t>(n));
+        for (ssize_t n, at = 0; (n = ::pread(fd, buf, sizeof buf, at)) > 0; at += n) s.append(buf, std::size_t(n));
         return s;
     }
 };
@@ -39,36 +37,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size > 0 && ::write(in.fd, data, size) != static_cast<ssize_t>(size)) std::abort();
     std::FILE* out_file = ::fdopen(::dup(out.fd), "w");
     std::FILE* err_file = ::fdopen(::dup(err.fd), "w");
-
-    forstrix::cli::BatchOptions opt;
-    opt.in_path = in.path();
-    opt.skip_invalid = size > 0 && (data[0] & 1) != 0;
-    opt.threads = 1;  // rows computed on this thread: reproducible runs
-    const forstrix::State base;
-    const int status = forstrix::cli::run_batch(opt, base, {}, out_file, err_file);
+    // Rows computed on this thread: reproducible runs.
+    const forstrix::cli::BatchOptions opt{"/proc/self/fd/" + std::to_string(in.fd), "", size > 0 && (data[0] & 1) != 0,
+                                          false, 1};
+    const int status = forstrix::cli::run_batch(opt, forstrix::State{}, {}, out_file, err_file);
     std::fclose(out_file);
     std::fclose(err_file);
 
     const std::string result = out.read_all(), messages = err.read_all();
-    if (status != 0 && status != 1 && status != 2) std::abort();
-    if (status != 0 && !result.empty()) std::abort();  // refused: nothing written
-    for (const char c : messages) {
-        const auto u = static_cast<unsigned char>(c);
-        if ((u < 0x20 && c != '\n') || u == 0x7F) std::abort();
-    }
-    if (status == 0) {
-        // Every line of the result has as many cells as its header.
-        const char sep = result.find(';') < result.find(',') ? ';' : ',';
-        std::size_t begin = 0, cells = 0;
-        while (begin < result.size()) {
-            const std::size_t end = result.find('\n', begin);
-            if (end == std::string::npos) std::abort();  // an unfinished line
-            const auto n = static_cast<std::size_t>(std::count(result.begin() + static_cast<std::ptrdiff_t>(begin),
-                                                               result.begin() + static_cast<std::ptrdiff_t>(end), sep));
-            if (begin == 0) cells = n;
-            else if (n != cells) std::abort();
-            begin = end + 1;
-        }
+    if ((status != 0 && status != 1 && status != 2) || (status != 0 && !result.empty())) std::abort();
+    if (std::any_of(messages.begin(), messages.end(), [](char c) { return (c >= 0 && c < 0x20 && c != '\n') || c == 0x7F; }))
+        std::abort();
+    if (status != 0) return 0;
+    // Every line of the result is finished and has as many cells as its header.
+    const char sep = result.find(';') < result.find(',') ? ';' : ',';
+    std::ptrdiff_t cells = -1;
+    for (std::size_t begin = 0, end; begin < result.size(); begin = end + 1) {
+        if ((end = result.find('\n', begin)) == std::string::npos) std::abort();  // an unfinished line
+        const auto n = std::count(result.begin() + std::ptrdiff_t(begin), result.begin() + std::ptrdiff_t(end), sep);
+        if (cells >= 0 && n != cells) std::abort();
+        cells = n;
     }
     return 0;
 }

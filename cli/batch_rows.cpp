@@ -1,0 +1,216 @@
+#include "cli/batch_rows.h"
+
+#include <algorithm>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <optional>
+
+#include "cli/batch.h"
+#include "cli/batch_cells.h"
+#include "cli/inputs.h"
+#include "core/calc.h"
+#include "core/message_text.h"
+#include "core/numtext.h"
+
+namespace forstrix::cli::batch {
+
+namespace {
+
+template <typename Int>
+char* put_int(char* p, Int v) {
+    return std::to_chars(p, p + 16, v).ptr;
+}
+
+// Writes a value of the state, which is finite (checked after the row's
+// computation).
+void put_value(char*& p, const State& s, const ValueInfo& v, char decimal, LastText& last) {
+    switch (v.type) {
+    case ValueType::Double: {
+        const double d = s.*(v.d);
+        const auto bits = std::bit_cast<std::uint64_t>(d);
+        if (last.length != 0 && last.bits == bits) {
+            std::memcpy(p, last.text, LastText::kRoom);
+            p += last.length;
+            return;
+        }
+        // Fixed notation, shortest digits that read back to the same
+        // double: spreadsheets read it without guessing at exponents.
+        char* const start = p;
+        p = write_fixed_shortest(p, d, decimal);
+        const auto length = static_cast<std::size_t>(p - start);
+        if (length <= LastText::kRoom) {
+            std::memcpy(last.text, start, LastText::kRoom);
+            last.length = length;
+            last.bits = bits;
+        }
+        return;
+    }
+    case ValueType::UInt:
+        p = put_int(p, s.*(v.u));
+        return;
+    case ValueType::Int:
+        p = put_int(p, s.*(v.i));
+        return;
+    }
+}
+
+// The cells reasons_sys1 ... reasons_sys6, each after a separator: the names
+// of the values that keep a system from suiting the stand, separated by
+// single blanks, in the order of the stand dialog; empty for a suitable
+// system.
+char* put_reasons(char* p, const State& s, char sep) {
+    const std::uint64_t failing = failing_conditions(suitability_inputs(s));
+    for (int i = 0; i < kSystemCount; ++i) {
+        *p++ = sep;
+        const std::uint64_t mine = failing & system_conditions(i);
+        bool first = true;
+        for (std::size_t k = 0; k < kSuitabilityConditions.size(); ++k) {
+            if ((mine & (std::uint64_t{1} << k)) == 0) continue;
+            if (!first) *p++ = ' ';
+            first = false;
+            const std::string_view name = stand_value_info(kSuitabilityConditions[k].value).name;
+            std::memcpy(p, name.data(), name.size());
+            p += name.size();
+        }
+    }
+    return p;
+}
+// Room for the six cells: every condition's name (at most 8 characters)
+// once with a blank, and the separators.
+constexpr std::size_t kReasonsRoom = kSuitabilityConditions.size() * 16 + kSystemCount;
+
+// The decimals that the computation of a row writes: the derived stand
+// values, the machine-hour costs and the results.
+const std::vector<double State::*>& computed_values() {
+    static const std::vector<double State::*> values = [] {
+        std::vector<double State::*> v;
+        for (const ValueInfo& info : value_registry()) {
+            const bool computed = info.kind == ValueKind::Derived || info.kind == ValueKind::MachineCost ||
+                                  info.kind == ValueKind::MachineResult || info.kind == ValueKind::Result;
+            if (computed && info.type == ValueType::Double) v.push_back(info.d);
+        }
+        return v;
+    }();
+    return values;
+}
+
+// Reads and computes one row into w.s; false (with its messages) when the
+// row is refused.
+bool compute_row(const Table& t, Chunk& c, Worker& w, unsigned long line_no) {
+    if (w.cells.size() != t.columns.size()) {
+        append_line_message(c.messages, line_no, {},
+                            std::to_string(w.cells.size()) + " Felder statt " + std::to_string(t.columns.size()) +
+                                " (Trennzeichen '" + t.sep + "').");
+        return false;
+    }
+    w.row_given.assign(t.given.begin(), t.given.end());
+    bool cells_ok = true;
+    for (std::size_t k = 0; k < w.cells.size(); ++k) {
+        Problem problem;
+        if (std::optional<double> v = read_number(*t.columns[k], w.cells[k], problem)) {
+            w.row_given.push_back({t.columns[k], *v});
+        } else {
+            cells_ok = false;
+            append_line_message(c.messages, line_no, problem.name, problem.message);
+        }
+    }
+    if (!cells_ok) return false;
+
+    w.s = *t.base;
+    compute_scenario(w.s, w.row_given, nullptr, w.outcome, /*machines_done=*/true);
+    if (!w.outcome.ok()) {
+        for (const Problem& p : w.outcome.problems) append_line_message(c.messages, line_no, p.name, p.message);
+        return false;
+    }
+    for (const std::string& warning : w.outcome.warnings)
+        append_line_message(c.messages, line_no, "Warnung", "Warnung: " + warning);
+    // Absurdly large inputs can overflow: such a row is refused as calc
+    // refuses it, whatever rows came before. The inputs are finite (they
+    // passed their checks), so a screen of what the computation writes
+    // tells whether the full check, with calc's message, has anything to say.
+    bool screen_failed = false;
+    for (double State::*v : computed_values()) screen_failed |= !std::isfinite(w.s.*v);
+    if (std::optional<Problem> p = screen_failed ? check_results_finite(w.s) : std::nullopt) {
+        append_line_message(c.messages, line_no, p->name, p->message);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void Chunk::add(std::string_view line, unsigned long number) {
+    starts.push_back(text.size());
+    line_no.push_back(number);
+    text += line;
+    text += '\n';
+}
+
+void Chunk::clear() {
+    // A block that once held a few very long lines gives their memory back.
+    if (text.capacity() > 4 * kMaxBytes) std::string().swap(text);
+    text.clear();
+    starts.clear();
+    line_no.clear();
+    out_used = 0;
+    messages.clear();
+    bad = good = 0;
+}
+
+void process_chunk(const Table& t, Chunk& c, Worker& w, std::atomic<bool>& any_bad) {
+    const std::size_t room = t.outputs.size() * (kMaxFixedChars + 1) + 2 +
+                             (t.reasons_after < t.outputs.size() ? kReasonsRoom : 0);
+    if (w.last.size() != t.outputs.size()) w.last.assign(t.outputs.size(), LastText{});
+    for (std::size_t r = 0; r < c.starts.size(); ++r) {
+        const std::size_t end = r + 1 < c.starts.size() ? c.starts[r + 1] : c.text.size();
+        split_cells({c.text.data() + c.starts[r], end - c.starts[r] - 1}, t.sep, w.cells);
+        if (all_empty(w.cells)) continue;  // blank lines, spreadsheet filler rows
+        if (!compute_row(t, c, w, c.line_no[r])) {
+            ++c.bad;
+            continue;
+        }
+        ++c.good;
+        // Once a row has failed the table is not written: only check on.
+        if (!t.skip_invalid && (c.bad > 0 || any_bad.load(std::memory_order_relaxed))) continue;
+
+        if (c.out.size() < c.out_used + room) c.out.resize(std::max(c.out.size() * 2, c.out_used + room));
+        char* p = c.out.data() + c.out_used;
+        for (std::size_t k = 0; k < t.outputs.size(); ++k) {
+            if (k > 0) *p++ = t.sep;
+            put_value(p, w.s, *t.outputs[k], t.decimal, w.last[k]);
+            if (k == t.reasons_after) p = put_reasons(p, w.s, t.sep);
+        }
+        std::memcpy(p, t.eol.data(), t.eol.size());
+        c.out_used = static_cast<std::size_t>(p + t.eol.size() - c.out.data());
+    }
+    if (c.bad > 0) any_bad.store(true, std::memory_order_relaxed);
+}
+
+void append_line_message(std::string& out, unsigned long line, std::string_view name, std::string_view message) {
+    // Messages of the checks mostly begin with the value's name already.
+    // A cell can be as long as a line; a message shows enough of it.
+    // Control characters and escape sequences are shown escaped, so that a
+    // cell cannot act on the terminal.
+    constexpr std::size_t kMaxShown = 400;
+    std::string joined(message.substr(0, 4 * kMaxShown));
+    std::replace(joined.begin(), joined.end(), '\n', ' ');
+    std::string msg = printable(display_text(joined), kMaxShown);
+    name = name.substr(0, kMaxShown);
+    out += "Zeile ";
+    out += std::to_string(line);
+    if (name.empty()) {
+        out += ": ";
+    } else {
+        out += ", ";
+        if (!(msg.starts_with(name) && msg.size() > name.size() && msg[name.size()] == ':')) {
+            out += printable(display_text(name), 60);
+            out += ": ";
+        }
+    }
+    out += msg;
+    out += '\n';
+}
+
+}  // namespace forstrix::cli::batch

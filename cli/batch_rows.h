@@ -1,0 +1,84 @@
+// The work on a batch table's rows: a block of consecutive rows goes in as
+// text, its result rows and messages come out. Blocks are computed side by
+// side (cli/batch_pipeline.h) and written in the order of the table.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/registry.h"
+#include "core/scenario.h"
+#include "core/state.h"
+
+namespace forstrix::cli::batch {
+
+// What every row needs to know about the table.
+struct Table {
+    char sep = ',';
+    char decimal = '.';
+    std::string_view eol;
+    bool skip_invalid = false;
+    std::vector<const ValueInfo*> columns;  // the input columns, in table order
+    std::vector<const ValueInfo*> outputs;  // input columns, then the results
+    // With --reasons: the output column after which the six reason cells
+    // follow (the last flag); else past the end.
+    std::size_t reasons_after = SIZE_MAX;
+    const State* base = nullptr;  // the basics with their machine-hour costs
+    std::span<const Given> given;  // from the command line
+};
+
+// A block of consecutive rows. Its size is bounded by rows and by bytes, so
+// that a table of very long lines does not hold hundreds of them at once.
+struct Chunk {
+    static constexpr std::size_t kMaxRows = 512;
+    static constexpr std::size_t kMaxBytes = std::size_t{256} << 10;
+
+    std::string text;                 // the lines, each ended by '\n'
+    std::vector<std::size_t> starts;  // where each line begins in `text`
+    std::vector<unsigned long> line_no;
+    std::vector<char> out;            // the result rows
+    std::size_t out_used = 0;
+    std::string messages;             // for standard error, in row order
+    unsigned long bad = 0, good = 0;
+
+    bool full() const { return starts.size() >= kMaxRows || text.size() >= kMaxBytes; }
+    void add(std::string_view line, unsigned long number);
+    void clear();
+};
+
+// The text last written for a column. In a table of stands many results
+// repeat from row to row (the costs of a system that no column of the table
+// touches, a value that follows from the species alone), and copying them is
+// far cheaper than converting them again.
+struct LastText {
+    static constexpr std::size_t kRoom = 32;
+    std::uint64_t bits = 0;
+    std::size_t length = 0;  // 0: nothing kept
+    char text[kRoom];
+};
+
+// What one thread needs to compute rows; reused from row to row, so a row
+// allocates nothing.
+struct Worker {
+    std::vector<std::string_view> cells;
+    std::vector<LastText> last;  // one per output column
+    std::vector<Given> row_given;
+    ScenarioOutcome outcome;
+    State s;
+};
+
+// Computes every row of `c`. Whether a row is good or bad, and what its
+// messages say, depends on that row alone. Once a row of the table has
+// failed (`any_bad`, shared by the threads) and bad rows are not skipped,
+// no result row is formatted any more: none will be written.
+void process_chunk(const Table& t, Chunk& c, Worker& w, std::atomic<bool>& any_bad);
+
+// "Zeile <line>, <name>: <message>" and a line end, fit for a terminal.
+void append_line_message(std::string& out, unsigned long line, std::string_view name, std::string_view message);
+
+}  // namespace forstrix::cli::batch
