@@ -17,11 +17,7 @@
 using namespace forstrix;
 using namespace forstrix::ui;
 
-template <class W = QWidget> static W* get(QWidget* dialog, const QString& id) {
-    W* w = dialog->findChild<W*>(id);
-    if (!w) qFatal("no control %s", qPrintable(id));
-    return w;
-}
+template <class W = QWidget> static W* get(QWidget* dialog, const QString& id) { return test::child<W>(*dialog, id); }
 
 // What the user reads on a list, a field or a display.
 static QString shown(QWidget* dialog, const QString& id) {
@@ -74,19 +70,6 @@ static QString stand(const State& s) {
 class TestStandDialog : public QObject {
     Q_OBJECT
 private slots:
-    void opensWithTheDefaults() {
-        State s;
-        StandDialog dlg(s);
-        dlg.show();
-        const std::pair<const char*, const char*> expected[] = {  // the displays: the first row below
-            {"10001", "Birke"}, {"10002", "20"}, {"10003", "normal/mittelschäftig"}, {"10004", "14"},
-            {"10005", "bis 20"}, {"10006", "vorhanden"}, {"10008", "30,00"}, {"10009", "50,00"},
-            {"10011", "0,00"}, {"10012", "0,0000"}, {"10020", "mittlere Behinderung"}, {"10021", "150"},
-            {"10022", "10"}, {"10023", "0"}, {"10010", "nein"}, {"10025", "300"}, {"10026", "mittelgroße Kronen"}};
-        for (const auto& [id, text] : expected) QCOMPARE(shown(&dlg, id), QString::fromUtf8(text));
-        test::save_screenshot(&dlg, QStringLiteral("stand_dialog"));
-    }
-
     void recomputesOnEveryChange_data() {
         QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("suitable");
@@ -125,6 +108,14 @@ private slots:
         QCOMPARE(leave, readable ? "1111" : "0100");
         if (!readable)
             QCOMPARE(get<QLineEdit>(&dlg, script.section(';', -1).section(':', 0, 0))->selectedText(), script.section(':', -1));
+        if (!script.isEmpty()) return;
+        const std::pair<const char*, const char*> opened[] = {  // what the other controls show at first
+            {"10001", "Birke"}, {"10002", "20"}, {"10003", "normal/mittelschäftig"}, {"10004", "14"},
+            {"10005", "bis 20"}, {"10006", "vorhanden"}, {"10008", "30,00"}, {"10009", "50,00"},
+            {"10011", "0,00"}, {"10012", "0,0000"}, {"10020", "mittlere Behinderung"}, {"10021", "150"},
+            {"10022", "10"}, {"10023", "0"}, {"10010", "nein"}, {"10025", "300"}, {"10026", "mittelgroße Kronen"}};
+        for (const auto& [id, text] : opened) QCOMPARE(shown(&dlg, id), QString::fromUtf8(text));
+        test::save_screenshot(&dlg, QStringLiteral("stand_dialog"));
     }
 
     // One dialog, changed step by step as a user would: after each step the
@@ -148,9 +139,6 @@ private slots:
               L{slope40, trails}}},
             {"volume unreadable", "10008:30,0,", {L{unreadable}, L{unreadable}, L{unreadable}, L{unreadable},
                                                   L{unreadable}, L{unreadable}}},
-            {"volume corrected, BHD 15, rope line full", "10008:30;10002=15;10010=ja",
-             {L{slope40, trails}, L{slope40, trails}, L{slope40, trails}, L{trails}, L{},
-              L{slope40, trails}}},
         };
         const char* const titles[] = {"I) Konv. HE", "II) Integr. HE", "III) Hochmech. HE befahrbar",
                                       "IV) Hochmech. HE Hang", "V) Yarding", "VI) Spanholz"};
@@ -212,8 +200,6 @@ private slots:
         const QString piece = QString::fromUtf8("Kontrollieren Sie Ihre Stückvolumeneingabe");
         using L = QStringList;
         QTest::newRow("defaults pass") << "" << "" << L{} << "";
-        QTest::newRow("volume missing") << "10008:" << "" << L{volume} << "10008";
-        QTest::newRow("area missing") << "10009:" << "" << L{area} << "10009";
         QTest::newRow("volume asked before area") << "10009:;10008:" << "" << L{volume} << "10008";
         QTest::newRow("skidding distance missing") << "10021:0" << "" << L{conventional} << "10021";
         QTest::newRow("I's extra data not needed when I is unsuitable") << "10004=40;10021:0;10022:" << "" << L{} << "";

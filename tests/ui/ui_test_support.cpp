@@ -14,7 +14,12 @@
 #include <QThread>
 
 #include "core/calc.h"
+#include "core/machines.h"
 #include "core/registry.h"
+#include "ui/cost_dialog.h"
+#include "ui/emission_dialog.h"
+#include "ui/machine_dialog.h"
+#include "ui/stand_dialog.h"
 
 namespace forstrix::ui::test {
 
@@ -30,6 +35,21 @@ void set_values(State& s, const QString& items) {
         QVERIFY2(v != nullptr, qPrintable(item));
         set_value(s, *v, item.section(u'=', 1).toDouble());
     }
+}
+
+void type(QLineEdit* field, const QString& text) {
+    field->selectAll();
+    field->insert(text);
+}
+
+std::unique_ptr<QDialog> input_dialog(State& s, const QString& which) {
+    if (which == u"stand") return std::make_unique<StandDialog>(s);
+    if (which == u"cost") return std::make_unique<CostDialog>(s);
+    if (which == u"msc") return std::make_unique<ChainsawDialog>(s);
+    if (which == u"co2") return std::make_unique<EmissionDialog>(s);
+    const MachineKind* kind = find_machine_kind(which.toStdString());
+    if (kind == nullptr) qFatal("no dialog %s", qPrintable(which));
+    return std::make_unique<MachineDialog>(s, *kind);
 }
 
 QByteArray read_file(const QString& path) {

@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include <QDialog>
+#include <QLineEdit>
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -40,6 +42,20 @@ T* child(const QObject& parent, const QString& name) {
     if (c == nullptr) qFatal("no child %s", qPrintable(name));
     return c;
 }
+
+// The control numbered `id` (its object name) in `parent`.
+template <typename T = QLineEdit>
+T* at(const QObject& parent, int id) {
+    return child<T>(parent, QString::number(id));
+}
+
+// `text` over the field's text in one edit, as when pasted over the selection.
+void type(QLineEdit* field, const QString& text);
+
+// An input dialog over `s`: "stand", "cost", "msc" (the chainsaw's), "co2"
+// (the emission factors) or a machine kind's stem. Its control number is
+// its object name.
+std::unique_ptr<QDialog> input_dialog(State& s, const QString& which);
 
 struct ShownMessage { QString title, text; MsgIcon icon; MsgButtons buttons; };
 struct AskedFile { QString title, proposed, filter; };
