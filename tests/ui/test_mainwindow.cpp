@@ -63,7 +63,7 @@ class TestMainWindow : public WindowTest {
     Q_OBJECT
 private slots:
     void init() { open_window(); }  // a folder of its own, a fresh state and window
-    void cleanup() { here_.reset(); }
+    void cleanup() { close_window(); }
 
     void startUp_data() {
         QTest::addColumn<QByteArray>("file");

@@ -84,7 +84,6 @@ QStringList titles(const ScriptedMessages& boxes) {
 
 class TestStandFiles : public WindowTest {
     Q_OBJECT
-    QString file(const QString& name) const { return here_->file(name); }
     QAction* action(const QString& name) const { return window_->findChild<QAction*>(name); }
     bool modified() const { return window_->isWindowModified(); }
     QStringList recent_menu() const {
@@ -121,7 +120,7 @@ private slots:
         open_window();
         window_->start_up();
     }
-    void cleanup() { here_.reset(); }
+    void cleanup() { close_window(); }
 
     // Edit, name, save, edit again, reopen: what the title and its mark say at each step.
     void editSaveReopen() {
@@ -183,6 +182,9 @@ private slots:
         QCOMPARE(window_->document()->note(), QString());
         QCOMPARE(window_->windowTitle(), u"eichenhäng.forstrix[*] - Forstrix"_s);
         QVERIFY(!modified());
+        ScriptedMessages boxes;  // without changes there is nothing to ask
+        window_->run_command(CmdNewStand);
+        QVERIFY(window_->close() && boxes.shown().empty());
     }
 
     // "Änderungen speichern?" before Neu, Öffnen and leaving, with each answer.
@@ -245,14 +247,6 @@ private slots:
         if (goes_on && leave != Leave::Close) QCOMPARE(titles(boxes).size(), qsizetype(leave == Leave::Open));
     }
 
-    // Without changes there is nothing to ask.
-    void noQuestionWithoutChanges() {
-        ScriptedMessages boxes;
-        window_->run_command(CmdNewStand);
-        QVERIFY(window_->close());
-        QVERIFY(boxes.shown().empty());
-    }
-
     // A refused file: the reason in a message, the stand and its file as they were.
     void openRefused() {
         save_as(u"a.forstrix"_s);
@@ -286,8 +280,7 @@ private slots:
                                              u"&7 s3.forstrix"_s, u"&8 s2.forstrix"_s}));
 
         // The next run finds them.
-        here_->restart();
-        window_ = &here_->window();
+        restart();
         QCOMPARE(recent_menu().size(), 8);
         QCOMPARE(action(u"recent_2"_s)->data().toString(), file(u"s8.forstrix"_s));
 

@@ -63,20 +63,27 @@ void write_file(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
-WindowInFolder::WindowInFolder() {
-    QDir::setCurrent(dir_.path());
-    window_ = std::make_unique<MainWindow>(state_, &trace_);
+void WindowTest::open_window() {
+    close_window();
+    dir_ = std::make_unique<QTemporaryDir>();
+    QDir::setCurrent(dir_->path());
+    state_of_window_ = State{};
+    own_window_ = std::make_unique<MainWindow>(state_of_window_, &trace_);
+    window_ = own_window_.get();
 }
 
-WindowInFolder::~WindowInFolder() {
-    window_.reset();
+void WindowTest::close_window() {
+    own_window_.reset();
+    window_ = nullptr;
     QDir::setCurrent(QDir::tempPath());
+    dir_.reset();
 }
 
-void WindowInFolder::restart() {
-    window_.reset();
-    state_ = State{};
-    window_ = std::make_unique<MainWindow>(state_, &trace_);
+void WindowTest::restart() {
+    own_window_.reset();
+    state_of_window_ = State{};
+    own_window_ = std::make_unique<MainWindow>(state_of_window_, &trace_);
+    window_ = own_window_.get();
     window_->start_up();
 }
 
