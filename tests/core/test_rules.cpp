@@ -148,12 +148,22 @@ TEST(Checks, NoInputWithinItsRangeGivesAFigureThatCannotBe) {
     EXPECT_GT(computed, 300);
 }
 
+// A refusal of a text names the value and says why, the text escaped: a
+// text too large for a double is too large, a lone separator no number;
+// neither reads as infinity or 0.
 TEST(Checks, TextIsReadAsTheDialogsReadIt) {
     EXPECT_EQ(read_value(test::value("gi_zest"), "160,7").value, 160.7);
-    const ReadResult r = read_value(test::value("gf_gf"), "1,5,0");
-    ASSERT_TRUE(r.problem);
-    EXPECT_EQ(r.problem->message.rfind("gf_gf: ", 0), 0u);
-    EXPECT_NE(r.problem->message.find("Punkt oder Komma"), std::string::npos);
+    const std::pair<std::string, const char*> refused[] = {
+        {"1,5,0", "Punkt oder Komma"}, {std::string(309, '9'), "ist zu groß"},
+        {std::string(400, '1') + ",5", "ist zu groß"}, {".", "ist keine Zahl"}, {",", "ist keine Zahl"},
+        {"\x1b[31m", "\u201E\\x1B[31m\u201C"}};
+    for (const auto& [text, says] : refused) {
+        const ReadResult r = read_value(test::value("gf_gf"), text);
+        ASSERT_TRUE(r.problem) << text;
+        EXPECT_EQ(r.problem->message.rfind("gf_gf: ", 0), 0u);
+        EXPECT_NE(r.problem->message.find(says), std::string::npos) << r.problem->message;
+    }
+    EXPECT_EQ(unknown_value("gi_\x1b[2J").name, "gi_\\x1B[2J");
 }
 
 TEST(Checks, PlausibilityOfOwnHeightAndPieceVolume) {
