@@ -151,24 +151,6 @@ private slots:
         }
     }
 
-    void buttons_data() {
-        QTest::addColumn<QString>("button");  // "": the close box
-        QTest::addColumn<int>("result");
-        QTest::newRow("Ergebnis speichern") << "25998" << int(forstrix::ui::ResultsSave);
-        QTest::newRow("OK") << "25999" << int(forstrix::ui::ResultsOk);
-        QTest::newRow("Bestandesdaten ändern...") << "25997" << int(forstrix::ui::ResultsChangeStand);
-        QTest::newRow("close box") << "" << int(forstrix::ui::ResultsOk);
-    }
-    void buttons() {
-        QFETCH(QString, button);
-        const State s = computed();
-        ResultsDialog d(s, nullptr);
-        d.show();
-        if (button.isEmpty()) d.close(); else QTest::mouseClick(d.findChild<QPushButton*>(button), Qt::LeftButton);
-        QVERIFY(!d.isVisible());
-        QTEST(d.result(), "result");
-    }
-
     void scrolling() {
         // No stand suits all six (I needs a slope of at most 35 %, IV at least 36 %).
         const State s = computed({1, 1, 1, 1, 1, 1});
