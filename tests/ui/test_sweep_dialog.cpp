@@ -52,33 +52,48 @@ private slots:
     // chosen: a whole-number input's whole list, a decimal one from half to
     // twice its value (the model's piece volume while no own is given). A
     // value whose range would leave the 15 digits of a range gets none, and
-    // both views say so instead of drawing.
+    // both views say so instead of drawing. The sentence naming the cheapest
+    // system follows the switches and the typed step; a step of 0 is
+    // refused, not looped over.
     void choosing_an_input_redraws_data() {
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("set");  // NAME=VALUE on the started state
+        QTest::addColumn<QString>("change");  // "-box" unchecks, "+box" checks, "step=N" types a step
         QTest::addColumn<QString>("range");
-        QTest::addColumn<int>("points");
+        QTest::addColumn<int>("points");  // -1: whatever the input's bounds allow of the range
         QTest::addColumn<double>("current");
         QTest::addColumn<QString>("sentence");
-        QTest::newRow("bhd_whole_list") << "gi_bhd" << "" << "6 90 1" << 85 << 20.0
+        const QString bhd = "gi_bhd", hn = "gi_hn", none = "";
+        QTest::newRow("bhd_whole_list") << bhd << none << none << "6 90 1" << 85 << 20.0
             << "BHD 6 bis 18 cm: VI) Spanholz; 19 bis 31 cm: III) Hochmechanisierte Holzernte; "
                "ab 32 cm: I) Konventionelle Holzernte";
-        QTest::newRow("slope_whole_list") << "gi_hn" << "" << "0 65 1" << 66 << 14.0
+        QTest::newRow("unmeasured_sums_of_i_and_ii") << bhd << none << "+unmeasured" << "6 90 1" << 85 << 20.0
+            << "BHD 6 bis 18 cm: VI) Spanholz; 19 bis 28 cm: III) Hochmechanisierte Holzernte; 29 cm: I) "
+               "Konventionelle Holzernte; 30 cm: III) Hochmechanisierte Holzernte; 31 bis 36 cm: II) Integrierte "
+               "Holzernte; ab 37 cm: I) Konventionelle Holzernte";
+        QTest::newRow("without_chips") << bhd << none << "-competeVI" << "6 90 1" << 85 << 20.0
+            << "BHD 6 bis 11 cm: kein System geeignet; 12 bis 31 cm: III) Hochmechanisierte Holzernte; ab 32 cm: "
+               "I) Konventionelle Holzernte";
+        QTest::newRow("step_7") << bhd << none << "step=7" << "6 90 7" << 13 << 20.0
+            << "BHD 6 bis 13 cm: VI) Spanholz; 20 bis 27 cm: III) Hochmechanisierte Holzernte; "
+               "ab 34 cm: I) Konventionelle Holzernte";
+        QTest::newRow("step_0_refused") << bhd << none << "step=0" << "6 90 0" << 0 << 0.0 << none;
+        QTest::newRow("slope_whole_list") << hn << none << none << "0 65 1" << 66 << 14.0
             << "Hangneigung 0 bis 35 %: III) Hochmechanisierte Holzernte; 36 bis 60 %: IV) Hochmechanisierte "
                "Holzernte durch Hangsysteme; ab 61 %: kein System geeignet";
-        QTest::newRow("skidding_distance_half_to_twice") << "gf_i_rd" << "" << "74 300 2" << 114 << 150.0
+        QTest::newRow("skidding_distance_half_to_twice") << "gf_i_rd" << none << none << "74 300 2" << 114 << 150.0
             << "Rückedistanz 74 bis 300 m: III) Hochmechanisierte Holzernte";
-        QTest::newRow("own_piece_volume_from_the_model") << "gf_stm" << "" << "0,116 0,472 0,002" << 179
-                                                         << 0.23524314 << "";
-        // Points: -1, whatever the input's bounds allow of the range.
-        QTest::newRow("largest_wage_on_the_grid") << "gf_fw" << "gf_fw=1e15"
-            << "500000000000000 2000000000000000 10000000000000" << -1 << 1e15 << "";
-        QTest::newRow("wage_beyond_the_grid") << "gf_fw" << "gf_fw=5e15" << "" << 0 << 0.0 << "";
-        QTest::newRow("tiny_volume") << "gf_vab" << "gf_vab=1e-20" << "" << 0 << 0.0 << "";
+        QTest::newRow("own_piece_volume_from_the_model") << "gf_stm" << none << none << "0,116 0,472 0,002" << 179
+                                                         << 0.23524314 << none;
+        QTest::newRow("largest_wage_on_the_grid") << "gf_fw" << "gf_fw=1e15" << none
+            << "500000000000000 2000000000000000 10000000000000" << -1 << 1e15 << none;
+        QTest::newRow("wage_beyond_the_grid") << "gf_fw" << "gf_fw=5e15" << none << none << 0 << 0.0 << none;
+        QTest::newRow("tiny_volume") << "gf_vab" << "gf_vab=1e-20" << none << none << 0 << 0.0 << none;
     }
     void choosing_an_input_redraws() {
         QFETCH(QString, input);
         QFETCH(QString, set);
+        QFETCH(QString, change);
         QFETCH(QString, range);
         QFETCH(int, points);
         QFETCH(double, current);
@@ -91,11 +106,17 @@ private slots:
             choose(combo, "gi_hn");  // first away from BHD, so that every row redraws
             choose(combo, input.toLatin1().constData());
         }
+        for (const QString& c : change.split(u' ', Qt::SkipEmptyParts)) {
+            if (!c.startsWith("step=")) child<QCheckBox>(d, c.mid(1))->setChecked(c[0] == u'+');
+            else child<QLineEdit>(d, "sweepStep")->selectAll(), QTest::keyClicks(child<QLineEdit>(d, "sweepStep"), c.mid(5));
+        }
         QCOMPARE(range_texts(d), range.isEmpty() ? "  " : range);
         if (points < 0) return;
         QCOMPARE(static_cast<int>(d.line_points().size()), points);
+        QCOMPARE(child<QLabel>(d, "lineStatus")->isHidden(), points != 0);
         if (!sentence.isEmpty()) QCOMPARE(cheapest_text(d), sentence);
-        if (range.isEmpty()) {
+        if (points == 0) {
+            if (!range.isEmpty()) return;
             choose(child<QComboBox>(d, "mapY"), input.toLatin1().constData());
             for (const char* status : {"lineStatus", "mapStatus"})
                 QVERIFY(child<QLabel>(d, status)->text().contains("ist zu groß oder zu klein für einen Verlauf"));
@@ -106,42 +127,6 @@ private slots:
         QCOMPARE(m->count(), 2);
         QVERIFY(std::abs(m->at(0).x() - current) < 1e-6 * std::max(1.0, current));
         QCOMPARE(m->at(1).x(), m->at(0).x());
-    }
-
-    // The sentence over BHD as the switches and the typed step change it;
-    // a step of 0 is refused, not looped over.
-    void cheapest_sentence_data() {
-        QTest::addColumn<QStringList>("unchecked");
-        QTest::addColumn<bool>("unmeasured");
-        QTest::addColumn<QString>("step");  // typed; "": as proposed
-        QTest::addColumn<QString>("sentence");
-        QTest::newRow("unmeasured_sums_of_i_and_ii") << QStringList{} << true << ""
-            << "BHD 6 bis 18 cm: VI) Spanholz; 19 bis 28 cm: III) Hochmechanisierte Holzernte; 29 cm: I) "
-               "Konventionelle Holzernte; 30 cm: III) Hochmechanisierte Holzernte; 31 bis 36 cm: II) Integrierte "
-               "Holzernte; ab 37 cm: I) Konventionelle Holzernte";
-        QTest::newRow("without_chips") << QStringList{"competeVI"} << false << ""
-            << "BHD 6 bis 11 cm: kein System geeignet; 12 bis 31 cm: III) Hochmechanisierte Holzernte; ab 32 cm: "
-               "I) Konventionelle Holzernte";
-        QTest::newRow("step_7") << QStringList{} << false << "7"
-            << "BHD 6 bis 13 cm: VI) Spanholz; 20 bis 27 cm: III) Hochmechanisierte Holzernte; "
-               "ab 34 cm: I) Konventionelle Holzernte";
-        QTest::newRow("step_0_refused") << QStringList{} << false << "0" << "";
-    }
-    void cheapest_sentence() {
-        QFETCH(QStringList, unchecked);
-        QFETCH(bool, unmeasured);
-        QFETCH(QString, step);
-        QFETCH(QString, sentence);
-        SweepDialog d(started_);
-        for (const QString& name : unchecked) d.findChild<QCheckBox*>(name)->setChecked(false);
-        child<QCheckBox>(d, "unmeasured")->setChecked(unmeasured);
-        if (!step.isEmpty()) {
-            child<QLineEdit>(d, "sweepStep")->selectAll();
-            QTest::keyClicks(child<QLineEdit>(d, "sweepStep"), step);
-        }
-        QCOMPARE(child<QLabel>(d, "lineStatus")->isHidden(), step != "0");
-        QCOMPARE(d.line_points().empty(), step == "0");
-        if (!sentence.isEmpty()) QCOMPARE(cheapest_text(d), sentence);
     }
 
     // The map over BHD and slope: a cell has its cheapest system's colour,
