@@ -18,7 +18,6 @@
 #include "core/calc.h"
 #include "core/emissions.h"
 #include "ui/caption_box.h"
-#include "ui/dialog_codes.h"
 #include "ui/qt_texts.h"
 #include "ui/results_dialog.h"
 #include "ui_test_support.h"

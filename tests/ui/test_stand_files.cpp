@@ -1,8 +1,6 @@
 // Stands as files in the desktop program: open, edit, the unsaved-changes
 // mark and question, save, reopen, the title, the recent files; and what
 // forstrix-cli computes from the desktop's file.
-#include <memory>
-
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
