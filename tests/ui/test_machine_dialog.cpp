@@ -1,46 +1,36 @@
-// The cost-basics dialogs driven as a user drives them.
-#include <memory>
-
+// The cost-basics dialogs (the machines', the chainsaw's and the emission
+// factors') driven as a user drives them.
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
 #include "core/calc.h"
+#include "core/emissions.h"
 #include "core/machines.h"
 #include "core/numtext.h"
-#include "core/registry.h"
-#include "core/state.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/fields.h"
-#include "ui/machine_dialog.h"
 
 using namespace forstrix;
 using namespace forstrix::ui;
+using test::at;
+using test::type;
 
-static State started() { State s; startup_compute(s); return s; }
 static const MachineKind& kind(const QString& stem) { return *find_machine_kind(stem.toStdString()); }
 
-// The dialog of `stem`, "msc" the chainsaw's, shown; its id.
+// The dialog of `stem` ("msc" the chainsaw's, "co2" the emission factors'), shown; its id.
 static std::pair<std::unique_ptr<QDialog>, int> open(State& s, const QString& stem) {
-    std::unique_ptr<QDialog> d(stem == "msc" ? static_cast<QDialog*>(new ChainsawDialog(s))
-                                             : new MachineDialog(s, kind(stem)));
+    std::unique_ptr<QDialog> d = test::input_dialog(s, stem);
     d->show();
-    return {std::move(d), stem == "msc" ? kChainsawDialogId : kind(stem).dialog_id};
+    const int id = d->objectName().toInt();
+    return {std::move(d), id};
 }
-
-template <typename W = QLineEdit> static W* at(QWidget& d, int id) {
-    auto* w = d.findChild<W*>(QString::number(id));
-    if (w == nullptr) qFatal("no widget %d", id);
-    return w;
-}
-
-// The whole text arrives in one edit, as when pasted over the selection.
-static void type(QLineEdit* f, const QString& text) { f->selectAll(); f->insert(text); }
 
 static std::vector<double> basics(const State& s, const QString& stem) {
     std::vector<double> v;
     if (stem == "msc") for (const auto& f : kChainsawFields) v.push_back(s.*f.value);
+    else if (stem == "co2") for (const auto& f : kEmissionFactorFields) v.push_back(s.*f.value);
     else for (auto m : kind(stem).basics) v.push_back(s.*m);
     return v;
 }
@@ -55,10 +45,11 @@ private slots:
     void typedText_data() {
         QTest::addColumn<QString>("stem");
         QTest::addColumn<QString>("script");  // "id=text;...", typed in this order
-        QTest::addColumn<QString>("cost");  // "" any figure
+        QTest::addColumn<QString>("cost");  // "" any figure; "---" none and OK off
         QTest::addColumn<bool>("marked");  // a refused text is selected, so the user sees where
         for (auto [stem, c] : {std::pair{"msc", "6,63"}, {"asb", "45,28"}, {"hab", "137,93"}, {"fob", "77,31"},
-                               {"hfsab", "111,93"}, {"hhb", "156,13"}, {"hfb", "88,90"}, {"mskb", "254,15"}})
+                               {"hfsab", "111,93"}, {"hhb", "156,13"}, {"hfb", "88,90"}, {"mskb", "254,15"},
+                               {"co2", "2,67 2,42"}})
             QTest::addRow("%s defaults", stem) << stem << "" << c << false;
         QTest::newRow("residual 2000, total -52,07") << "hab" << "13010=2000" << "---" << false;
         QTest::newRow("interest 12,5") << "hab" << "13006=12,5" << "142,99" << false;
@@ -70,6 +61,11 @@ private slots:
         QTest::newRow("chainsaw: ready mix only") << "msc" << "11018=1,5;11017=0" << "6,65" << false;
         QTest::newRow("chainsaw: both, ready mix wins") << "msc" << "11018=1,5" << "6,65" << false;
         QTest::newRow("chainsaw: no petrol price") << "msc" << "11017=0;11018=1,5;11015=0" << "---" << false;
+        // Emission factors: greater than 0 and at most 10.
+        QTest::newRow("diesel 3,17") << "co2" << "19001=3,17" << "" << false;
+        QTest::newRow("diesel 10,01 above") << "co2" << "19001=10,01" << "---" << false;
+        QTest::newRow("diesel empty reads 0") << "co2" << "19001=" << "---" << false;
+        QTest::newRow("petrol 2,4,2 unreadable") << "co2" << "19002=2,4,2" << "---" << true;
         // A zero: the divisors and the purchase price must be given; the residual
         // value may be 0, and the profit too, except on the skidder.
         for (const MachineKind& k : kMachineKinds) {
@@ -84,7 +80,7 @@ private slots:
         QFETCH(QString, stem);
         QFETCH(QString, script);
         QFETCH(QString, cost);
-        State s = started();
+        State s = test::started();
         auto [d, id] = open(s, stem);
         QLineEdit* f = nullptr;
         QString text, before;
@@ -93,12 +89,20 @@ private slots:
             before = f->text();
             type(f, text = step.section('=', 1));
         }
-        const QString shown = at<QLabel>(*d, id + 100)->text();
-        QVERIFY(shown == cost || (cost.isEmpty() && shown != "---"));
+        // The figure, or the emission factors' two fields as they opened.
+        const QString shown = stem == "co2" ? (at<QPushButton>(*d, id + 998)->isEnabled() ? "" : "---")
+                                            : at<QLabel>(*d, id + 100)->text();
+        if (stem == "co2" && f == nullptr) {
+            QCOMPARE(d->windowTitle() + ' ' + at(*d, 19001)->text() + ' ' + at(*d, 19002)->text(),
+                     "Emissionsfaktoren " + cost);
+            cost.clear();
+        }
+        QVERIFY2(shown == cost || (cost.isEmpty() && shown != "---"), qPrintable(shown));
         QCOMPARE(at<QPushButton>(*d, id + 998)->isEnabled(), shown != "---");
         if (f == nullptr)
-            return test::save_screenshot(d.get(), stem == "msc" ? QStringLiteral("chainsaw_dialog")
-                                                                : "machine_dialog_" + stem);
+            return test::save_screenshot(d.get(), stem == "msc"   ? QStringLiteral("chainsaw_dialog")
+                                                  : stem == "co2" ? QStringLiteral("emission_dialog")
+                                                                  : "machine_dialog_" + stem);
         QTEST(f->selectedText() == text && !text.isEmpty(), "marked");
         type(f, before);  // the last text undone, OK comes back
         QVERIFY(at<QPushButton>(*d, id + 998)->isEnabled());
@@ -113,15 +117,17 @@ private slots:
         QTest::newRow("hfsab interest in 16005") << "hfsab" << 16005 << "9,5" << 998;
         QTest::newRow("asb annual use, shown whole") << "asb" << 12004 << "1200.5" << 998;
         QTest::newRow("msc annual use, shown whole") << "msc" << 11004 << "450,5" << 998;
+        QTest::newRow("co2 petrol with a point") << "co2" << 19002 << "2.9" << 998;
         QTest::newRow("hab Abbrechen") << "hab" << 13001 << "999" << 999;
         QTest::newRow("hab close box") << "hab" << 13001 << "999" << 0;
+        QTest::newRow("co2 Abbrechen") << "co2" << 19001 << "3,17" << 999;
     }
     void leaving() {
         QFETCH(QString, stem);
         QFETCH(int, field);
         QFETCH(int, button);
         QFETCH(QString, text);
-        State s = started();
+        State s = test::started();
         auto [d, id] = open(s, stem);
         std::vector<double> expected = basics(s, stem);
         const auto basic = std::size_t(field == 16005 ? 5 : field - id - 1);
@@ -130,7 +136,7 @@ private slots:
         for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
             QTest::keyClick(at(*d, field), key);
         QTest::keyClick(at<QPushButton>(*d, id + 998), Qt::Key_Return);
-        QVERIFY(d->isVisible() && basics(s, stem) == basics(started(), stem));  // only the buttons end it
+        QVERIFY(d->isVisible() && basics(s, stem) == basics(test::started(), stem));  // only the buttons end it
         if (button == 0)
             d->close();
         else
@@ -154,12 +160,8 @@ private slots:
     void openingShowsWhatOkStores() {
         QFETCH(QString, stem);
         QFETCH(QString, set);
-        State s = started();
-        for (const QString& item : set.split(' ')) {
-            const ValueInfo* v = find_value(item.section('=', 0, 0).toStdString());
-            QVERIFY(v != nullptr);
-            set_value(s, *v, item.section('=', 1).toDouble());
-        }
+        State s = test::started();
+        test::set_values(s, set);
         // The row is telling: the unrounded basics cost something else.
         State unrounded = s;
         if (stem == "msc") calc_motorsaege(unrounded); else calc_machine(unrounded, kind(stem));
@@ -169,7 +171,6 @@ private slots:
         const QString at_opening = at<QLabel>(*d, id + 100)->text();
         QTEST(at_opening, "cost");
         QVERIFY(qs(format_comma(unrounded.*total, 2)) != at_opening);
-        QVERIFY(at<QPushButton>(*d, id + 998)->isEnabled());
         QTest::mouseClick(at<QPushButton>(*d, id + 998), Qt::LeftButton);
         QCOMPARE(d->result(), 1);
         // What the main window does after the dialog, and what shows next.
@@ -179,27 +180,25 @@ private slots:
         QCOMPARE(at<QLabel>(*again, id_again + 100)->text(), at_opening);
     }
 
-    void okRefusesUnusableBasicsFromTheFile() {
-        State s = started();
-        s.gf_hab45 = 0.0;  // a zero obsolescence time, only possible from the file
+    // A zero obsolescence time, only possible from the file: no "inf", OK
+    // refused until it is mended. The highest price and the shortest life a
+    // machine may be given do not widen the dialog: the whole figure is in
+    // the tooltip.
+    void unusableAndHugeValues() {
+        State s = test::started();
+        s.gf_hab45 = 0.0;
         auto [d, id] = open(s, "hab");
-        QCOMPARE(at<QLabel>(*d, 13100)->text(), QStringLiteral("---"));  // not "inf"
+        QLabel* c = at<QLabel>(*d, 13100);
+        QCOMPARE(c->text(), QStringLiteral("---"));
         QTest::mouseClick(at<QPushButton>(*d, 13998), Qt::LeftButton);
         QVERIFY(d->isVisible() && !at<QPushButton>(*d, 13998)->isEnabled());
         type(at(*d, 13002), QStringLiteral("8"));
-        QCOMPARE(at<QLabel>(*d, 13100)->text(), QStringLiteral("137,93"));
-    }
-
-    void hugeValuesDoNotWidenTheDialog() {
-        State s = started();
-        auto [d, id] = open(s, "hab");
+        QCOMPARE(c->text(), QStringLiteral("137,93"));
         const int width = d->width();
-        // The highest price and the shortest life a machine may be given.
         type(at(*d, 13001), QStringLiteral("100000"));
         type(at(*d, 13003), QStringLiteral("1"));
         QApplication::processEvents();
-        QLabel* c = at<QLabel>(*d, 13100);
-        c->grab();  // painted cut off: the whole figure is in the tooltip
+        c->grab();  // painted cut off
         QVERIFY(c->text().size() > 10 && c->toolTip() == c->text());
         type(at(*d, 13001), QStringLiteral("100000,01"));  // beyond the range
         QVERIFY(c->text() == QStringLiteral("---") && !at<QPushButton>(*d, 13998)->isEnabled());

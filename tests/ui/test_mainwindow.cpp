@@ -66,7 +66,7 @@ class TestMainWindow : public WindowTest {
     Q_OBJECT
 private slots:
     void init() { open_window(); }  // a folder of its own, a fresh state and window
-    void cleanup() { here_.reset(); }
+    void cleanup() { close_window(); }
 
     void startUp_data() {
         QTest::addColumn<QByteArray>("file");
@@ -75,19 +75,15 @@ private slots:
         QTest::newRow("defaults") << QByteArray() << own;
         QTest::newRow("own basics, a dearer skidder") << basics_with(&State::gf_asb44, 2 * own) << 2 * own;
         QTest::newRow("refused basics") << QByteArray("1100,5\tkein Wert\r\n") << own;
-        QTest::newRow("basics a named pipe") << kFifo << own;
     }
     void startUp() {
         QFETCH(QByteArray, file);
         QFETCH(double, asb44);
         put_file(files::kBasicsFileName, file);
         ScriptedMessages boxes;
-        {
-            const TimeLimit limit(20);  // a pipe must not block the start
-            window_->start_up();
-        }
+        window_->start_up();
         QVERIFY(boxes.shown().empty());  // a warning waits until the window shows
-        const bool refused = file.startsWith("1100,5") || file == kFifo;
+        const bool refused = file.startsWith("1100,5");
         QTRY_COMPARE(boxes.shown().size(), std::size_t{refused});
         QCoreApplication::processEvents();
         QCOMPARE(boxes.shown().size(), std::size_t{refused});
@@ -211,7 +207,6 @@ private slots:
         QTest::newRow("load own basics") << load << basics_with(&State::gf_hab44, 500.0) << ok
                                          << QStringList{u"Meldung: Kalkulationsgrundlagen geladen."_s};
         QTest::newRow("load, no file") << load << QByteArray() << ok << refused;
-        QTest::newRow("load, decimal comma") << load << QByteArray("12,5\r\n") << ok << refused;
         QTest::newRow("save basics") << save << QByteArray() << ok
                                      << QStringList{u"Meldung: Kalkulationsgrundlagen gespeichert."_s};
         QTest::newRow("load, a named pipe") << load << kFifo << ok
@@ -225,8 +220,6 @@ private slots:
         // A target that can never be written is said at once, without the
         // question whether to overwrite it.
         const QString report_failed = u"Fehler: Ergebnis konnte nicht gespeichert werden!\n"_s;
-        QTest::newRow("report, a folder") << report << kFolder << ok
-            << QStringList{report_failed + u"Das Ziel ist ein Ordner: /"_s};
         QTest::newRow("report, write-protected") << report << kReadOnly << ok
             << QStringList{report_failed + u"Die Datei ist schreibgeschützt: /"_s};
     }
@@ -243,7 +236,9 @@ private slots:
         state_->gf_ss = 77.0;     // typed into the cost dialog
         state_->gf_hab112 = 1.0;  // a hand-made machine cost
         const State before = *state_;
-        DialogScript script(std::vector<DialogScript::Step>(command == CmdResults, end_with(ResultsSave)));
+        DialogScript script(std::vector<DialogScript::Step>(command == CmdResults, [](QWidget* d) {
+            QTest::mouseClick(child<QPushButton>(*d, u"25998"_s), Qt::LeftButton);  // "Ergebnis speichern"
+        }));
         {
             const TimeLimit limit(20);  // a pipe must not block the load
             window_->run_command(command);

@@ -1,34 +1,40 @@
-// The results dialog: what it shows for suitable and unsuitable systems, how it scrolls and ends.
+// The results dialog: what it shows for suitable and unsuitable systems, how
+// it scrolls and ends; and its two buttons for the result sheet: print
+// through the preview and the print dialog (into a PDF file, no printer
+// needed), and save as PDF through the file question. Neither ends it.
 #include <QGroupBox>
 #include <QLabel>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyleOptionGroupBox>
+#include <QTemporaryDir>
 #include <QWheelEvent>
 #include <QtTest>
 
 #include "core/calc.h"
 #include "core/emissions.h"
 #include "ui/caption_box.h"
-#include "ui/dialog_codes.h"
+#include "ui/qt_texts.h"
 #include "ui/results_dialog.h"
 #include "ui_test_support.h"
+#include "../support/pdf_text.h"
 
 using forstrix::State;
 using forstrix::ui::ResultsDialog;
+using namespace forstrix::ui::test;
 
-static QLabel* field(const QWidget& d, int id) { return d.findChild<QLabel*>(QString::number(id)); }
+static QLabel* field(const QWidget& d, int id) { return at<QLabel>(d, id); }
 
-// Recognisable results without running the model: the first time of each
-// system 1.0N min or h/Fm, the sums 30.NN Euro/Fm, N l diesel per Fm.
-static State marked_state() {
-    State s;
-    s.gff_e3 = 1.01, s.gff_e12 = 1.02, s.gff_e20 = 1.03, s.gff_e27 = 1.04, s.gff_e34 = 1.05, s.gff_e41 = 1.06;
-    s.gff_g7 = 30.07, s.gff_g8 = 30.08, s.gff_g15 = 30.15, s.gff_g16 = 30.16, s.gff_g24 = 30.24;
-    s.gff_g31 = 30.31, s.gff_g39 = 30.39, s.gff_g45 = 30.45;
-    s.diesel_sys1 = 1, s.diesel_sys2 = 2, s.diesel_sys3 = 3, s.diesel_sys4 = 4, s.diesel_sys5 = 5, s.diesel_sys6 = 6;
+// The default stand after start-up with its times and costs; `flags` set
+// afterwards when given.
+static State computed(std::array<std::int32_t, 6> flags = {}) {
+    State s = started();
+    if (flags != std::array<std::int32_t, 6>{}) s.set_flags(flags);
+    forstrix::calc_zeitbedarfkosten(s);
     return s;
 }
 
@@ -57,7 +63,7 @@ static QRect caption_rect(QGroupBox* box) {
 static void screenshot(ResultsDialog& d, const char* name) {
     d.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&d));
-    forstrix::ui::test::save_screenshot(d.findChild<QScrollArea*>()->widget(), name);
+    save_screenshot(d.findChild<QScrollArea*>()->widget(), name);
 }
 
 static void wheel(QWidget* target, int delta) {
@@ -68,31 +74,49 @@ static void wheel(QWidget* target, int delta) {
 
 class TestResultsDialog : public QObject {
     Q_OBJECT
+    QTemporaryDir folder_;
+    QString previous_;
+
 private slots:
+    // The sheet is proposed in the current folder: the test's own. Qt's
+    // dialogs speak German, as in the program.
+    void initTestCase() {
+        forstrix::ui::use_german_qt_texts(*QCoreApplication::instance());
+        previous_ = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(folder_.path()));
+    }
+    void cleanupTestCase() { QDir::setCurrent(previous_); }
+
+    // The default stand: I, II and III suitable, IV, V and VI not, each
+    // saying why beside its empty rows; then its figures with the flags the
+    // other way round. A suitable system shows its first time, its sums and
+    // its fuel line; an unsuitable one "---" or nothing under a greyed
+    // caption, its reasons in the normal text colour.
     void systems_data() {
-        QTest::addColumn<QStringList>("sums");  // id=text when suitable
-        QTest::newRow("I") << QStringList{"25109=30,07", "25111=30,08"};
-        QTest::newRow("II") << QStringList{"25207=30,15", "25209=30,16"};
-        QTest::newRow("III") << QStringList{"25309=30,24"};
-        QTest::newRow("IV") << QStringList{"25409=30,31"};
-        QTest::newRow("V") << QStringList{"25511=30,39"};
-        QTest::newRow("VI") << QStringList{"25609=30,45"};
+        QTest::addColumn<bool>("flipped");
+        QTest::newRow("default stand") << false;
+        QTest::newRow("flags the other way round") << true;
     }
     void systems() {
-        const auto system = int(QStringList{"I", "II", "III", "IV", "V", "VI"}.indexOf(QTest::currentDataTag()));
-        QFETCH(QStringList, sums);
-        for (const bool suitable : {true, false}) {  // this system one way, all others the other way
-            State s = marked_state();
-            std::array<std::int32_t, 6> flags{};
-            for (std::size_t i = 0; i < 6; ++i) flags[i] = (int(i) == system) == suitable;
-            s.set_flags(flags);
-            ResultsDialog d(s, nullptr);
-            d.show();
-            const int id = 25101 + 100 * system;
-            auto* box = d.findChild<QGroupBox*>(QString::number(id - 1));
-            QVERIFY(box->title().startsWith(QTest::currentDataTag() + QString(") ")));
+        QFETCH(bool, flipped);
+        const State s = computed(flipped ? std::array<std::int32_t, 6>{0, 0, 0, 1, 1, 1} : std::array<std::int32_t, 6>{});
+        ResultsDialog d(s, nullptr);
+        d.show();
+        if (!flipped) screenshot(d, "results_default");
+        const char* const names[] = {"I", "II", "III", "IV", "V", "VI"};
+        const char* const firsts[] = {"34,64", "39,18", "0,09", "0,10", "1,66", "0,10"};
+        const QStringList sums[] = {{"25109=26,48", "25111=28,15"}, {"25207=28,20", "25209=33,02"}, {"25309=21,74"},
+                                    {"25409=29,58"}, {"25511=123,10"}, {"25609=20,83"}};
+        const QStringList reasons{"", "", "", "Hangneigung 14 %: mindestens 36 %",
+                                  "Hangneigung 14 %: mindestens 36 %|Mindestvolumen [ > 70 EFm] je Seillinie nicht erreicht",
+                                  "BHD 20 cm: höchstens 18 cm"};
+        for (int i = 0; i < 6; ++i) {
+            const bool suitable = (i < 3) != flipped;
+            const int id = 25101 + 100 * i;
+            auto* box = at<QGroupBox>(d, id - 1);
+            QVERIFY(box->title().startsWith(QString(names[i]) + ") "));
             QVERIFY(box->title().endsWith(suitable ? " - geeignet" : " - ungeeignet"));
-            // Unsuitable: the caption greyed, and nothing else.
+            QCOMPARE(static_cast<const forstrix::ui::CaptionBox*>(box)->caption_greyed(), !suitable);
             const int grey = qGray(box->palette().color(QPalette::Disabled, QPalette::WindowText).rgb());
             const int caption = darkest(box, caption_rect(box));
             if (suitable) QVERIFY2(caption < 80, qPrintable(QString::number(caption)));
@@ -100,61 +124,22 @@ private slots:
             QVERIFY(box->isEnabled());
             for (QLabel* l : box->findChildren<QLabel*>()) {
                 QVERIFY(l->isEnabled());
-                if (!l->text().isEmpty())
-                    QVERIFY2(darkest(l, l->rect()) < 80, qPrintable(l->text()));
-            }
-            for (const QLabel* l : box->findChildren<QLabel*>())  // the figures are named by their ids
-                if (l->objectName().startsWith("25"))
+                if (!l->text().isEmpty()) QVERIFY2(darkest(l, l->rect()) < 80, qPrintable(l->text()));
+                if (l->objectName().startsWith("25"))  // the figures are named by their ids
                     QCOMPARE(l->text().isEmpty() || l->text() == "---", !suitable);
-            QCOMPARE(field(d, id)->text(), suitable ? QString("1,0%1").arg(system + 1) : "");
-            for (const QString& sum : sums)
+            }
+            QCOMPARE(field(d, id)->text(), suitable ? firsts[i] : "");
+            for (const QString& sum : sums[i])
                 QCOMPARE(field(d, sum.left(5).toInt())->text(), suitable ? sum.mid(6) : "---");
             // The fuel line beneath the sums, only where the system suits.
-            QCOMPARE(field(d, id + 49)->text(), suitable ? QString::fromStdString(forstrix::fuel_text(s, system)) : "");
-        }
-    }
-
-    // An unsuitable system says why inside its greyed group, in the normal
-    // text colour; a suitable one has no such text.
-    void unsuitableSystemsSayWhy_data() {
-        QTest::addColumn<QString>("stand");  // NAME=VALUE
-        QTest::addColumn<QStringList>("reasons");  // I ... VI, lines separated by '|'
-        QTest::newRow("default stand") << ""
-                                       << QStringList{"", "", "", "Hangneigung 14 %: mindestens 36 %",
-                                                      "Hangneigung 14 %: mindestens 36 %|Mindestvolumen [ > 70 EFm] je Seillinie nicht erreicht",
-                                                      "BHD 20 cm: höchstens 18 cm"};
-        QTest::newRow("thin trees on a steep slope, rope line full")
-            << "gi_bhd=12 gi_hn=40 gi_hvs=1"
-            << QStringList{"BHD 12 cm: mindestens 15 cm|Hangneigung 40 %: höchstens 35 %",
-                           "BHD 12 cm: mindestens 15 cm|Hangneigung 40 %: höchstens 35 %", "Hangneigung 40 %: höchstens 35 %",
-                           "", "BHD 12 cm: mindestens 15 cm", "Hangneigung 40 %: höchstens 35 %"};
-    }
-    void unsuitableSystemsSayWhy() {
-        QFETCH(QString, stand);
-        QFETCH(QStringList, reasons);
-        State s;
-        forstrix::ui::test::set_values(s, stand);
-        forstrix::startup_compute(s);
-        s.set_flags(forstrix::calc_eignung(forstrix::suitability_inputs(s)));
-        forstrix::calc_zeitbedarfkosten(s);
-        ResultsDialog d(s, nullptr);
-        d.show();
-        // The default stand as the program starts: I, II and III suitable, the
-        // captions of IV, V and VI grey.
-        if (stand.isEmpty()) screenshot(d, "results_default");
-        for (int i = 0; i < 6; ++i) {
-            const QString id = QString::number(25100 + 100 * i);
-            const auto* box = d.findChild<QGroupBox*>(id);
-            const QList<QLabel*> labels = box->findChildren<QLabel*>("reasons" + id);
+            QCOMPARE(field(d, id + 49)->text(), suitable ? QString::fromStdString(forstrix::fuel_text(s, i)) : "");
+            const QList<QLabel*> labels = box->findChildren<QLabel*>("reasons" + box->objectName());
             QStringList lines;
             for (const QLabel* label : labels) lines << label->text();
-            QCOMPARE(static_cast<const forstrix::ui::CaptionBox*>(box)->caption_greyed(), !reasons[i].isEmpty());
-            QCOMPARE(lines.join('|').replace('\n', '|'), reasons[i]);
+            QCOMPARE(lines.join('|').replace('\n', '|'), flipped ? "" : reasons[i]);
             for (int k = 0; k < labels.size(); ++k) {
                 QLabel* label = labels[k];
-                // Under the greyed caption, in the normal text colour.
-                QVERIFY(label->isVisible() && label->isEnabled());
-                QVERIFY2(darkest(label, label->rect()) < 80, qPrintable(label->text()));
+                QVERIFY(label->isVisible());
                 // Beside the k-th empty row, right of its "Euro/Fm" column.
                 const QLabel* cost = field(d, 25102 + 100 * i + 2 * k);
                 QVERIFY(label->mapTo(box, QPoint(0, 0)).x() > cost->mapTo(box, QPoint(cost->width(), 0)).x());
@@ -165,28 +150,9 @@ private slots:
         }
     }
 
-    void buttons_data() {
-        QTest::addColumn<QString>("button");  // "": the close box
-        QTest::addColumn<int>("result");
-        QTest::newRow("Ergebnis speichern") << "25998" << int(forstrix::ui::ResultsSave);
-        QTest::newRow("OK") << "25999" << int(forstrix::ui::ResultsOk);
-        QTest::newRow("Bestandesdaten ändern...") << "25997" << int(forstrix::ui::ResultsChangeStand);
-        QTest::newRow("close box") << "" << int(forstrix::ui::ResultsOk);
-    }
-    void buttons() {
-        QFETCH(QString, button);
-        const State s = marked_state();
-        ResultsDialog d(s, nullptr);
-        d.show();
-        if (button.isEmpty()) d.close(); else QTest::mouseClick(d.findChild<QPushButton*>(button), Qt::LeftButton);
-        QVERIFY(!d.isVisible());
-        QTEST(d.result(), "result");
-    }
-
     void scrolling() {
-        State s = forstrix::ui::test::started();
-        s.set_flags({1, 1, 1, 1, 1, 1});  // no stand suits all six (I needs a slope of at most 35 %, IV at least 36 %)
-        forstrix::calc_zeitbedarfkosten(s);
+        // No stand suits all six (I needs a slope of at most 35 %, IV at least 36 %).
+        const State s = computed({1, 1, 1, 1, 1, 1});
         ResultsDialog d(s, nullptr);
         d.show();
         screenshot(d, "results_all_suitable");
@@ -214,6 +180,60 @@ private slots:
         QTest::mouseClick(ok, Qt::LeftButton);
         d.show();
         QCOMPARE(bar->value(), 0);  // reopened, it starts at the top again
+    }
+
+    void savePdf_data() {
+        QTest::addColumn<QString>("answer");  // the file chosen; "": cancelled
+        QTest::addColumn<QString>("said");    // the message shown after: "title: text"; "": none
+        QTest::newRow("erg.pdf as proposed") << "erg.pdf" << "Meldung: Ergebnisblatt unter \"erg.pdf\" gespeichert!";
+        QTest::newRow("cancelled") << "" << "";
+        QTest::newRow("folder missing") << "fehlt/erg.pdf"
+                                        << "Fehler: Ergebnisblatt konnte nicht gespeichert werden!\n"
+                                           "Der Ordner existiert nicht (mehr): %1";
+    }
+    void savePdf() {
+        QFETCH(QString, answer);
+        QFETCH(QString, said);
+        const QString path = answer.isEmpty() ? QString() : QDir::current().filePath(answer);
+        ScriptedMessages messages;
+        messages.answer_file(path);
+        const State s = computed();
+        ResultsDialog d(s, nullptr);
+        d.show();
+        QTest::mouseClick(d.findChild<QPushButton*>("25995"), Qt::LeftButton);
+        QVERIFY(d.isVisible());
+        QCOMPARE(messages.asked_files().size(), std::size_t{1});
+        QCOMPARE(messages.asked_files().front().title, QString("Ergebnisblatt als PDF speichern"));
+        QCOMPARE(messages.asked_files().front().proposed, QDir::current().filePath("erg.pdf"));
+        QStringList shown;
+        for (const ShownMessage& m : messages.shown()) shown << m.title + ": " + m.text;
+        QCOMPARE(shown.join('|'), said.contains("%1") ? said.arg(QDir::toNativeSeparators(path)) : said);
+        const bool saved = said.startsWith("Meldung");
+        QCOMPARE(QFile::exists(path), saved);
+        if (saved) QCOMPARE(forstrix::test::pdf_pages(path.toStdString()), 1);
+    }
+
+    // "Drucken..." opens the preview, in German as the whole preview; its
+    // print button the print dialog, answered with a PDF file as the printer.
+    void print() {
+        const QString pdf = QDir::current().filePath("druck.pdf");
+        const State s = computed();
+        ResultsDialog d(s, nullptr);
+        d.show();
+        const Printed printed = print_from_preview(d.findChild<QPushButton*>("25996"), pdf, [](auto& preview) {
+            QCOMPARE(preview.printer()->pageLayout().pageSize().id(), QPageSize::A4);
+            QStringList actions;
+            for (const QAction* a : preview.template findChildren<QAction*>()) actions << a->text();
+            QVERIFY(actions.contains("Drucken"));
+            preview.resize(900, 1000);
+            save_screenshot(&preview, "sheet_print_preview");
+        });
+        QCOMPARE(printed.opened, QStringList{"QPrintPreviewDialog"});
+        QVERIFY(printed.answered);
+        QVERIFY(d.isVisible());
+        QCOMPARE(forstrix::test::pdf_pages(pdf.toStdString()), 1);
+        const std::string text = forstrix::test::flat(forstrix::test::pdf_text(pdf.toStdString()));
+        QVERIFY(text.find("Summe: 26,48 Euro/Fm") != std::string::npos);
     }
 };
 

@@ -52,34 +52,48 @@ private slots:
     // chosen: a whole-number input's whole list, a decimal one from half to
     // twice its value (the model's piece volume while no own is given). A
     // value whose range would leave the 15 digits of a range gets none, and
-    // both views say so instead of drawing.
+    // both views say so instead of drawing. The sentence naming the cheapest
+    // system follows the switches and the typed step; a step of 0 is
+    // refused, not looped over.
     void choosing_an_input_redraws_data() {
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("set");  // NAME=VALUE on the started state
+        QTest::addColumn<QString>("change");  // "-box" unchecks, "+box" checks, "step=N" types a step
         QTest::addColumn<QString>("range");
-        QTest::addColumn<int>("points");
+        QTest::addColumn<int>("points");  // -1: whatever the input's bounds allow of the range
         QTest::addColumn<double>("current");
         QTest::addColumn<QString>("sentence");
-        QTest::newRow("bhd_whole_list") << "gi_bhd" << "" << "6 90 1" << 85 << 20.0
+        const QString bhd = "gi_bhd", hn = "gi_hn", none = "";
+        QTest::newRow("bhd_whole_list") << bhd << none << none << "6 90 1" << 85 << 20.0
             << "BHD 6 bis 18 cm: VI) Spanholz; 19 bis 31 cm: III) Hochmechanisierte Holzernte; "
                "ab 32 cm: I) Konventionelle Holzernte";
-        QTest::newRow("slope_whole_list") << "gi_hn" << "" << "0 65 1" << 66 << 14.0
+        QTest::newRow("unmeasured_sums_of_i_and_ii") << bhd << none << "+unmeasured" << "6 90 1" << 85 << 20.0
+            << "BHD 6 bis 18 cm: VI) Spanholz; 19 bis 28 cm: III) Hochmechanisierte Holzernte; 29 cm: I) "
+               "Konventionelle Holzernte; 30 cm: III) Hochmechanisierte Holzernte; 31 bis 36 cm: II) Integrierte "
+               "Holzernte; ab 37 cm: I) Konventionelle Holzernte";
+        QTest::newRow("without_chips") << bhd << none << "-competeVI" << "6 90 1" << 85 << 20.0
+            << "BHD 6 bis 11 cm: kein System geeignet; 12 bis 31 cm: III) Hochmechanisierte Holzernte; ab 32 cm: "
+               "I) Konventionelle Holzernte";
+        QTest::newRow("step_7") << bhd << none << "step=7" << "6 90 7" << 13 << 20.0
+            << "BHD 6 bis 13 cm: VI) Spanholz; 20 bis 27 cm: III) Hochmechanisierte Holzernte; "
+               "ab 34 cm: I) Konventionelle Holzernte";
+        QTest::newRow("step_0_refused") << bhd << none << "step=0" << "6 90 0" << 0 << 0.0 << none;
+        QTest::newRow("slope_whole_list") << hn << none << none << "0 65 1" << 66 << 14.0
             << "Hangneigung 0 bis 35 %: III) Hochmechanisierte Holzernte; 36 bis 60 %: IV) Hochmechanisierte "
                "Holzernte durch Hangsysteme; ab 61 %: kein System geeignet";
-        QTest::newRow("skidding_distance_half_to_twice") << "gf_i_rd" << "" << "74 300 2" << 114 << 150.0
+        QTest::newRow("skidding_distance_half_to_twice") << "gf_i_rd" << none << none << "74 300 2" << 114 << 150.0
             << "Rückedistanz 74 bis 300 m: III) Hochmechanisierte Holzernte";
-        QTest::newRow("own_piece_volume_from_the_model") << "gf_stm" << "" << "0,116 0,472 0,002" << 179
-                                                         << 0.23524314 << "";
-        // Points: -1, whatever the input's bounds allow of the range.
-        QTest::newRow("largest_wage_on_the_grid") << "gf_fw" << "gf_fw=1e15"
-            << "500000000000000 2000000000000000 10000000000000" << -1 << 1e15 << "";
-        QTest::newRow("wage_of_10_to_the_25") << "gf_fw" << "gf_fw=1e25" << "" << 0 << 0.0 << "";
-        QTest::newRow("wage_beyond_the_grid") << "gf_fw" << "gf_fw=5e15" << "" << 0 << 0.0 << "";
-        QTest::newRow("tiny_volume") << "gf_vab" << "gf_vab=1e-20" << "" << 0 << 0.0 << "";
+        QTest::newRow("own_piece_volume_from_the_model") << "gf_stm" << none << none << "0,116 0,472 0,002" << 179
+                                                         << 0.23524314 << none;
+        QTest::newRow("largest_wage_on_the_grid") << "gf_fw" << "gf_fw=1e15" << none
+            << "500000000000000 2000000000000000 10000000000000" << -1 << 1e15 << none;
+        QTest::newRow("wage_beyond_the_grid") << "gf_fw" << "gf_fw=5e15" << none << none << 0 << 0.0 << none;
+        QTest::newRow("tiny_volume") << "gf_vab" << "gf_vab=1e-20" << none << none << 0 << 0.0 << none;
     }
     void choosing_an_input_redraws() {
         QFETCH(QString, input);
         QFETCH(QString, set);
+        QFETCH(QString, change);
         QFETCH(QString, range);
         QFETCH(int, points);
         QFETCH(double, current);
@@ -92,11 +106,17 @@ private slots:
             choose(combo, "gi_hn");  // first away from BHD, so that every row redraws
             choose(combo, input.toLatin1().constData());
         }
+        for (const QString& c : change.split(u' ', Qt::SkipEmptyParts)) {
+            if (!c.startsWith("step=")) child<QCheckBox>(d, c.mid(1))->setChecked(c[0] == u'+');
+            else child<QLineEdit>(d, "sweepStep")->selectAll(), QTest::keyClicks(child<QLineEdit>(d, "sweepStep"), c.mid(5));
+        }
         QCOMPARE(range_texts(d), range.isEmpty() ? "  " : range);
         if (points < 0) return;
         QCOMPARE(static_cast<int>(d.line_points().size()), points);
+        QCOMPARE(child<QLabel>(d, "lineStatus")->isHidden(), points != 0);
         if (!sentence.isEmpty()) QCOMPARE(cheapest_text(d), sentence);
-        if (range.isEmpty()) {
+        if (points == 0) {
+            if (!range.isEmpty()) return;
             choose(child<QComboBox>(d, "mapY"), input.toLatin1().constData());
             for (const char* status : {"lineStatus", "mapStatus"})
                 QVERIFY(child<QLabel>(d, status)->text().contains("ist zu groß oder zu klein für einen Verlauf"));
@@ -109,53 +129,10 @@ private slots:
         QCOMPARE(m->at(1).x(), m->at(0).x());
     }
 
-    // The sentence over BHD as the switches and the typed step change it;
-    // a step of 0 is refused, not looped over.
-    void cheapest_sentence_data() {
-        QTest::addColumn<QStringList>("unchecked");
-        QTest::addColumn<bool>("unmeasured");
-        QTest::addColumn<QString>("step");  // typed; "": as proposed
-        QTest::addColumn<QString>("sentence");
-        QTest::newRow("unmeasured_sums_of_i_and_ii") << QStringList{} << true << ""
-            << "BHD 6 bis 18 cm: VI) Spanholz; 19 bis 28 cm: III) Hochmechanisierte Holzernte; 29 cm: I) "
-               "Konventionelle Holzernte; 30 cm: III) Hochmechanisierte Holzernte; 31 bis 36 cm: II) Integrierte "
-               "Holzernte; ab 37 cm: I) Konventionelle Holzernte";
-        QTest::newRow("without_chips") << QStringList{"competeVI"} << false << ""
-            << "BHD 6 bis 11 cm: kein System geeignet; 12 bis 31 cm: III) Hochmechanisierte Holzernte; ab 32 cm: "
-               "I) Konventionelle Holzernte";
-        QTest::newRow("step_7") << QStringList{} << false << "7"
-            << "BHD 6 bis 13 cm: VI) Spanholz; 20 bis 27 cm: III) Hochmechanisierte Holzernte; "
-               "ab 34 cm: I) Konventionelle Holzernte";
-        QTest::newRow("step_0_refused") << QStringList{} << false << "0" << "";
-    }
-    void cheapest_sentence() {
-        QFETCH(QStringList, unchecked);
-        QFETCH(bool, unmeasured);
-        QFETCH(QString, step);
-        QFETCH(QString, sentence);
-        SweepDialog d(started_);
-        for (const QString& name : unchecked) d.findChild<QCheckBox*>(name)->setChecked(false);
-        child<QCheckBox>(d, "unmeasured")->setChecked(unmeasured);
-        if (!step.isEmpty()) {
-            child<QLineEdit>(d, "sweepStep")->selectAll();
-            QTest::keyClicks(child<QLineEdit>(d, "sweepStep"), step);
-        }
-        QCOMPARE(child<QLabel>(d, "lineStatus")->isHidden(), step != "0");
-        QCOMPARE(d.line_points().empty(), step == "0");
-        if (!sentence.isEmpty()) QCOMPARE(cheapest_text(d), sentence);
-    }
-
-    void map_colours_data() {
-        QTest::addColumn<double>("bhd");
-        QTest::addColumn<double>("slope");
-        QTest::addColumn<int>("colour");
-        QTest::newRow("harvester") << 25.0 << 20.0 << int(kSystemColours[2]);
-        QTest::newRow("too_steep_for_any_system") << 20.0 << 63.0 << int(kNoneColour);
-    }
-    void map_colours() {
-        QFETCH(double, bhd);
-        QFETCH(double, slope);
-        QFETCH(int, colour);
+    // The map over BHD and slope: a cell has its cheapest system's colour,
+    // painted as in its data. The same input on both axes is refused; a
+    // wage spans half to twice 12 Euro/Std.
+    void map() {
         SweepDialog d(started_);
         d.resize(1200, 820);
         d.show();
@@ -165,26 +142,19 @@ private slots:
         QTest::qWait(20);
         test::save_screenshot(&d, QStringLiteral("kostenverlauf_karte"));
         CostMap* map = d.map();
-        const std::size_t i = map->data().x.nearest(bhd), j = map->data().y.nearest(slope);
-        QCOMPARE(map->cell_colour(i, j), rgb(static_cast<std::uint32_t>(colour)));
-        // The painted pixel in the middle of the cell has the same colour.
         map->resize(900, 560);
         const QImage image = map->grab().toImage();
-        const MapRect r = map->geometry_for(map->size()).cell(i, j);
-        QCOMPARE(image.pixelColor(int(r.x + r.w / 2), int(r.y + r.h / 2)), rgb(static_cast<std::uint32_t>(colour)));
-    }
-
-    // The same input on both axes is refused; a wage spans half to twice 12 Euro/Std.
-    void map_other_inputs() {
-        SweepDialog d(started_);
-        CostMap* map = d.map();
+        for (const auto& [bhd, slope, colour] : {std::tuple{25.0, 20.0, kSystemColours[2]}, {20.0, 63.0, kNoneColour}}) {
+            const std::size_t i = map->data().x.nearest(bhd), j = map->data().y.nearest(slope);
+            QCOMPARE(map->cell_colour(i, j), rgb(colour));
+            const MapRect r = map->geometry_for(map->size()).cell(i, j);
+            QCOMPARE(image.pixelColor(int(r.x + r.w / 2), int(r.y + r.h / 2)), rgb(colour));
+        }
         choose(child<QComboBox>(d, "mapY"), "gi_bhd");
-        QVERIFY(!child<QLabel>(d, "mapStatus")->isHidden());
-        QVERIFY(map->data().cells.empty());
+        QVERIFY(!child<QLabel>(d, "mapStatus")->isHidden() && map->data().cells.empty());
         choose(child<QComboBox>(d, "mapY"), "gf_fw");
         QVERIFY(child<QLabel>(d, "mapStatus")->isHidden());
-        QCOMPARE(map->data().y.from(), 6.0);
-        QCOMPARE(map->data().y.last(), 24.0);
+        QVERIFY(map->data().y.from() == 6.0 && map->data().y.last() == 24.0);
         QCOMPARE(map->data().cells.size(), 85 * map->data().y.count);
     }
 

@@ -14,7 +14,12 @@
 #include <QThread>
 
 #include "core/calc.h"
+#include "core/machines.h"
 #include "core/registry.h"
+#include "ui/cost_dialog.h"
+#include "ui/emission_dialog.h"
+#include "ui/machine_dialog.h"
+#include "ui/stand_dialog.h"
 
 namespace forstrix::ui::test {
 
@@ -32,6 +37,21 @@ void set_values(State& s, const QString& items) {
     }
 }
 
+void type(QLineEdit* field, const QString& text) {
+    field->selectAll();
+    field->insert(text);
+}
+
+std::unique_ptr<QDialog> input_dialog(State& s, const QString& which) {
+    if (which == u"stand") return std::make_unique<StandDialog>(s);
+    if (which == u"cost") return std::make_unique<CostDialog>(s);
+    if (which == u"msc") return std::make_unique<ChainsawDialog>(s);
+    if (which == u"co2") return std::make_unique<EmissionDialog>(s);
+    const MachineKind* kind = find_machine_kind(which.toStdString());
+    if (kind == nullptr) qFatal("no dialog %s", qPrintable(which));
+    return std::make_unique<MachineDialog>(s, *kind);
+}
+
 QByteArray read_file(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -43,20 +63,27 @@ void write_file(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
-WindowInFolder::WindowInFolder() {
-    QDir::setCurrent(dir_.path());
-    window_ = std::make_unique<MainWindow>(state_, &trace_);
+void WindowTest::open_window() {
+    close_window();
+    dir_ = std::make_unique<QTemporaryDir>();
+    QDir::setCurrent(dir_->path());
+    state_of_window_ = State{};
+    own_window_ = std::make_unique<MainWindow>(state_of_window_, &trace_);
+    window_ = own_window_.get();
 }
 
-WindowInFolder::~WindowInFolder() {
-    window_.reset();
+void WindowTest::close_window() {
+    own_window_.reset();
+    window_ = nullptr;
     QDir::setCurrent(QDir::tempPath());
+    dir_.reset();
 }
 
-void WindowInFolder::restart() {
-    window_.reset();
-    state_ = State{};
-    window_ = std::make_unique<MainWindow>(state_, &trace_);
+void WindowTest::restart() {
+    own_window_.reset();
+    state_of_window_ = State{};
+    own_window_ = std::make_unique<MainWindow>(state_of_window_, &trace_);
+    window_ = own_window_.get();
     window_->start_up();
 }
 

@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include <QDialog>
+#include <QLineEdit>
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -40,6 +42,20 @@ T* child(const QObject& parent, const QString& name) {
     if (c == nullptr) qFatal("no child %s", qPrintable(name));
     return c;
 }
+
+// The control numbered `id` (its object name) in `parent`.
+template <typename T = QLineEdit>
+T* at(const QObject& parent, int id) {
+    return child<T>(parent, QString::number(id));
+}
+
+// `text` over the field's text in one edit, as when pasted over the selection.
+void type(QLineEdit* field, const QString& text);
+
+// An input dialog over `s`: "stand", "cost", "msc" (the chainsaw's), "co2"
+// (the emission factors) or a machine kind's stem. Its control number is
+// its object name.
+std::unique_ptr<QDialog> input_dialog(State& s, const QString& which);
 
 struct ShownMessage { QString title, text; MsgIcon icon; MsgButtons buttons; };
 struct AskedFile { QString title, proposed, filter; };
@@ -94,39 +110,27 @@ private:
 
 DialogScript::Step end_with(int code);  // QDialog::done(code)
 
-// The main window over a fresh state, with the current folder a temporary
-// folder of its own; the trace is dropped.
-class WindowInFolder {
-public:
-    WindowInFolder();
-    ~WindowInFolder();
-    MainWindow& window() { return *window_; }
-    State& state() { return state_; }
-    QString file(const QString& name) const { return dir_.filePath(name); }
+// A test of the main window: open_window() makes a fresh state and window
+// with the current folder a temporary folder of its own, close_window()
+// ends them; the trace is dropped.
+class WindowTest : public QObject {
+protected:
+    void open_window();
+    void close_window();
     // A new window over the same state, as at the program's next start.
     void restart();
+    QString file(const QString& name) const { return dir_->filePath(name); }
+    MainWindow* window_ = nullptr;
+    State* state_ = &state_of_window_;
 
 private:
     struct NoTrace final : TraceSink {
         void write(std::string_view) override {}
     };
-    QTemporaryDir dir_;
-    State state_;
+    std::unique_ptr<QTemporaryDir> dir_;
+    State state_of_window_;
     NoTrace trace_;
-    std::unique_ptr<MainWindow> window_;
-};
-
-// A test of the main window: each test function opens a fresh one.
-class WindowTest : public QObject {
-protected:
-    void open_window() {
-        here_ = std::make_unique<WindowInFolder>();
-        window_ = &here_->window();
-        state_ = &here_->state();
-    }
-    std::unique_ptr<WindowInFolder> here_;
-    MainWindow* window_ = nullptr;
-    State* state_ = nullptr;
+    std::unique_ptr<MainWindow> own_window_;
 };
 
 // Clicks `button` and prints from the print preview it opens into the PDF
