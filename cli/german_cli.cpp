@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "cli/errors.h"
+
 namespace forstrix::cli {
 
 namespace {
@@ -170,24 +172,10 @@ std::string german_error(const CLI::App& app, const CLI::Error& e) {
         if (option.empty()) return "Eine Option geht nur zusammen mit einer anderen";
         return option + " geht nur zusammen mit " + after(what, " requires ");
     }
-    if (is<CLI::ExcludesError>(e)) {
-        const std::string option = before(what, " excludes ");
-        if (option.empty()) return "Zwei Optionen schließen einander aus";
-        return option + " schließt " + after(what, " excludes ") + " aus";
-    }
     if (is<CLI::ConversionError>(e))
         return with_detail("Wert kann nicht gelesen werden", option_names(what));
-    if (is<CLI::ValidationError>(e)) return with_detail("Ungültiger Wert", option_names(what));
-    if (is<CLI::FileError>(e))
-        return with_detail("Datei kann nicht gelesen werden", before(what, " was not readable"));
-    if (is<CLI::ConfigError>(e)) return "Fehler in der Konfigurationsdatei";
-    if (is<CLI::InvalidError>(e))
-        return with_detail("Zu viele Argumente ohne Obergrenze", before(what, ":"));
-    if (is<CLI::HorribleError>(e)) return "Aufruf kann nicht zerlegt werden";
-    if (is<CLI::OptionNotFound>(e))
-        return with_detail("Option nicht gefunden", before(what, " not found"));
-    if (is<CLI::ConstructionError>(e)) return "Fehlerhafte Festlegung der Kommandozeile";
-    if (is<CLI::RuntimeError>(e)) return "Abbruch beim Lesen des Aufrufs";
+    // The kinds this program's options cannot raise (validators, files,
+    // configuration, mistakes in the definition of the options).
     return "Aufruf kann nicht gelesen werden";
 }
 
@@ -196,19 +184,23 @@ void use_german(CLI::App& app) {
     for (const auto& [key, text] : kLabels) formatter->label(key, text);
     app.formatter(formatter);
     app.group(kSubcommandsGroup);
-    app.failure_message([](const CLI::App* failed, const CLI::Error& e) {
-        const CLI::App* program = failed;
-        while (program->get_parent() != nullptr) program = program->get_parent();
-        return "Fehler: Aufruf fehlerhaft: " + german_error(*failed, e) + " (Hilfe: " +
-               program->get_name() + " --help)\n";
-    });
+    app.failure_message(
+        [](const CLI::App* failed, const CLI::Error& e) { return error_line(call_error(*failed, e)); });
 }
 
-std::string help_call(const CLI::App& app) {
-    std::string call = app.get_name();
-    for (const CLI::App* sub : app.get_subcommands())
-        if (!sub->get_name().empty()) return call + " " + sub->get_name() + " --help";
-    return call + " --help";
+std::string call_error(const CLI::App& app, const CLI::Error& e) {
+    // Help is the subcommand's the call got into ("forstrix-cli sweep
+    // --help"), else the program's own.
+    const CLI::App* program = &app;
+    while (program->get_parent() != nullptr) program = program->get_parent();
+    std::string help = program->get_name();
+    for (const CLI::App* sub : program->get_subcommands()) {
+        if (!sub->get_name().empty()) {
+            help += " " + sub->get_name();
+            break;
+        }
+    }
+    return "Aufruf fehlerhaft: " + german_error(app, e) + " (Hilfe: " + help + " --help)";
 }
 
 }  // namespace forstrix::cli

@@ -1,9 +1,9 @@
-// libFuzzer target of the command line's value inputs: any bytes as the
-// JSON object of --input and as one --set NAME=VALUE pair. Either they are
-// taken, every value a finite number not below 0 (the checks of the dialogs
-// follow in the scenario), or they are refused with German messages that
-// hold no raw control character and stay short; never an exception, a
-// crash or a stack overflow.
+// libFuzzer target of the command line's value inputs: any bytes as an
+// --input file (a stand file or a flat JSON object) and as one --set
+// NAME=VALUE pair. Either they are taken, every value a finite number not
+// below 0 (the checks of the dialogs follow in the scenario), or they are
+// refused with a German message of one line that holds no raw control
+// character and stays short; never an exception, a crash or a stack overflow.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cli/inputs.h"
+#include "files/scenario_input.h"
 
 namespace {
 
@@ -32,12 +33,14 @@ void check_given(const std::vector<forstrix::Given>& given) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
 
-    std::vector<forstrix::Given> given;
-    std::vector<std::string> errors;
-    const bool ok = forstrix::cli::parse_json_inputs(text, given, errors);
-    if (ok != errors.empty()) std::abort();
-    check_given(given);
-    for (const std::string& e : errors) check_message(e);
+    forstrix::files::ScenarioInput input;
+    const forstrix::files::Outcome r = forstrix::files::parse_scenario_input(text, input);
+    if (r.ok()) {
+        check_given(input.values);
+    } else {
+        if (r.status != forstrix::files::Status::Refused || !input.values.empty()) std::abort();
+        check_message(r.detail);
+    }
 
     std::vector<forstrix::Given> set;
     std::string error;

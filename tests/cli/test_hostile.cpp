@@ -90,17 +90,17 @@ TEST(CliBatchInput, PipesAndFifosGiveEveryRow) {
 
 struct Refusal {
     const char* name;
-    std::string json;     // the --input file; empty: the arguments say it all
+    std::string json;  // the --input file; empty: the arguments say it all
     std::vector<std::string> args;
     int status;
-    const char* said;     // in the message
+    const char* said;  // in the message
 };
-class CliHostileInput : public ::testing::TestWithParam<Refusal> {};
+class CliRefuses : public ::testing::TestWithParam<Refusal> {};
 
 // Refused with a German message on one line, no raw control characters,
 // no output, and the exit status of refused input (2) or of a file that
-// could not be read or written (1).
-TEST_P(CliHostileInput, RefusedWithABoundedMessage) {
+// could not be read (1).
+TEST_P(CliRefuses, WithOneBoundedLineAndItsExitStatus) {
     const Refusal& row = GetParam();
     TempDir dir;
     std::vector<std::string> args = row.args;
@@ -116,6 +116,7 @@ TEST_P(CliHostileInput, RefusedWithABoundedMessage) {
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err.rfind("Fehler: ", 0), 0u) << r.err;
     EXPECT_NE(r.err.find(row.said), std::string::npos) << r.err;
+    EXPECT_EQ(lines_of(r.err), 1u) << r.err;
     EXPECT_FALSE(has_raw_control(r.err)) << r.err;
     EXPECT_LT(r.err.size(), 1200u) << r.err;
 }
@@ -123,27 +124,37 @@ TEST_P(CliHostileInput, RefusedWithABoundedMessage) {
 const std::string kDeep = std::string(100000, '[') + std::string(100000, ']');
 
 INSTANTIATE_TEST_SUITE_P(
-    Cli, CliHostileInput,
+    Cli, CliRefuses,
     ::testing::Values(
-        Refusal{"NumberBeyondDouble", R"({"gf_vab": 1e400})", {"calc"}, 2, "zu groß"},
-        Refusal{"ArraysNestedDeep", kDeep, {"calc"}, 2, "zu tief verschachtelt"},
-        Refusal{"ObjectsNestedDeep", std::string(50000, '{') + "}", {"calc"}, 2, "zu tief verschachtelt"},
-        Refusal{"ThreeLevels", R"({"stand": {"gf_vab": [30]}})", {"calc"}, 2, "zu tief verschachtelt"},
-        Refusal{"TwoLevelsAreReadButAreNoNumber", R"({"gf_vab": {"wert": 30}})", {"calc"}, 2, "keine Zahl"},
-        Refusal{"BracketsInAStringAreText", R"({"gf_vab": "[[[[[[[["})", {"calc"}, 2, "keine Zahl"},
-        Refusal{"LonePointInAString", R"({"gf_vab": "."})", {"calc"}, 2, "keine Zahl"},
-        Refusal{"DigitsBeyondDoubleInAString", R"({"gf_vab": ")" + std::string(400, '9') + "\"}", {"calc"}, 2,
-                "zu groß"},
-        Refusal{"EscapeSequenceInAName", "{\"gi_\\u001b[2J\\u001b[31m\": 1}", {"calc"}, 2, "\\x1B[2J"},
-        Refusal{"LongNameShortened", "{\"" + std::string(5000, 'n') + "\": 1}", {"calc"}, 2, "5000 Zeichen"},
-        Refusal{"InputIsAFolder", "", {"calc", "--input", "{dir}"}, 2, "ist ein Ordner"},
-        Refusal{"InputIsADevice", "", {"calc", "--input", "/dev/zero"}, 2, "keine gewöhnliche Datei"},
-        Refusal{"InputTooLarge", "{\"gf_vab\": 30" + std::string(2 << 20, ' ') + "}", {"report"}, 2,
-                "größer als 1 MiB"},
+        Refusal{"UnknownName", "", {"calc", "--set", "gi_xyz=1"}, 2, "gi_xyz: unbekannter Name"},
+        Refusal{"NotANumber", "", {"calc", "--set", "gf_vab=viel"}, 2, "gf_vab"},
+        Refusal{"NoEqualsSign", "", {"calc", "--set", "gf_fw"}, 2, "NAME=WERT"},
+        Refusal{"NameMissing", "", {"calc", "--set", "=5"}, 2, "\u201E=5\u201C: vor dem \u201E=\u201C fehlt der Name"},
+        Refusal{"StandCheckInReport", "", {"report", "--set", "gf_vab=0"}, 2, "gf_vab"},
+        Refusal{"BasicsZeroInBasics", "", {"basics", "--set", "gf_hab45=0"}, 2, "gf_hab45"},
         Refusal{"SetLonePoint", "", {"calc", "--set", "gf_vab=."}, 2, "keine Zahl"},
         Refusal{"SetDigitsBeyondDouble", "", {"calc", "--set", "gf_fw=" + std::string(310, '7')}, 2, "zu groß"},
         Refusal{"SetEscapeSequence", "", {"calc", "--set", "gf_vab=1\x1b[31m"}, 2, "\\x1B[31m"},
         Refusal{"UnknownOptionEscaped", "", {"calc", "--\x1b[31mx"}, 2, "--\\x1B[31mx"},
+        // The input file: the reader's message after its heading, content refused with 2.
+        Refusal{"InputNumberBeyondDouble", R"({"gf_vab": 1e400})", {"calc"}, 2,
+                "Eingabedatei kann nicht geladen werden! Die Datei enthält eine Zahl, die zu groß"},
+        Refusal{"InputEmpty", " ", {"scenario"}, 2, "Eingabedatei kann nicht geladen werden! Die Datei endet vorzeitig"},
+        Refusal{"InputNestedDeep", kDeep, {"sweep", "gi_bhd=6:9:1"}, 2, "zu tief verschachtelt"},
+        Refusal{"EscapeSequenceInAName", "{\"gi_\\u001b[2J\": 1}", {"calc"}, 2, "\\x1B[2J"},
+        Refusal{"LongNameShortened", "{\"" + std::string(5000, 'n') + "\": 1}", {"calc"}, 2, "5000 Zeichen"},
+        Refusal{"InputTooLarge", "{\"gf_vab\": 30" + std::string(2 << 20, ' ') + "}", {"report"}, 2,
+                "Die Datei ist zu groß (mehr als 1 MiB): /"},
+        // Files that cannot be read at all: 1, as for a file that cannot be written.
+        Refusal{"InputMissing", "", {"calc", "--input", "/nonexistent/in.json"}, 1,
+                "Die Datei existiert nicht: /nonexistent/in.json"},
+        Refusal{"InputIsAFolder", "", {"report", "--input", "{dir}"}, 1, "Die Datei ist ein Ordner: /"},
+        Refusal{"InputIsADevice", "", {"scenario", "--input", "/dev/zero"}, 1, "keine gewöhnliche Datei"},
+        Refusal{"BasicsMissing", "", {"calc", "--basics", "/nonexistent/daten.klg"}, 1,
+                "Kalkulationsgrundlagen (daten.klg) können nicht geladen werden! Die Datei existiert nicht: "},
+        Refusal{"BasicsIsAFolderInSweep", "", {"sweep", "gi_bhd=6:9:1", "--basics", "{dir}"}, 1, "ist ein Ordner"},
+        Refusal{"BasicsMissingInBatch", "", {"batch", "{dir}", "--basics", "/nonexistent/daten.klg"}, 1,
+                "Die Datei existiert nicht"},
         Refusal{"BatchTableIsAFolder", "", {"batch", "{dir}"}, 1, "ist ein Ordner"}),
     [](const auto& row) { return std::string(row.param.name); });
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "run_cli.h"
 #include "../support/pdf_text.h"
@@ -51,6 +52,23 @@ TEST(CliPdf, LeavesAWriteProtectedFile) {
     EXPECT_NE(r.err.find("Ergebnisblatt konnte nicht gespeichert werden!"), std::string::npos) << r.err;
     EXPECT_EQ(slurp(dir / "erg.pdf"), "the signed sheet");
     EXPECT_EQ(dir.files(), std::vector<std::string>{"erg.pdf"});
+}
+
+// The sheet and the report never go into one file, however it is named.
+TEST(CliPdf, SheetAndReportNamingOneFileAreRefused) {
+    TempDir dir;
+    spit(dir / "alt.pdf", "alt");
+    ASSERT_EQ(::symlink((dir / "alt.pdf").c_str(), (dir / "link.pdf").c_str()), 0);
+    const std::pair<std::string, std::string> rows[] = {
+        {dir / "neu.pdf", dir / "neu.pdf"}, {dir / "neu.pdf", dir / "fehlt/../neu.pdf"}, {dir / "alt.pdf", dir / "link.pdf"}};
+    for (const auto& [pdf, report] : rows) {
+        const CliRun r = run_cli({"report", "--pdf", pdf, "-o", report});
+        EXPECT_EQ(r.status, 2) << report;
+        EXPECT_EQ(r.err, "Fehler: --pdf und -o nennen dieselbe Datei; der Bericht und das Ergebnisblatt brauchen je "
+                         "eine eigene Datei.\n");
+    }
+    EXPECT_EQ(dir.files(), (std::vector<std::string>{"alt.pdf", "link.pdf"}));
+    EXPECT_EQ(slurp(dir / "alt.pdf"), "alt");
 }
 
 }  // namespace

@@ -99,7 +99,6 @@ INSTANTIATE_TEST_SUITE_P(
     Cli, CliStandRefused,
     ::testing::Values(
         Refusal{"DiameterBeyondTheList", {"--set", "gi_bhd=95"}, "", "gi_bhd"},
-        Refusal{"NoVolume", {"--set", "gf_vab=0"}, "", "gf_vab"},
         Refusal{"UnknownNameInStandFile", {"--input", "IN"},
                 R"({"format": "forstrix-bestand", "version": 1, "values": {"gi_bdh": 3}})", "gi_bdh"},
         Refusal{"NewerStandFile", {"--input", "IN"}, R"({"format": "forstrix-bestand", "version": 7})",

@@ -120,7 +120,7 @@ TEST(CliSweep, Refusals) {
         {"more_than_a_million_together", {"sweep", "gf_vab=1:1000:1", "gf_gf=1:1001:1"}, "1001000 Punkte"},
         {"outside_the_list", {"sweep", "gi_bhd=80:95:5"}, "95 liegt nicht im erlaubten Bereich"},
         {"bad_set", {"sweep", "gi_bhd=6:9:1", "--set", "gi_hn=70"}, "gi_hn"},
-        {"missing_basics_file", {"sweep", "gi_bhd=6:9:1", "--basics", "/nonexistent/daten.klg"}, "daten.klg"},
+        {"name_missing", {"sweep", "=1:2:1"}, "\u201E=1:2:1\u201C: vor dem \u201E=\u201C fehlt der Name der Eingabe"},
     };
     for (const Row& row : rows) {
         const CliRun r = run_cli(row.args);
@@ -128,6 +128,7 @@ TEST(CliSweep, Refusals) {
         EXPECT_EQ(r.out, "") << row.name;
         EXPECT_EQ(r.err.rfind("Fehler: ", 0), 0u) << row.name << ": " << r.err;
         EXPECT_NE(r.err.find(row.says), std::string::npos) << row.name << ": " << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << row.name << ": " << r.err;
     }
 }
 

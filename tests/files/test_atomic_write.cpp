@@ -34,9 +34,9 @@ TEST(FailedWrites, MissingFolderAndDevFull) {
     for (const auto& [target, reason] : rows) {
         const Outcome basics = write_basics(target, s), report = write_report(target, s);
         EXPECT_EQ(basics.status, Status::WriteFailed) << target;
-        EXPECT_EQ(basics.message, kBasicsFailure + "\n" + reason) << target;
+        EXPECT_EQ(basics.message(), kBasicsFailure + "\n" + reason) << target;
         EXPECT_EQ(report.status, Status::WriteFailed) << target;
-        EXPECT_EQ(report.message, kReportFailure + "\n" + reason) << target;
+        EXPECT_EQ(report.message(), kReportFailure + "\n" + reason) << target;
     }
     EXPECT_TRUE(dir.names().empty());
     EXPECT_TRUE(fs::is_character_file("/dev/full"));
@@ -51,8 +51,8 @@ TEST(FailedWrites, BasicsThatWouldNotLoadAgainAreNotWritten) {
     s.gf_hab47 = 0.00001;  // the dialogs take "0,00001"; four decimals make it 0, a zero divisor
     const Outcome r = write_basics(dir / "daten.klg", s);
     EXPECT_EQ(r.status, Status::WriteFailed);
-    EXPECT_EQ(r.message.rfind(kBasicsFailure + "\nDie Datei ließe sich nicht wieder laden: Zeile 5, Wert \"0.0000\": "
-                                               "gf_hab47: ", 0), 0u) << r.message;
+    EXPECT_EQ(r.message().rfind(kBasicsFailure + "\nDie Datei ließe sich nicht wieder laden: Zeile 5, Wert \"0.0000\": "
+                                               "gf_hab47: ", 0), 0u) << r.message();
     EXPECT_EQ(test::read_file(dir / "daten.klg"), "old");
     EXPECT_EQ(dir.names(), std::vector<std::string>{"daten.klg"});
 }

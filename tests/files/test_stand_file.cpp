@@ -1,6 +1,7 @@
 // The stand file: every input value of the registry kept exactly, a file
 // written by hand, the refused files (state untouched), the safe write.
 #include "files/stand_file.h"
+#include "files/scenario_input.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,8 +18,6 @@
 
 namespace forstrix::files {
 namespace {
-
-const std::string kLoadFailure = "Bestandsdatei kann nicht geladen werden!\n";
 
 bool same_bits(double x, double y) { return std::memcmp(&x, &y, sizeof x) == 0; }
 
@@ -93,7 +92,7 @@ TEST(StandFile, EveryInputValueOfTheRegistryComesBackExactly) {
     State reread;
     StandLabel relabel;
     const Outcome r = parse_stand(text, reread, relabel);
-    ASSERT_TRUE(r.ok()) << r.message;
+    ASSERT_TRUE(r.ok()) << r.message();
     expect_same(reread, original);
     for (const Given& g : given) EXPECT_TRUE(same_bits(get_value(reread, *g.info), g.value)) << g.info->name;
     EXPECT_EQ(relabel, label);
@@ -134,7 +133,7 @@ TEST(StandFile, VersionOneFilesWithoutTheCo2FactorsStillRead) {
     State reread;
     StandLabel label;
     const Outcome r = parse_stand(v1, reread, label);
-    ASSERT_TRUE(r.ok()) << r.message;
+    ASSERT_TRUE(r.ok()) << r.message();
     expect_same(reread, computed("gi_bhd=34 gf_hab44=612.75"));
     EXPECT_EQ(reread.gf_co2_diesel, 2.67);
     EXPECT_EQ(reread.gf_co2_benzin, 2.42);
@@ -162,7 +161,6 @@ TEST(StandFile, HandWrittenSubsetsTakeTheDefaultsForTheRest) {
          "gf_hab44=500 gf_hab112=99", {}},
         {"the skidder cost of system I typed", file_with("\"gf_ss\": 41.5, \"gf_asb44\": 200"), "gf_asb44=200 gf_ss=41.5", {}},
         {"gf_ii_rd equal to gf_i_rd", file_with("\"gf_i_rd\": 250, \"gf_ii_rd\": 250"), "gf_i_rd=250", {}},
-        {"numbers with exponent and fraction zero", file_with("\"gf_gf\": 1.2e2, \"gi_bhd\": 30.0"), "gf_gf=120 gi_bhd=30", {}},
         {"BOM and CR LF", "\xEF\xBB\xBF{\r\n\"format\": \"forstrix-bestand\",\r\n\"version\": 1,\r\n\"values\": {\"gi_hn\": 30}\r\n}\r\n",
          "gi_hn=30", {}},
     };
@@ -171,7 +169,7 @@ TEST(StandFile, HandWrittenSubsetsTakeTheDefaultsForTheRest) {
         State s;
         StandLabel label{"alt", "alt"};
         const Outcome r = parse_stand(row.bytes, s, label);
-        ASSERT_TRUE(r.ok()) << r.message;
+        ASSERT_TRUE(r.ok()) << r.message();
         expect_same(s, computed(row.same_as));
         EXPECT_EQ(label, row.label);
     }
@@ -179,16 +177,12 @@ TEST(StandFile, HandWrittenSubsetsTakeTheDefaultsForTheRest) {
 
 // Each refused file names its problem and leaves the state and the label as they were.
 TEST(StandFile, RefusedFilesChangeNothing) {
-    const std::string full = stand_text(computed("gi_bhd=34"), {"Hang", ""});
     struct Row {
         const char* name;
         std::string bytes;
         const char* says;
     };
     const std::vector<Row> rows = {
-        {"empty file", "", "Die Datei endet vorzeitig; sie ist unvollständig."},
-        {"truncated file", full.substr(0, full.size() / 2), "Die Datei endet vorzeitig; sie ist unvollständig."},
-        {"not JSON", "gi_bhd=34\n", "Die Datei ist kein gültiges JSON (Zeile 1, Spalte 1)."},
         {"broken on line 3", "{\n\"format\": \"forstrix-bestand\",\n\"version\" 1}", "kein gültiges JSON (Zeile 3, Spalte 11)"},
         {"a list", "[1, 2]", "Die Datei ist keine Bestandsdatei (es fehlt \"format\": \"forstrix-bestand\")."},
         {"a flat object of values", "{\"gi_bhd\": 34}", "Die Datei ist keine Bestandsdatei"},
@@ -204,17 +198,8 @@ TEST(StandFile, RefusedFilesChangeNothing) {
         {"name not a text", "{\"format\": \"forstrix-bestand\", \"version\": 1, \"name\": 12}", "\"name\": 12 ist kein Text."},
         {"values a list", "{\"format\": \"forstrix-bestand\", \"version\": 1, \"values\": [34]}",
          "\"values\" muss ein Objekt aus Namen und Werten sein"},
-        {"unknown name", file_with("\"gi_bhd\": 34, \"gi_bdh\": 30"), "gi_bdh: unbekannter Name"},
-        {"derived value", file_with("\"gc_hoehe\": 20"), "gc_hoehe:"},
-        {"value as text", file_with("\"gi_bhd\": \"34\""), "gi_bhd: \"34\" ist keine Zahl."},
-        {"diameter beyond the list", file_with("\"gi_bhd\": 95"), "gi_bhd: 95 liegt nicht im erlaubten Bereich 6 bis 90"},
         {"species as a fraction", file_with("\"gi_ba\": 1.5"), "gi_ba:"},
-        {"number too large", file_with("\"gf_gf\": 1e999"), "kein gültiges JSON"},
         {"gf_ii_rd apart from gf_i_rd", file_with("\"gf_ii_rd\": 90"), "gf_ii_rd: die Rückedistanz von System II folgt"},
-        {"name given twice", file_with("\"gi_bhd\": 34, \"gi_bhd\": 35"), "\"gi_bhd\" steht zweimal in der Datei."},
-        {"nested deeper than a stand file", file_with("\"gi_bhd\": [[34]]"), "tiefer verschachtelt"},
-        {"name not UTF-8", "{\"format\": \"forstrix-bestand\", \"version\": 1, \"name\": \"Stra\xdf" "e\"}",
-         "kein gültiges JSON"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -223,19 +208,71 @@ TEST(StandFile, RefusedFilesChangeNothing) {
         StandLabel label{"vorher", "bleibt"};
         const Outcome r = parse_stand(row.bytes, s, label);
         EXPECT_EQ(r.status, Status::Refused);
-        EXPECT_EQ(r.message.substr(0, kLoadFailure.size()), kLoadFailure);
-        EXPECT_NE(r.message.find(row.says), std::string::npos) << r.message;
+        EXPECT_EQ(r.heading, kStandNotLoaded);
+        EXPECT_NE(r.detail.find(row.says), std::string::npos) << r.detail;
         expect_same(s, before);
         EXPECT_EQ(label, (StandLabel{"vorher", "bleibt"}));
     }
 }
 
-TEST(StandFile, OnlyAStandFileIsTakenForOne) {
-    EXPECT_TRUE(is_stand_text(stand_text(State{}, {})));
-    EXPECT_TRUE(is_stand_text("{\"format\": \"x\"}"));
-    EXPECT_TRUE(is_stand_text("{\"format\": \"forstrix-bestand\", \"vers"));  // cut short
-    EXPECT_FALSE(is_stand_text("{\"gi_bhd\": 34}"));
-    EXPECT_FALSE(is_stand_text("{\"gi_bhd\": "));
+// A stand file and a flat object of values (--input) are read by the same
+// rules; the heading says which of the two the file was meant as.
+TEST(ScenarioInput, OneSetOfRulesForBothKinds) {
+    struct Row {
+        const char* name;
+        std::string values;  // the members, flat or within "values"
+        bool cut;            // the file ends two bytes early
+        const char* says;
+    };
+    const std::vector<Row> rows = {
+        {"name given twice", "\"gi_bhd\": 34, \"gi_bhd\": 35", false, "\"gi_bhd\" steht zweimal in der Datei."},
+        {"number written as a string", "\"gf_vab\": \"40,5\"", false, "gf_vab: \"40,5\" ist keine Zahl."},
+        {"number beyond a double", "\"gf_gf\": 1e999", false, "eine Zahl, die zu groß für eine endliche Zahl ist."},
+        {"nested deeper than either kind", "\"gi_bhd\": [[34]]", false, "Die Datei ist zu tief verschachtelt"},
+        {"true where a number belongs", "\"gf_vab\": true", false, "gf_vab: true ist keine Zahl."},
+        {"brackets in a string are text", "\"gf_vab\": \"[[\\\"[[\"", false, "ist keine Zahl."},
+        {"unknown name", "\"gi_bdh\": 30", false, "gi_bdh: unbekannter Name"},
+        {"derived value", "\"gc_hoehe\": 20", false, "gc_hoehe:"},
+        {"beyond the list", "\"gi_bhd\": 95", false, "gi_bhd: 95 liegt nicht im erlaubten Bereich 6 bis 90"},
+        {"negative", "\"gf_vab\": -1", false, "gf_vab: -1 ist negativ"},
+        {"cut short", "\"gi_bhd\": 34", true, "Die Datei endet vorzeitig; sie ist unvollständig."},
+        {"not JSON", "\"gi_bhd\" = 34", false, "Die Datei ist kein gültiges JSON (Zeile 1, Spalte "},
+    };
+    for (const Row& row : rows) {
+        for (const bool stand : {false, true}) {
+            SCOPED_TRACE(std::string(row.name) + (stand ? " in a stand file" : " in a flat object"));
+            std::string bytes = stand ? file_with(row.values) : "{" + row.values + "}";
+            if (row.cut) bytes.resize(bytes.size() - 2);
+            ScenarioInput input;
+            input.label.name = "bleibt";
+            const Outcome r = parse_scenario_input(bytes, input);
+            EXPECT_EQ(r.status, Status::Refused);
+            EXPECT_EQ(r.heading, stand ? kStandNotLoaded : kInputNotLoaded);
+            EXPECT_NE(r.detail.find(row.says), std::string::npos) << r.detail;
+            EXPECT_EQ(r.detail.find('\n'), std::string::npos) << r.detail;
+            EXPECT_EQ(input.label.name, "bleibt");
+        }
+    }
+}
+
+TEST(ScenarioInput, AFlatObjectGivesTheValuesOfAStandFile) {
+    const std::string values = "\"gi_ba\": 6, \"gi_bhd\": 34.0, \"gf_gf\": 1.2e2, \"gf_vab\": -0";
+    ScenarioInput flat, stand;
+    ASSERT_TRUE(parse_scenario_input("\xEF\xBB\xBF{\r\n" + values + "\r\n}\r\n", flat).ok());
+    ASSERT_TRUE(parse_scenario_input(file_with(values, ", \"name\": \"Hang\""), stand).ok());
+    EXPECT_FALSE(flat.stand_file);
+    EXPECT_TRUE(stand.stand_file);
+    EXPECT_EQ(stand.label.name, "Hang");
+    ASSERT_EQ(flat.values.size(), 4u);
+    ASSERT_EQ(stand.values.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(flat.values[i].info, stand.values[i].info);
+        EXPECT_TRUE(same_bits(flat.values[i].value, stand.values[i].value)) << flat.values[i].info->name;
+    }
+    EXPECT_TRUE(same_bits(flat.values[3].value, 0.0));  // a written -0 is 0
+    const Outcome list = parse_scenario_input("[1, 2]", flat);
+    EXPECT_EQ(list.detail, "Die Datei muss ein JSON-Objekt aus Namen und Werten sein, zum Beispiel "
+                           "{\"gi_bhd\": 25, \"gf_vab\": 40.5}.");
 }
 
 TEST(StandFile, WrittenAtomicallyAndReadBack) {
@@ -258,8 +295,8 @@ TEST(StandFile, WrittenAtomicallyAndReadBack) {
     std::filesystem::create_directory(dir / "b.forstrix");
     const Outcome failed = write_stand(dir / "b.forstrix", s, label);
     EXPECT_EQ(failed.status, Status::WriteFailed);
-    EXPECT_EQ(failed.message, "Bestandsdatei kann nicht gespeichert werden!\nDas Ziel ist ein Ordner: " +
-                                  (dir / "b.forstrix").string());
+    EXPECT_EQ(failed.message(), "Bestandsdatei kann nicht gespeichert werden!\nDas Ziel ist ein Ordner: " +
+                                    (dir / "b.forstrix").string());
     EXPECT_TRUE(std::filesystem::is_directory(dir / "b.forstrix"));
 
     // A stand that the file would not give back is not written at all.
@@ -267,23 +304,42 @@ TEST(StandFile, WrittenAtomicallyAndReadBack) {
     odd.gf_vab = std::numeric_limits<double>::quiet_NaN();
     const Outcome refused = write_stand(dir / "a.forstrix", odd, label);
     EXPECT_EQ(refused.status, Status::WriteFailed);
-    EXPECT_NE(refused.message.find("Die Datei ließe sich nicht wieder laden"), std::string::npos) << refused.message;
+    EXPECT_EQ(refused.detail.rfind("Die Datei ließe sich nicht wieder laden: ", 0), 0u) << refused.detail;
     EXPECT_EQ(test::read_file(dir / "a.forstrix"), stand_text(s, label));
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"a.forstrix", "b.forstrix"}));
 }
 
-TEST(StandFile, UnreadableFilesAreRefused) {
+// What cannot be read says why and where, for every reader of input files.
+TEST(InputFiles, UnreadableOrTooLargeSayWhyAndWhere) {
     test::ScratchDir dir;
-    State s;
-    StandLabel label;
-    EXPECT_EQ(read_stand(dir / "fehlt.forstrix", s, label).status, Status::NotFound);
-    std::filesystem::create_directory(dir / "ordner.forstrix");
-    EXPECT_EQ(read_stand(dir / "ordner.forstrix", s, label).status, Status::Refused);
-    test::write_file(dir / "gross.forstrix", file_with("") + std::string(std::size_t{1} << 20, ' '));
-    const Outcome big = read_stand(dir / "gross.forstrix", s, label);
-    EXPECT_EQ(big.status, Status::Refused);
-    EXPECT_NE(big.message.find("zu groß"), std::string::npos);
-    expect_same(s, State{});
+    std::filesystem::create_directory(dir / "ordner");
+    test::write_file(dir / "gross", file_with("") + std::string(std::size_t{1} << 20, ' '));
+    const struct {
+        const char* file;
+        Status status;
+        const char* reason;
+    } rows[] = {{"fehlt", Status::NotFound, "Die Datei existiert nicht: "},
+                {"ordner", Status::Unreadable, "Die Datei ist ein Ordner: "},
+                {"gross", Status::Refused, "Die Datei ist zu groß (mehr als 1 MiB): "}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        ScenarioInput input;
+        const Outcome scenario = read_scenario_input(dir / row.file, input);
+        EXPECT_EQ(scenario.status, row.status);
+        EXPECT_EQ(scenario.message(), std::string(kInputNotLoaded) + "\n" + row.reason + (dir / row.file).string());
+        State s;
+        StandLabel label;
+        const Outcome stand = read_stand(dir / row.file, s, label);
+        EXPECT_EQ(stand.status, row.status);
+        expect_same(s, State{});
+        // The desktop's texts for a stand file or basics file that is gone.
+        if (row.status == Status::NotFound) {
+            EXPECT_EQ(stand.detail, "Die Datei kann nicht geöffnet werden.");
+            EXPECT_EQ(read_basics(dir / row.file, s).message(), kBasicsNotLoaded);
+        } else {
+            EXPECT_EQ(stand.detail, scenario.detail);
+        }
+    }
 }
 
 }  // namespace

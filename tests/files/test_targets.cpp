@@ -78,8 +78,8 @@ TEST_P(Targets, RefusedOrWrittenAlikeByEveryWriter) {
         if (!row.reason.empty()) {
             EXPECT_EQ(r.status, Status::WriteFailed) << writer;
             // The fixed text, then the reason on a line of its own.
-            const std::string last = r.message.substr(r.message.rfind('\n') + 1);
-            EXPECT_EQ(last.rfind(row.reason + ": /", 0), 0u) << writer << ": " << r.message;
+            const std::string last = r.message().substr(r.message().rfind('\n') + 1);
+            EXPECT_EQ(last.rfind(row.reason + ": /", 0), 0u) << writer << ": " << r.message();
             EXPECT_EQ(dir.names(), before) << writer << ": nothing created, no temporary file";
             for (const std::string& name : before) {
                 const fs::path p = dir / name;
@@ -88,7 +88,7 @@ TEST_P(Targets, RefusedOrWrittenAlikeByEveryWriter) {
                 }
             }
         } else {
-            ASSERT_TRUE(r.ok()) << writer << ": " << r.message;
+            ASSERT_TRUE(r.ok()) << writer << ": " << r.message();
             const fs::path p = dir / row.written;
             EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(p))) << writer;
             EXPECT_NE(test::read_file(p), kOld) << writer;
@@ -197,11 +197,11 @@ TEST(ReportRefuses, AFigureThatIsNotFinite) {
         const Outcome r = write_report(dir / "erg.txt", s);
         if (row.refused) {
             EXPECT_EQ(r.status, Status::WriteFailed) << row.name;
-            EXPECT_EQ(r.message.rfind("Ergebnis konnte nicht gespeichert werden!\nDas Ergebnis enthält eine Zahl, "
-                                      "die nicht endlich ist (", 0), 0u) << row.name << ": " << r.message;
+            EXPECT_EQ(r.message().rfind("Ergebnis konnte nicht gespeichert werden!\nDas Ergebnis enthält eine Zahl, "
+                                      "die nicht endlich ist (", 0), 0u) << row.name << ": " << r.message();
             EXPECT_EQ(test::read_file(dir / "erg.txt"), kOld) << row.name;
         } else {
-            EXPECT_TRUE(r.ok()) << row.name << ": " << r.message;
+            EXPECT_TRUE(r.ok()) << row.name << ": " << r.message();
             EXPECT_EQ(test::read_file(dir / "erg.txt").find("inf"), std::string::npos) << row.name;
         }
         EXPECT_EQ(dir.names(), std::vector<std::string>{"erg.txt"}) << row.name;
@@ -219,11 +219,11 @@ TEST(BasicsReader, RefusesWhatIsNoRegularFileWithoutWaiting) {
         std::string last_line;  // start of the message's last line
     } rows[] = {
         {"Missing", [](const fs::path&) {}, Status::NotFound, "können nicht geladen werden!"},
-        {"NamedPipe", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); }, Status::Refused,
+        {"NamedPipe", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); }, Status::Unreadable,
          "Die Datei ist keine gewöhnliche Datei (ein Gerät oder eine Pipe): /"},
-        {"Folder", [](const fs::path& p) { fs::create_directory(p); }, Status::Refused,
+        {"Folder", [](const fs::path& p) { fs::create_directory(p); }, Status::Unreadable,
          "Die Datei ist ein Ordner: /"},
-        {"LinkLoop", [](const fs::path& p) { fs::create_symlink(p, p); }, Status::Refused,
+        {"LinkLoop", [](const fs::path& p) { fs::create_symlink(p, p); }, Status::Unreadable,
          "Die symbolischen Verknüpfungen bilden eine Schleife: /"},
     };
     for (const auto& row : rows) {
@@ -236,9 +236,9 @@ TEST(BasicsReader, RefusesWhatIsNoRegularFileWithoutWaiting) {
             r = read_basics(dir / "daten.klg", s);
         }
         EXPECT_EQ(r.status, row.status) << row.name;
-        EXPECT_EQ(r.message.rfind(not_loaded.substr(0, not_loaded.size() - 1), 0), 0u) << row.name;
-        const std::string last = r.message.substr(r.message.rfind('\n') + 1);
-        EXPECT_EQ(last.rfind(row.last_line, 0), 0u) << row.name << ": " << r.message;
+        EXPECT_EQ(r.message().rfind(not_loaded.substr(0, not_loaded.size() - 1), 0), 0u) << row.name;
+        const std::string last = r.message().substr(r.message().rfind('\n') + 1);
+        EXPECT_EQ(last.rfind(row.last_line, 0), 0u) << row.name << ": " << r.message();
         EXPECT_EQ(basics_text(s), basics_text(State{})) << row.name;
     }
 }
@@ -256,8 +256,8 @@ TEST(BasicsReader, UnreadableFileSaysWhy) {
         if (::geteuid() == 0 && ::setuid(65534) != 0) ::_exit(3);
         State s;
         const Outcome r = read_basics(dir / "daten.klg", s);
-        const std::string last = r.message.substr(r.message.rfind('\n') + 1);
-        ::_exit(r.status == Status::Refused && last.rfind("Keine Leseberechtigung: /", 0) == 0 ? 0 : 1);
+        const std::string last = r.message().substr(r.message().rfind('\n') + 1);
+        ::_exit(r.status == Status::Unreadable && last.rfind("Keine Leseberechtigung: /", 0) == 0 ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
