@@ -1,9 +1,8 @@
 // libFuzzer target of the command line's value inputs: any bytes as an
-// --input file (a stand file or a flat JSON object) and as one --set
-// NAME=VALUE pair. Either they are taken, every value a finite number not
-// below 0 (the checks of the dialogs follow in the scenario), or they are
-// refused with a German message of one line that holds no raw control
-// character and stays short; never an exception, a crash or a stack overflow.
+// --input file and as one --set NAME=VALUE pair are taken, every value a
+// finite number not below 0, or refused with a short German message of one
+// line without raw control characters; never an exception, a crash or a
+// stack overflow.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>

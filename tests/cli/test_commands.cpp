@@ -3,8 +3,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <array>
-
 #include "core/scenario.h"
 #include "files/basics_file.h"
 #include "files/report.h"
@@ -23,9 +21,7 @@ TEST(CliCalc, WithoutOptionsPrintsTheWorkedExample) {
     EXPECT_EQ(doc.size(), value_registry().size() + 1);  // every value, then "reasons"
     EXPECT_EQ(doc["gi_bhd"].dump(), "20");
     EXPECT_EQ(doc["g_sys4"].dump(), "0");
-    EXPECT_EQ(doc["gf_hab112"].dump(), "137.93");
-    EXPECT_NEAR(doc["gf_ss"].get<double>(), 45.283678, 5e-7);
-    EXPECT_NEAR(doc["gff_g45"].get<double>(), 20.834, 5e-4);
+    EXPECT_EQ(doc["gf_hab112"].dump(), "137.93");  // the figures are the core's tests
 }
 
 // --set wins over --input, which wins over --basics.
@@ -79,49 +75,10 @@ TEST(CliFiles, ReportAndBasicsAsTheLibraryWritesThem) {
         EXPECT_EQ(to_file.out, "");
         EXPECT_EQ(slurp(dir / command), expected) << command;
     }
-    const CliRun r = run_cli({"report", "-o", "/nonexistent/erg.txt"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("Ergebnis konnte nicht gespeichert werden!"), std::string::npos) << r.err;
 }
 
-// The names of the reasons of system `sys` (1 ... 6), blank-separated.
-std::string reason_names(const Json& doc, int sys) {
-    std::string out;
-    for (const Json& r : doc.at("reasons").at("g_sys" + std::to_string(sys)))
-        out += (out.empty() ? "" : " ") + r.at("name").get<std::string>();
-    return out;
-}
-
-TEST(CliCalc, ReasonsNameWhatKeepsEachSystemFromSuiting) {
-    struct Row {
-        const char* label;
-        std::vector<std::string> sets;
-        std::array<const char*, 6> names;  // I ... VI
-    };
-    const Row rows[] = {
-        // Yarding on trafficable ground at 40 %: the slope is not its reason.
-        {"ThinAndSteep", {"gi_bhd=12", "gi_hn=40"},
-         {"gi_bhd gi_hn", "gi_bhd gi_hn", "gi_hn", "", "gi_bhd gi_hvs", "gi_hn"}},
-        {"StrongTreesSmallCut", {"gi_bhd=60", "gf_vab=20", "gf_gf=10"},
-         {"", "gc_stm gf_vab", "gc_stm gf_vab gc_vhieb", "gc_stm gi_hn gf_vab gc_vhieb",
-          "gi_hn gi_hvs gf_vab gc_vhieb", "gi_bhd gc_vhieb"}},
-    };
-    for (const Row& row : rows) {
-        std::vector<std::string> args = {"calc"};
-        for (const std::string& set : row.sets) args.insert(args.end(), {"--set", set});
-        const CliRun r = run_cli(args);
-        ASSERT_EQ(r.status, 0) << r.err;
-        const Json doc = Json::parse(r.out);
-        ASSERT_EQ(doc.at("reasons").size(), 6u);
-        for (int sys = 1; sys <= 6; ++sys) {
-            EXPECT_EQ(reason_names(doc, sys), row.names[std::size_t(sys - 1)]) << row.label << ", system " << sys;
-            EXPECT_EQ(doc.at("reasons").at("g_sys" + std::to_string(sys)).empty(),
-                      doc.at("g_sys" + std::to_string(sys)) == 1)
-                << row.label << ", system " << sys;
-        }
-    }
-}
-
+// What keeps a system from suiting is the rules' (core); here how calc
+// writes it: whole numbers as integers, the others as decimals.
 TEST(CliCalc, AReasonCarriesValueLimitAndTextWithTheTypesOfTheValues) {
     const Json doc = Json::parse(run_cli({"calc", "--set", "gi_bhd=60", "--set", "gf_vab=20", "--set", "gf_gf=10"}).out);
     const Json& iv = doc.at("reasons").at("g_sys4");

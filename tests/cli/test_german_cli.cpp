@@ -43,19 +43,8 @@ INSTANTIATE_TEST_SUITE_P(
         HelpCall{"Version", {"--version"}, {"forstrix-cli " FORSTRIX_VERSION "\n"}}),
     [](const auto& row) { return std::string(row.param.label); });
 
-// ------------------------------------------ a wrong call and where help is
-struct WrongCall { const char* label; std::vector<std::string> args; std::string message; std::string help; };
-
-class CliWrongCall : public ::testing::TestWithParam<WrongCall> {};
-
-TEST_P(CliWrongCall, SaysWhatIsWrongAndPointsAtTheFittingHelp) {
-    const CliRun r = run_cli(GetParam().args);
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "Fehler: Aufruf fehlerhaft: " + GetParam().message + " (Hilfe: " + GetParam().help + ")\n");
-}
-
-// The parser's own printing of an error says the same.
+// The parser's own printing of an error is German too (the wrong calls of
+// the program itself are in the table of refusals, test_hostile.cpp).
 TEST(CliWrongCall, TheParsersOwnPrintingIsGermanToo) {
     CLI::App app{"Test", "test"};
     use_german(app);
@@ -64,29 +53,6 @@ TEST(CliWrongCall, TheParsersOwnPrintingIsGermanToo) {
     EXPECT_EQ(err.str(), "Fehler: Aufruf fehlerhaft: Unbekannte oder überzählige Angabe: b --fast\\x1B "
                          "(Hilfe: test --help)\n");
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cli, CliWrongCall,
-    ::testing::Values(
-        WrongCall{"NoSubcommand", {}, "Ein Unterbefehl fehlt (calc, report, basics, batch, scenario oder sweep)",
-                  "forstrix-cli --help"},
-        WrongCall{"MisspeltSubcommand", {"clac", "--set", "gi_bhd=25"},
-                  "Unbekannter Unterbefehl: clac (erlaubt: calc, report, basics, batch, scenario oder sweep)",
-                  "forstrix-cli --help"},
-        WrongCall{"OptionBeforeAnySubcommand", {"--fast"},
-                  "Ein Unterbefehl fehlt (calc, report, basics, batch, scenario oder sweep)", "forstrix-cli --help"},
-        WrongCall{"SweepWithoutRange", {"sweep"}, "Angabe fehlt: BEREICH", "forstrix-cli sweep --help"},
-        WrongCall{"UnknownOptionOfCalc", {"calc", "--fast"}, "Unbekannte oder überzählige Angabe: --fast",
-                  "forstrix-cli calc --help"},
-        WrongCall{"ExtraArguments", {"calc", "a", "b"}, "Unbekannte oder überzählige Angabe: a b",
-                  "forstrix-cli calc --help"},
-        WrongCall{"OptionWithoutValue", {"report", "-o"}, "Falsche Anzahl von Werten: --output",
-                  "forstrix-cli report --help"},
-        WrongCall{"OptionNeedsAnother", {"batch", "--sep", ";"}, "--sep geht nur zusammen mit --template",
-                  "forstrix-cli batch --help"},
-        WrongCall{"FlagWithValue", {"calc", "--trace=ja"}, "Wert kann nicht gelesen werden: --trace",
-                  "forstrix-cli calc --help"}),
-    [](const auto& row) { return std::string(row.param.label); });
 
 // -------------------------------------------------- the report's encoding
 
@@ -115,9 +81,6 @@ CliRun run_cli_on_terminal(const std::vector<std::string>& args) {
     return r;
 }
 
-// The report as "erg.txt" holds it, from the program itself.
-std::string erg_bytes() { return run_cli({"report", "--encoding", "cp1252"}).out; }
-
 std::string utf8_lf(const std::string& cp1252_crlf) {
     std::string lf;
     for (char c : files::cp1252_to_utf8(cp1252_crlf))
@@ -125,51 +88,31 @@ std::string utf8_lf(const std::string& cp1252_crlf) {
     return lf;
 }
 
-struct ReportCall { const char* label; std::vector<std::string> args; bool terminal; bool to_file; bool utf8; };
-
-class CliReportEncoding : public ::testing::TestWithParam<ReportCall> {};
-
-TEST_P(CliReportEncoding, AsTheReaderNeedsIt) {
-    TempDir dir;
-    std::vector<std::string> args = GetParam().args;
-    if (GetParam().to_file) args.insert(args.end(), {"-o", dir / "erg.txt"});
-    const CliRun r = GetParam().terminal ? run_cli_on_terminal(args) : run_cli(args);
-    ASSERT_EQ(r.status, 0) << r.err;
-    const std::string got = GetParam().to_file ? slurp(dir / "erg.txt") : r.out;
-    const std::string erg = erg_bytes();
-    ASSERT_EQ(erg.rfind("Hauptbaumart Laubholz\tBirke\r\n", 0), 0u);
-    if (GetParam().utf8) {
-        EXPECT_EQ(got, utf8_lf(erg));
-        EXPECT_EQ(got.rfind("Hauptbaumart Laubholz\tBirke\n", 0), 0u);
-        EXPECT_NE(got.find("Gesamtfläche der Maßnahme [ha]\t50,000000\n"), std::string::npos);
-        EXPECT_EQ(got.find('\r'), std::string::npos);
-    } else {
-        EXPECT_EQ(got, erg);
+// UTF-8 with LF for a terminal or when asked for, else the bytes of
+// "erg.txt"; the basics keep their bytes on a terminal too.
+TEST(CliReportEncoding, AsTheReaderNeedsIt) {
+    const struct {
+        const char* label;
+        std::vector<std::string> args;
+        bool terminal, to_file, utf8;
+    } rows[] = {{"FileGetsTheFileBytes", {"report"}, false, true, false},
+                {"TerminalGetsUtf8", {"report"}, true, false, true},
+                {"FileAskedForUtf8", {"report", "--encoding", "UTF-8"}, false, true, true},
+                {"TerminalAskedForCp1252", {"report", "--encoding", "cp1252"}, true, false, false},
+                {"BasicsOnATerminal", {"basics"}, true, false, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        TempDir dir;
+        std::vector<std::string> args = row.args;
+        if (row.to_file) args.insert(args.end(), {"-o", dir / "erg.txt"});
+        const CliRun r = row.terminal ? run_cli_on_terminal(args) : run_cli(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const std::string got = row.to_file ? slurp(dir / "erg.txt") : r.out;
+        const std::string bytes = run_cli({row.args[0]}).out;  // a pipe gets the file's bytes (test_commands)
+        EXPECT_EQ(got, row.utf8 ? utf8_lf(bytes) : bytes);
+        EXPECT_EQ(got.find("\nGesamtfläche der Maßnahme [ha]\t50,000000\n") != std::string::npos, row.utf8);
+        EXPECT_EQ(got.find('\r') == std::string::npos, row.utf8);
     }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cli, CliReportEncoding,
-    ::testing::Values(ReportCall{"PipeGetsTheFileBytes", {"report"}, false, false, false},
-                      ReportCall{"FileGetsTheFileBytes", {"report"}, false, true, false},
-                      ReportCall{"TerminalGetsUtf8", {"report"}, true, false, true},
-                      ReportCall{"FileAskedForUtf8", {"report", "--encoding", "UTF-8"}, false, true, true},
-                      ReportCall{"TerminalAskedForCp1252", {"report", "--encoding", "cp1252"}, true, false, false}),
-    [](const auto& row) { return std::string(row.param.label); });
-
-TEST(CliReportEncoding, UnknownEncodingIsRefusedBeforeAnythingIsWritten) {
-    TempDir dir;
-    const CliRun r = run_cli({"report", "--encoding", "latin1", "-o", dir / "erg.txt"});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "Fehler: --encoding erwartet utf-8 oder cp1252.\n");
-    EXPECT_TRUE(dir.files().empty());
-}
-
-TEST(CliReportEncoding, BasicsKeepTheirBytesOnATerminal) {
-    const CliRun r = run_cli_on_terminal({"basics"});
-    ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, run_cli({"basics"}).out);
-    EXPECT_NE(r.out.find("\r\n"), std::string::npos);
 }
 
 }  // namespace

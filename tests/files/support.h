@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -45,6 +46,16 @@ inline State all_six_scenario() {
 inline State none_scenario() {
     return scenario("gi_ba=6 gi_bhd=42 gi_sf=0 gi_hn=48 gi_ar=1 gi_br=1 gf_vab=80 gf_gf=7.5 gi_hvs=0 gi_i_bb=0 "
                     "gf_i_rd=90 gf_i_bse=5 gf_ii_rd=90 gi_v_sll=0 gi_v_kf=0");
+}
+
+inline bool same_bits(double x, double y) { return std::memcmp(&x, &y, sizeof x) == 0; }
+
+// Every value of the registry, results included, bitwise equal.
+inline void expect_same(const State& a, const State& b) {
+    for (const ValueInfo& v : value_registry()) {
+        const double x = get_value(a, v), y = get_value(b, v);
+        EXPECT_TRUE(same_bits(x, y)) << v.name << ": " << x << " != " << y;
+    }
 }
 
 inline std::string read_file(const fs::path& p) {

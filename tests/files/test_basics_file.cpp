@@ -2,7 +2,6 @@
 // refused files.
 #include "files/basics_file.h"
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -16,13 +15,7 @@ namespace {
 
 bool is_basic(const ValueInfo& v) { return v.kind == ValueKind::ChainsawBasic || v.kind == ValueKind::MachineBasic; }
 
-// Every value of two states bitwise equal.
-void expect_same(const State& a, const State& b) {
-    for (const ValueInfo& v : value_registry()) {
-        const double x = get_value(a, v), y = get_value(b, v);
-        EXPECT_EQ(std::memcmp(&x, &y, sizeof x), 0) << v.name << ": " << x << " != " << y;
-    }
-}
+using test::expect_same;
 
 TEST(BasicsFile, DefaultsAreTheGoldenBytes) { test::expect_golden("daten_default.klg", basics_text(State{})); }
 
@@ -85,17 +78,12 @@ std::vector<RefusedFile> refused_files() {
     const std::string zero4 = "Wert \"0.0000\": ";
     return {
         {"EmptyFile", "", {"Zeile 1: ", "0 statt 126 Zahlen", "Zeile 1 hat 0 statt 11"}},
-        {"OnlyTheChainsawLines", defaults.substr(0, defaults.find("\r\n100.0000") + 2),
-         {"Zeile 4: ", "35 statt 126 Zahlen", "Zeile 4 hat 0 statt 13"}},
         {"LastNumberMissing", defaults.substr(0, defaults.rfind('\t')) + "\r\n",
          {"Zeile 10: ", "125 statt 126", "Zeile 10 hat 12 statt 13"}},
-        {"ExtraNumberOnALine", with_field(4, 12, "10.0000\t5.0000"),
-         {"Zeile 4: ", "127 statt 126", "Zeile 4 hat 14 statt 13"}},
         {"ExtraLineAtTheEnd", defaults + "1.0000\r\n", {"Zeile 11: ", "127 statt 126", "Zeile 11 hat 1 statt 0"}},
-        {"DecimalComma", with_field(1, 2, "12,5"), {"Zeile 1: ", "\"12,5\"", "keine Zahl", "kein Komma"}},
-        {"WordAfterTheLastNumber", defaults + "Ende\r\n", {"Zeile 11: ", "\"Ende\"", "keine Zahl"}},
-        {"MinusSign", with_field(4, 9, "-1.0000"), {"Zeile 4: ", "\"-1.0000\"", "kein Vorzeichen"}},
-        {"Exponent", with_field(5, 2, "1.5e4"), {"Zeile 5: ", "\"1.5e4\"", "kein Exponent"}},
+        {"DecimalComma", with_field(1, 2, "12,5"),
+         {"Zeile 1: \"12,5\" ist keine Zahl, wie das Programm sie schreibt (nur Ziffern und höchstens ein Punkt; "
+          "kein Komma, kein Vorzeichen, kein Exponent)."}},
         {"TwoPoints", with_field(2, 0, "3.00.00"), {"Zeile 2: ", "\"3.00.00\"", "keine Zahl"}},
         {"PointAlone", with_field(2, 0, "."), {"Zeile 2: ", "\".\"", "keine Zahl"}},
         {"Utf8ByteOrderMark", "\xEF\xBB\xBF" + defaults, {"Zeile 1: ", "\"ï»¿1100.000000\"", "keine Zahl"}},
