@@ -49,37 +49,5 @@ TEST(CliScenario, WritesTheStandThatCalcComputes) {
     EXPECT_EQ(Json::parse(renamed.out)["name"], "Neu");
 }
 
-struct Refusal { const char* label; std::vector<std::string> args; const char* file; const char* says; };
-class CliStandRefused : public ::testing::TestWithParam<Refusal> {};
-
-// What calc refuses, scenario refuses, and writes nothing.
-TEST_P(CliStandRefused, WithExitTwoAndNoFile) {
-    TempDir dir;
-    if (*GetParam().file) spit(dir / "in.forstrix", GetParam().file);
-    std::vector<std::string> args = GetParam().args;
-    for (std::string& a : args)
-        if (a == "IN") a = dir / "in.forstrix";
-    for (const char* command : {"calc", "scenario"}) {
-        SCOPED_TRACE(command);
-        std::vector<std::string> call{command};
-        if (std::string(command) == "scenario") call = {command, "-o", dir / "out.forstrix"};
-        const CliRun r = run_cli(with(call, args));
-        EXPECT_EQ(r.status, 2);
-        EXPECT_EQ(r.out, "");
-        EXPECT_NE(r.err.find(GetParam().says), std::string::npos) << r.err;
-    }
-    EXPECT_FALSE(std::filesystem::exists(dir / "out.forstrix"));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cli, CliStandRefused,
-    ::testing::Values(
-        Refusal{"DiameterBeyondTheList", {"--set", "gi_bhd=95"}, "", "gi_bhd"},
-        Refusal{"NewerStandFile", {"--input", "IN"}, R"({"format": "forstrix-bestand", "version": 7})",
-                "Bestandsdatei kann nicht geladen werden! Die Datei hat die Version 7"},
-        Refusal{"TruncatedStandFile", {"--input", "IN"}, R"({"format": "forstrix-bestand", "version": 1, "val)",
-                "Bestandsdatei kann nicht geladen werden! Die Datei endet vorzeitig"}),
-    [](const auto& row) { return std::string(row.param.label); });
-
 }  // namespace
 }  // namespace forstrix::cli::test

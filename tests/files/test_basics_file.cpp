@@ -93,7 +93,6 @@ std::vector<RefusedFile> refused_files() {
          {"Zeile 9: ", "\"" + std::string(24, 'x') + "...\"", "keine Zahl"}},
         {"TooLargeToBeFinite", with_field(1, 0, "1" + std::string(400, '0')),
          {"Zeile 1, Wert \"100000000000000000000000...\": ", "gf_msc5", "endliche Zahl"}},
-        {"ZeroPurchasePrice", with_field(4, 0, "0.0000"), {"Zeile 4, " + zero4, "gf_asb44", "größer als 0"}},
         {"ZeroAnnualUseOfTheHarvester", with_field(5, 3, "0.0000"),
          {"Zeile 5, " + zero4 + "gf_hab47: 0 ist nicht erlaubt (\u201EJährliche Einsatzdauer [MAS/Jahr]\u201C) in den "
                                 "Kalkulationsgrundlagen für Harvester; der Wert muss größer als 0 sein."}},
@@ -104,7 +103,6 @@ std::vector<RefusedFile> refused_files() {
         {"NeitherMixingRatioNorReadyMixPrice", with_field(1, 10, "0.000000"),
          {"Zeile 1, Wert \"0.000000\": ", "gf_msc21", "Fertig-Gemisch"}},
         {"NegativeTotalOfTheSkidder", with_field(4, 9, "5000.0000"), {"Zeile 4: ", "gf_asb75", "negative"}},
-        {"NegativeTotalOfTheForwarder", with_field(6, 9, "9000.0000"), {"Zeile 6: ", "gf_fob149", "negative"}},
     };
 }
 
