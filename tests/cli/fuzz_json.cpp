@@ -1,8 +1,6 @@
-// libFuzzer target of the command line's value inputs: any bytes as an
-// --input file and as one --set NAME=VALUE pair are taken, every value a
-// finite number not below 0, or refused with a short German message of one
-// line without raw control characters; never an exception, a crash or a
-// stack overflow.
+// libFuzzer target: any bytes as an --input file and as one --set pair are taken (every value
+// finite, not below 0) or refused with a short German line without raw control characters;
+// never an exception, a crash or a stack overflow.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -16,10 +14,8 @@ namespace {
 
 void check_message(const std::string& m) {
     if (m.empty() || m.size() > 2000) std::abort();
-    for (const char c : m) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x20 || u == 0x7F) std::abort();  // a terminal would act on it
-    }
+    for (const char c : m)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) std::abort();  // a terminal would act on it
 }
 
 void check_given(const std::vector<forstrix::Given>& given) {
@@ -31,24 +27,17 @@ void check_given(const std::vector<forstrix::Given>& given) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
-
     forstrix::files::ScenarioInput input;
     const forstrix::files::Outcome r = forstrix::files::parse_scenario_input(text, input);
-    if (r.ok()) {
-        check_given(input.values);
-    } else {
-        if (r.status != forstrix::files::Status::Refused || !input.values.empty()) std::abort();
-        check_message(r.detail);
-    }
+    if (r.ok()) check_given(input.values);
+    else if (r.status != forstrix::files::Status::Refused || !input.values.empty()) std::abort();
+    else check_message(r.detail);
 
     std::vector<forstrix::Given> set;
     std::string error;
-    if (forstrix::cli::parse_set(text, set, error)) {
-        if (set.size() != 1 || !error.empty()) std::abort();
-        check_given(set);
-    } else {
-        if (!set.empty()) std::abort();
-        check_message(error);
-    }
+    const bool taken = forstrix::cli::parse_set(text, set, error);
+    if (taken != (set.size() == 1) || taken != error.empty()) std::abort();
+    if (taken) check_given(set);
+    else check_message(error);
     return 0;
 }

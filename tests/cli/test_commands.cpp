@@ -38,7 +38,7 @@ TEST(CliCalc, SetOverInputOverBasics) {
     EXPECT_EQ(doc["gf_vab"], 40.5);
     EXPECT_EQ(doc["gf_fob44"], 305.0);
     EXPECT_EQ(doc["gf_hab44"], 515.5);
-    EXPECT_EQ(doc["gc_vhieb"], 40.5 * 12.25);
+    EXPECT_EQ(doc["gf_gf"], 12.25);
 }
 
 // The CO2 factors reach the CO2 figures and nothing else: no litre, no

@@ -10,7 +10,6 @@
 #include <sstream>
 
 #include "cli/german_cli.h"
-#include "cli/text_encoding.h"
 #include "files/cp1252.h"
 #include "run_cli.h"
 
@@ -36,8 +35,7 @@ TEST(CliHelp, GermanOnStandardOutput) {
     }
 }
 
-// The parser's own printing of an error is German too (the wrong calls of
-// the program itself are in the table of refusals, test_hostile.cpp).
+// The parser's own printing is German too (the program's wrong calls: test_hostile.cpp).
 TEST(CliWrongCall, TheParsersOwnPrintingIsGermanToo) {
     CLI::App app{"Test", "test"};
     use_german(app);
@@ -49,8 +47,7 @@ TEST(CliWrongCall, TheParsersOwnPrintingIsGermanToo) {
 
 // -------------------------------------------------- the report's encoding
 
-// Runs forstrix-cli with standard output on a terminal of its own, which
-// passes the bytes through unchanged (no LF to CR LF).
+// forstrix-cli with standard output on a raw terminal of its own (no LF to CR LF).
 CliRun run_cli_on_terminal(const std::vector<std::string>& args) {
     termios raw{};
     ::cfmakeraw(&raw);
@@ -81,8 +78,7 @@ std::string utf8_lf(const std::string& cp1252_crlf) {
     return lf;
 }
 
-// UTF-8 with LF for a terminal or when asked for, else the bytes of
-// "erg.txt"; the basics keep their bytes on a terminal too.
+// UTF-8 with LF for a terminal or when asked for, else the bytes of "erg.txt"; basics keep theirs.
 TEST(CliReportEncoding, AsTheReaderNeedsIt) {
     const struct {
         const char* label;

@@ -1,6 +1,5 @@
-// forstrix-cli report --pdf: the result sheet without a display, quietly,
-// and never into the report's file. (What the sheet holds is the drawing
-// library's test; a sheet that cannot be written, the command line's.)
+// forstrix-cli report --pdf: the result sheet without a display, quietly, and never into the
+// report's file. (What the sheet holds is the drawing library's test.)
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -11,19 +10,12 @@
 namespace forstrix::cli::test {
 namespace {
 
-// As a user on a server runs it: no display, no runtime folder, and a
-// platform asked for that would need a display.
+// As on a server: no display, no runtime folder, and a platform asked for that needs one.
 CliRun run_headless(const std::vector<std::string>& args) {
-    TempDir capture;
-    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR QT_QPA_PLATFORM=xcb " +
-                          std::string(FORSTRIX_CLI);
-    for (const std::string& a : args) command += " '" + a + "'";
-    const int status = std::system((command + " >" + (capture / "out") + " 2>" + (capture / "err")).c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(capture / "out"), slurp(capture / "err")};
+    return run_cli(args, "env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR QT_QPA_PLATFORM=xcb ");
 }
 
-// The default stand and one that four systems suit, quietly, and as
-// pictures beside the other screenshots for a person to look at.
+// The default stand and one that four systems suit, also as pictures beside the screenshots.
 TEST(CliPdf, WithoutADisplayQuietly) {
     TempDir dir;
     for (const auto& [name, sets] : {std::pair<std::string, std::vector<std::string>>{"sheet_default", {}},
@@ -45,8 +37,9 @@ TEST(CliPdf, SheetAndReportNamingOneFileAreRefused) {
     TempDir dir;
     spit(dir / "alt.pdf", "alt");
     ASSERT_EQ(::symlink((dir / "alt.pdf").c_str(), (dir / "link.pdf").c_str()), 0);
-    const std::pair<std::string, std::string> rows[] = {
-        {dir / "neu.pdf", dir / "neu.pdf"}, {dir / "neu.pdf", dir / "fehlt/../neu.pdf"}, {dir / "alt.pdf", dir / "link.pdf"}};
+    const std::pair<std::string, std::string> rows[] = {{dir / "neu.pdf", dir / "neu.pdf"},
+                                                        {dir / "neu.pdf", dir / "fehlt/../neu.pdf"},
+                                                        {dir / "alt.pdf", dir / "link.pdf"}};
     for (const auto& [pdf, report] : rows) {
         const CliRun r = run_cli({"report", "--pdf", pdf, "-o", report});
         EXPECT_EQ(r.status, 2) << report;

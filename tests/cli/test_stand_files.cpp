@@ -1,11 +1,9 @@
-// Stand files on the command line: `scenario` writes what calc computes,
-// and calc reads it back as --input. (That a stand file gives what the same
-// values given flat give is the reader's own test, in files.)
+// Stand files on the command line: `scenario` writes what calc computes, and calc reads it
+// back as --input. (How a stand file is read is the reader's own test, in files.)
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
 
-#include "files/stand_file.h"
 #include "run_cli.h"
 
 namespace forstrix::cli::test {
@@ -31,9 +29,7 @@ TEST(CliScenario, WritesTheStandThatCalcComputes) {
     EXPECT_EQ(to_file.out, "");
     EXPECT_EQ(slurp(dir / "a.forstrix"), to_stdout.out);
 
-    const Json doc = Json::parse(to_stdout.out);
-    EXPECT_EQ(doc["name"], "Abteilung 12b");
-    EXPECT_EQ(doc["note"], "Hang");
+    EXPECT_EQ(Json::parse(to_stdout.out)["note"], "Hang");
 
     const CliRun direct = run_cli(with({"calc"}, kSets));
     const CliRun from_file = run_cli({"calc", "--input", dir / "a.forstrix"});

@@ -72,7 +72,7 @@ inline void write_file(const fs::path& p, const std::string& bytes) {
 inline std::string golden(const std::string& name) { return read_file(fs::path(FORSTRIX_FILES_GOLDEN_DIR) / name); }
 
 // Byte for byte against the golden file; FORSTRIX_UPDATE_GOLDEN=1 writes it
-// instead (then read it line by line against the Part's formats).
+// instead (then read it line by line against the file formats).
 inline void expect_golden(const std::string& name, const std::string& bytes) {
     if (const char* u = std::getenv("FORSTRIX_UPDATE_GOLDEN"); u != nullptr && std::string(u) == "1")
         return write_file(fs::path(FORSTRIX_FILES_GOLDEN_DIR) / name, bytes);

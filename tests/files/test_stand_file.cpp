@@ -1,11 +1,11 @@
-// The stand file: every input value of the registry kept exactly, a file
-// written by hand, the refused files (state untouched), the safe write.
+// Stand files and flat objects of values: every input value kept exactly, files by hand, refusals.
 #include "files/stand_file.h"
 #include "files/scenario_input.h"
 
 #include <algorithm>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -36,9 +36,8 @@ std::string file_with(const std::string& values, const std::string& head = "") {
     return kHead + head + ", \"values\": {" + values + "}}";
 }
 
-// A valid value other than the default for every input value, chosen by its
-// dialog's own rule, with many digits where the value is a decimal: the
-// stand, the wages, all basics, and every machine cost typed by hand.
+// A value other than the default that its dialog accepts, for every input value
+// (the stand, wages, basics, every machine cost typed by hand), decimals in many digits.
 std::vector<Given> every_input_changed() {
     std::vector<Given> given;
     for (const ValueInfo& v : value_registry()) {
@@ -47,15 +46,10 @@ std::vector<Given> every_input_changed() {
         const std::vector<double> candidates =
             v.type == ValueType::Double ? std::vector<double>{d * 1.1 + 0.1, d + 1.0 / 3.0}
                                         : std::vector<double>{d + 1, d - 1, 5};
-        bool found = false;
-        for (double c : candidates) {
-            if (c != d && !check_value(v, c)) {
-                given.push_back({&v, c});
-                found = true;
-                break;
-            }
-        }
-        EXPECT_TRUE(found) << v.name;
+        const auto c = std::find_if(candidates.begin(), candidates.end(),
+                                    [&](double x) { return x != d && !check_value(v, x); });
+        if (c != candidates.end()) given.push_back({&v, *c});
+        else ADD_FAILURE() << v.name;
     }
     return given;
 }
@@ -108,9 +102,8 @@ TEST(StandFile, EveryInputValueOfTheRegistryComesBackExactly) {
     EXPECT_EQ(dir.names(), std::vector<std::string>{"a.forstrix"});
 }
 
-// A file written by hand holds any subset; the rest are the defaults, and the
-// values go through the chain as forstrix-cli calc takes them. A flat object
-// of values gives what the same values in a stand file give.
+// A file written by hand holds any subset; the rest are the defaults, and the values
+// go through the chain as calc takes them. A flat object of values reads alike.
 TEST(StandFile, HandWrittenSubsetsTakeTheDefaultsForTheRest) {
     struct Row {
         const char* name;
@@ -120,15 +113,14 @@ TEST(StandFile, HandWrittenSubsetsTakeTheDefaultsForTheRest) {
     };
     const std::vector<Row> rows = {
         {"nothing but the header", kHead + "}", "", {}},
-        {"name and note, no values", "{\"version\": 1, \"note\": \"n\", \"format\": \"forstrix-bestand\", \"name\": \"A\"}",
-         "", {"A", "n"}},
+        {"name and note first", "{\"note\": \"n\", \"name\": \"A\", " + kHead.substr(1) + "}", "", {"A", "n"}},
         // Version 1, before the CO2 factors: they keep their defaults.
         {"an oak stand", file_with("\"gi_ba\": 6, \"gi_bhd\": 34, \"gf_vab\": 42.5"), "gi_ba=6 gi_bhd=34 gf_vab=42.5", {}},
         {"the skidder cost of system I typed", file_with("\"gf_ss\": 41.5, \"gf_asb44\": 200"), "gf_asb44=200 gf_ss=41.5", {}},
         {"gf_ii_rd equal to gf_i_rd", file_with("\"gf_i_rd\": 250, \"gf_ii_rd\": 250"), "gf_i_rd=250", {}},
         // A written -0 is 0, bit for bit.
-        {"a flat object with BOM, CR LF and exponent", "\xEF\xBB\xBF{\r\n\"gi_bhd\": 34.0, \"gf_gf\": 1.2e2, \"gf_bh\": -0\r\n}\r\n",
-         "gi_bhd=34 gf_gf=120 gf_bh=0", {}},
+        {"a flat object with BOM, CR LF and exponent",
+         "\xEF\xBB\xBF{\r\n\"gi_bhd\": 34.0, \"gf_gf\": 1.2e2, \"gf_bh\": -0\r\n}\r\n", "gi_bhd=34 gf_gf=120 gf_bh=0", {}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -149,9 +141,8 @@ TEST(StandFile, HandWrittenSubsetsTakeTheDefaultsForTheRest) {
     }
 }
 
-// A stand file and a flat object of values (--input) are read by the same
-// rules. Each refused file names its problem in one line under the heading
-// of the kind it was meant as, and leaves the state and the label as they were.
+// A stand file and a flat object of values are read by the same rules. A refused file names
+// its problem in one line under the heading of its kind, and changes neither state nor label.
 TEST(ScenarioInput, RefusedFilesNameTheProblemAndChangeNothing) {
     enum Kind { kBoth, kStand, kFlat };
     struct Row {
@@ -211,30 +202,25 @@ TEST(ScenarioInput, RefusedFilesNameTheProblemAndChangeNothing) {
     }
 }
 
-// What cannot be read says why and where, for every reader of input files.
+// What cannot be read says why and where; a stand file that is gone, in the desktop's words.
 TEST(InputFiles, UnreadableOrTooLargeSayWhyAndWhere) {
     test::ScratchDir dir;
     std::filesystem::create_directory(dir / "ordner");
     test::write_file(dir / "gross", file_with("") + std::string(std::size_t{1} << 20, ' '));
-    const struct {
-        const char* file;
-        Status status;
-        const char* reason;
-    } rows[] = {{"fehlt", Status::NotFound, "Die Datei existiert nicht: "},
-                {"ordner", Status::Unreadable, "Die Datei ist ein Ordner: "},
-                {"gross", Status::Refused, "Die Datei ist zu groß (mehr als 1 MiB): "}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.file);
+    const std::tuple<const char*, Status, std::string> rows[] = {
+        {"fehlt", Status::NotFound, "Die Datei existiert nicht: "},
+        {"ordner", Status::Unreadable, "Die Datei ist ein Ordner: "},
+        {"gross", Status::Refused, "Die Datei ist zu groß (mehr als 1 MiB): "}};
+    for (const auto& [file, status, reason] : rows) {
         ScenarioInput input;
-        const Outcome scenario = read_scenario_input(dir / row.file, input);
-        EXPECT_EQ(scenario.status, row.status);
-        EXPECT_EQ(scenario.message(), std::string(kInputNotLoaded) + "\n" + row.reason + (dir / row.file).string());
+        const Outcome scenario = read_scenario_input(dir / file, input);
+        EXPECT_EQ(scenario.status, status) << file;
+        EXPECT_EQ(scenario.message(), kInputNotLoaded + ("\n" + reason) + (dir / file).string());
         State s;
         StandLabel label;
-        const Outcome stand = read_stand(dir / row.file, s, label);
-        EXPECT_EQ(stand.status, row.status);
-        // The desktop's text for a stand file that is gone.
-        EXPECT_EQ(stand.detail, row.status == Status::NotFound ? "Die Datei kann nicht geöffnet werden." : scenario.detail);
+        const Outcome stand = read_stand(dir / file, s, label);
+        EXPECT_EQ(stand.status, status) << file;
+        EXPECT_EQ(stand.detail, status == Status::NotFound ? "Die Datei kann nicht geöffnet werden." : scenario.detail);
     }
 }
 
