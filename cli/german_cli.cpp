@@ -56,15 +56,6 @@ std::string after(std::string_view text, std::string_view marker) {
     return pos == std::string_view::npos ? std::string() : std::string(text.substr(pos + marker.size()));
 }
 
-// What lies between `from` and `to`, or "".
-std::string between(std::string_view text, std::string_view from, std::string_view to) {
-    const std::size_t a = text.find(from);
-    if (a == std::string_view::npos) return {};
-    const std::size_t b = text.find(to, a + from.size());
-    if (b == std::string_view::npos) return {};
-    return std::string(text.substr(a + from.size(), b - a - from.size()));
-}
-
 // The option names ("--set", "-o") mentioned in `text`, in order.
 std::string option_names(std::string_view text) {
     std::string names;
@@ -148,34 +139,24 @@ std::string german_error(const CLI::App& app, const CLI::Error& e) {
     }
     if (is<CLI::RequiredError>(e)) {
         const std::string missing = before(what, " is required");
-        const bool subcommand = missing == "A subcommand" ||
-                                (what.rfind("Requires at least", 0) == 0 &&
-                                 what.find("subcommands") != std::string_view::npos);
-        if (subcommand) {
+        if (missing == "A subcommand") {
             const std::string subs = subcommand_names(app);
             // A word where the subcommand belongs is a misspelt or unknown one,
             // not a missing one.
             const std::vector<std::string> rest = app.remaining();
             if (!rest.empty() && !rest.front().empty() && rest.front().front() != '-')
-                return subs.empty() ? "Unbekannter Unterbefehl: " + rest.front()
-                                    : "Unbekannter Unterbefehl: " + rest.front() + " (erlaubt: " + subs + ")";
-            return subs.empty() ? "Ein Unterbefehl fehlt" : "Ein Unterbefehl fehlt (" + subs + ")";
+                return "Unbekannter Unterbefehl: " + rest.front() + " (erlaubt: " + subs + ")";
+            return "Ein Unterbefehl fehlt (" + subs + ")";
         }
-        // "Exactly 1 option from [--a, --b]" and the like: a count of options.
-        if (what.find('[') != std::string_view::npos)
-            return with_detail("Falsche Anzahl von Optionen", between(what, "[", "]"));
         return with_detail("Angabe fehlt", missing);
     }
     if (is<CLI::ArgumentMismatch>(e)) return with_detail("Falsche Anzahl von Werten", option_names(what));
-    if (is<CLI::RequiresError>(e)) {
-        const std::string option = before(what, " requires ");
-        if (option.empty()) return "Eine Option geht nur zusammen mit einer anderen";
-        return option + " geht nur zusammen mit " + after(what, " requires ");
-    }
+    if (is<CLI::RequiresError>(e))
+        return before(what, " requires ") + " geht nur zusammen mit " + after(what, " requires ");
     if (is<CLI::ConversionError>(e))
         return with_detail("Wert kann nicht gelesen werden", option_names(what));
     // The kinds this program's options cannot raise (validators, files,
-    // configuration, mistakes in the definition of the options).
+    // configuration, counts of options, mistakes in their definition).
     return "Aufruf kann nicht gelesen werden";
 }
 

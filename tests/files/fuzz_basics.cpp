@@ -1,7 +1,5 @@
-// libFuzzer target of the basics-file reader: any bytes either load whole
-// (passing the checks, and saving to a text that loads to the same text, or
-// that the reader refuses where the formats round a value to one the checks
-// refuse) or are refused with the state left exactly as it was.
+// libFuzzer target of the basics-file reader: any bytes load whole (and save to a text that
+// loads alike or that rounding makes refused) or are refused with the state left as it was.
 #include <cstdint>
 #include <cstdlib>
 

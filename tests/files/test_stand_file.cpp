@@ -36,8 +36,7 @@ std::string file_with(const std::string& values, const std::string& head = "") {
     return kHead + head + ", \"values\": {" + values + "}}";
 }
 
-// A value other than the default that its dialog accepts, for every input value
-// (the stand, wages, basics, every machine cost typed by hand), decimals in many digits.
+// For every input value one other than the default that its dialog accepts, with many digits.
 std::vector<Given> every_input_changed() {
     std::vector<Given> given;
     for (const ValueInfo& v : value_registry()) {
@@ -161,6 +160,7 @@ TEST(ScenarioInput, RefusedFilesNameTheProblemAndChangeNothing) {
         {"unknown name", kBoth, "\"gi_bdh\": 30", "gi_bdh: unbekannter Name"},
         {"derived value", kBoth, "\"gc_hoehe\": 20", "gc_hoehe:"},
         {"beyond the list", kBoth, "\"gi_bhd\": 95", "gi_bhd: 95 liegt nicht im erlaubten Bereich 6 bis 90"},
+        {"Zeitgrad beyond 200", kBoth, "\"gi_zest\": 250", "Zeitgrad 250 erscheint unplausibel"},
         {"negative", kBoth, "\"gf_vab\": -1", "gf_vab: -1 ist negativ"},
         {"not JSON", kBoth, "\"gi_bhd\" = 34", "Die Datei ist kein gültiges JSON (Zeile 1, Spalte "},
         {"empty", kFlat, "", "Die Datei endet vorzeitig; sie ist unvollständig."},
