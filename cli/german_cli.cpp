@@ -63,8 +63,7 @@ std::string option_names(std::string_view text) {
     while (pos < text.size()) {
         const std::size_t start = text.find('-', pos);
         if (start == std::string_view::npos) break;
-        const bool word_start = start == 0 || text[start - 1] == ' ' || text[start - 1] == '[' ||
-                                text[start - 1] == ',';
+        const bool word_start = start == 0 || text[start - 1] == ' ';
         std::size_t end = start;
         while (end < text.size() && text[end] != ' ' && text[end] != ',' && text[end] != ':' &&
                text[end] != ']')

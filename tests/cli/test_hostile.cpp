@@ -124,6 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"NameMissing", "", {"calc", "--set", "=5"}, 2, "\u201E=5\u201C: vor dem \u201E=\u201C fehlt der Name"},
         Refusal{"BasicsZeroInBasics", "", {"basics", "--set", "gf_hab45=0"}, 2, "gf_hab45"},
         Refusal{"NotANumber", "", {"calc", "--set", "gf_vab=viel"}, 2, "gf_vab"},
+        Refusal{"LonePoint", "", {"calc", "--set", "gf_vab=."}, 2, "keine Zahl"},
         Refusal{"UnknownEncoding", "", {"report", "--encoding", "latin1"}, 2, "--encoding erwartet utf-8 oder cp1252."},
         Refusal{"SweepSeparator", "", {"sweep", "gi_bhd=6:90:1", "--sep", "|"}, 2, "--sep erwartet"},
         Refusal{"SweepThreeRanges", "", {"sweep", "gi_bhd=6:9:1", "gi_hn=0:5:1", "gf_vab=10:20:5"}, 2,
