@@ -17,9 +17,8 @@ void use_german(CLI::App& app);
 // option or argument it concerns, never the parser's English text.
 std::string german_error(const CLI::App& app, const CLI::Error& e);
 
-// Where the user finds help after a parse error of `app`: the help of the
-// subcommand the call got into ("forstrix-cli sweep --help"), else the
-// program's own ("forstrix-cli --help").
-std::string help_call(const CLI::App& app);
+// The whole message of a parse error of `app`: "Aufruf fehlerhaft: ", the
+// German message, and where the user finds help.
+std::string call_error(const CLI::App& app, const CLI::Error& e);
 
 }  // namespace forstrix::cli

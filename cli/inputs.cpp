@@ -1,18 +1,32 @@
 #include "cli/inputs.h"
 
-#include <algorithm>
-#include <cmath>
+#include <filesystem>
 
-#include <nlohmann/json.hpp>
-
-#include "cli/stand_command.h"
-#include "core/numtext.h"
+#include "cli/errors.h"
 #include "core/message_text.h"
 #include "files/basics_file.h"
-#include "files/read_file.h"
-#include "files/stand_file.h"
+#include "files/input_file.h"
+#include "files/scenario_input.h"
 
 namespace forstrix::cli {
+
+namespace {
+
+class Trace final : public TraceSink {
+public:
+    explicit Trace(std::FILE* to) : to_(to) {}
+    void write(std::string_view text) override { std::fwrite(text.data(), 1, text.size(), to_); }
+
+private:
+    std::FILE* to_;
+};
+
+}  // namespace
+
+std::string missing_name(std::string_view item, std::string_view form) {
+    return "\u201E" + printable(item) + "\u201C: vor dem \u201E=\u201C fehlt der Name der Eingabe (" +
+           std::string(form) + ").";
+}
 
 const ValueInfo* find_input(std::string_view name, Problem& problem) {
     const ValueInfo* info = forstrix::find_settable(name, problem);
@@ -26,6 +40,10 @@ bool parse_set(const std::string& pair, std::vector<Given>& given, std::string& 
     const std::size_t eq = pair.find('=');
     if (eq == std::string::npos) {
         error = "--set " + printable(pair) + ": erwartet wird NAME=WERT, zum Beispiel --set gi_bhd=25.";
+        return false;
+    }
+    if (eq == 0) {
+        error = "--set " + missing_name(pair, "NAME=WERT");
         return false;
     }
     Problem problem;
@@ -43,119 +61,61 @@ bool parse_set(const std::string& pair, std::vector<Given>& given, std::string& 
     return true;
 }
 
-namespace {
-
-std::string shown_json(const nlohmann::ordered_json& value) {
-    return printable(value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
-}
-
-}  // namespace
-
-bool parse_json_inputs(const std::string& text, std::vector<Given>& given,
-                       std::vector<std::string>& errors) {
-    // The object of values, whose members may one day group values in one
-    // more object (a stand): two levels are all a scenario needs.
-    if (files::json_depth(text, kMaxJsonDepth) > kMaxJsonDepth) {
-        errors.push_back("Die Eingabedatei ist zu tief verschachtelt; erwartet wird ein JSON-Objekt aus "
-                         "Namen und Werten mit höchstens " + std::to_string(kMaxJsonDepth) + " Ebenen.");
-        return false;
-    }
-    // ordered_json keeps the members in file order, so a name given twice
-    // behaves as on the command line (the last one wins) and messages come
-    // in the order the user wrote them.
-    nlohmann::ordered_json doc;
-    try {
-        doc = nlohmann::ordered_json::parse(text);
-    } catch (const nlohmann::json::out_of_range&) {
-        // A number beyond every double, such as 1e400.
-        errors.push_back("Die Eingabedatei enthält eine Zahl, die zu groß für eine endliche Zahl ist.");
-        return false;
-    } catch (const nlohmann::json::exception& e) {
-        errors.push_back(std::string("Die Eingabedatei ist kein gültiges JSON: ") + printable(e.what(), 200));
-        return false;
-    }
-    if (!doc.is_object()) {
-        errors.push_back("Die Eingabedatei muss ein JSON-Objekt aus Namen und Werten sein, "
-                         "zum Beispiel {\"gi_bhd\": 25, \"gf_vab\": 40.5}.");
-        return false;
-    }
-    bool ok = true;
-    for (const auto& [name, value] : doc.items()) {
-        Problem problem;
-        const ValueInfo* info = find_input(name, problem);
-        if (info == nullptr) {
-            errors.push_back(problem.message);
-            ok = false;
-            continue;
-        }
-        if (value.is_number()) {
-            const double v = value.get<double>();
-            if (!std::isfinite(v) || v < 0.0) {
-                errors.push_back(name + ": " + shown_json(value) +
-                                 " ist nicht erlaubt; erwartet wird eine Zahl ohne Vorzeichen.");
-                ok = false;
-                continue;
-            }
-            given.push_back({info, v});
-        } else if (value.is_string()) {
-            std::optional<double> v = read_number(*info, value.get<std::string>(), problem);
-            if (!v) {
-                errors.push_back(problem.message);
-                ok = false;
-                continue;
-            }
-            given.push_back({info, *v});
-        } else {
-            errors.push_back(name + ": " + shown_json(value) +
-                             " ist keine Zahl; erwartet wird eine Zahl oder ein Text wie \"30,5\".");
-            ok = false;
-        }
-    }
-    return ok;
-}
-
-bool collect_inputs(const CommonOptions& opt, State& base, std::vector<Given>& given,
-                    std::vector<std::string>& errors, files::StandLabel* label) {
+int collect_inputs(const CommonOptions& opt, State& base, std::vector<Given>& given, std::FILE* err,
+                   files::StandLabel* label) {
     if (!opt.basics_file.empty()) {
-        const files::Outcome r = files::read_basics(opt.basics_file, base);
+        // Not read_basics: here a missing file is named with its path.
+        std::string bytes;
+        files::Outcome r = files::read_input_file(opt.basics_file, files::kBasicsNotLoaded, bytes);
+        if (r.ok()) r = files::parse_basics(bytes, base);
         if (!r.ok()) {
-            if (r.status == files::Status::NotFound || r.message.empty()) {
-                errors.push_back("Kalkulationsgrundlagen \"" + printable(opt.basics_file, 240) +
-                                 "\" können nicht geöffnet werden.");
-            } else {
-                errors.push_back(r.message);
-            }
-            return false;
+            print_error(err, r);
+            return exit_status(r);
         }
     }
-    bool ok = true;
     if (!opt.input_file.empty()) {
-        std::string text;
-        files::ReadFailure failure;
-        const std::string shown = "Eingabedatei \"" + printable(opt.input_file, 240) + "\"";
-        switch (files::read_small_file(opt.input_file, kMaxInputFileSize, text, failure)) {
-            case files::ReadStatus::Ok: break;
-            case files::ReadStatus::NotFound:
-                errors.push_back(shown + " kann nicht geöffnet werden: Die Datei existiert nicht.");
-                return false;
-            case files::ReadStatus::TooLarge:
-                errors.push_back(shown + " ist größer als 1 MiB; das ist kein Szenario aus Namen und Werten.");
-                return false;
-            case files::ReadStatus::Failed:
-                errors.push_back(shown + " kann nicht gelesen werden: " + failure.reason + ".");
-                return false;
+        files::ScenarioInput input;
+        if (const files::Outcome r = files::read_scenario_input(opt.input_file, input); !r.ok()) {
+            print_error(err, r);
+            return exit_status(r);
         }
-        if (files::is_stand_text(text)) ok = stand_file_inputs(text, opt.input_file, given, errors, label);
-        else ok = parse_json_inputs(text, given, errors);
+        given.insert(given.end(), input.values.begin(), input.values.end());
+        if (label != nullptr) *label = std::move(input.label);
     }
+    int status = kExitDone;
     for (const std::string& pair : opt.sets) {
         std::string error;
         if (!parse_set(pair, given, error)) {
-            errors.push_back(error);
-            ok = false;
+            print_error(err, error);
+            status = kExitRefused;
         }
     }
-    return ok;
+    return status;
+}
+
+int compute_inputs(const CommonOptions& opt, State& s, std::FILE* err, files::StandLabel* label) {
+    std::vector<Given> given;
+    if (const int status = collect_inputs(opt, s, given, err, label); status != kExitDone) return status;
+    Trace trace(err);
+    ScenarioOutcome outcome;
+    compute_scenario(s, given, opt.trace ? &trace : nullptr, outcome);
+    for (const Problem& p : outcome.problems) print_error(err, p.message);
+    if (!outcome.ok()) return kExitRefused;
+    for (const std::string& w : outcome.warnings) print_warning(err, w);
+    if (std::optional<Problem> p = check_results_finite(s)) {
+        print_error(err, p->message);
+        return kExitRefused;
+    }
+    return kExitDone;
+}
+
+bool same_file(const std::string& a, const std::string& b) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::exists(a, ec) && fs::exists(b, ec)) return fs::equivalent(a, b, ec);
+    const fs::path ra = fs::weakly_canonical(fs::absolute(a, ec), ec);
+    const fs::path rb = fs::weakly_canonical(fs::absolute(b, ec), ec);
+    return !ec && ra == rb;
 }
 
 }  // namespace forstrix::cli

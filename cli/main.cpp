@@ -6,8 +6,8 @@
 //   batch    one scenario per row of a CSV table
 //   scenario a stand file (.forstrix) of one scenario, for the desktop program
 //   sweep    the six systems' costs over a range of one or two inputs
-// Exit status: 0 done, 1 a file could not be read or written, 2 refused input.
-#include <algorithm>
+// Exit status (cli/errors.h): 0 done, 1 a file could not be read or
+// written, 2 a refused call or input.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -17,6 +17,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/batch.h"
+#include "cli/errors.h"
 #include "cli/german_cli.h"
 #include "cli/inputs.h"
 #include "cli/pdf.h"
@@ -24,7 +25,6 @@
 #include "cli/stand_command.h"
 #include "cli/sweep.h"
 #include "cli/text_encoding.h"
-#include "core/message_text.h"
 #include "core/scenario.h"
 #include "core/registry.h"
 #include "files/atomic_write.h"
@@ -38,24 +38,6 @@ namespace ff = forstrix::files;
 using forstrix::State;
 
 namespace {
-
-constexpr int kExitFailed = 1;
-constexpr int kExitRefused = 2;
-
-class StderrTrace : public forstrix::TraceSink {
-public:
-    void write(std::string_view text) override { std::fwrite(text.data(), 1, text.size(), stderr); }
-};
-
-// One line per message: the files library's messages are laid out for a
-// message box, in several lines.
-void print_error(const std::string& message) {
-    // Values from the user in it are escaped already; an argument that the
-    // option parser quotes is not, so the whole line is made printable.
-    std::string line = message;
-    std::replace(line.begin(), line.end(), '\n', ' ');
-    std::fprintf(stderr, "Fehler: %s\n", forstrix::printable(line, 2000).c_str());
-}
 
 void add_common(CLI::App* cmd, fc::CommonOptions& opt, bool with_trace) {
     cmd->add_option("--basics", opt.basics_file,
@@ -72,41 +54,13 @@ void add_common(CLI::App* cmd, fc::CommonOptions& opt, bool with_trace) {
         cmd->add_flag("--trace", opt.trace, "Ablauf der Maschinenkostenrechnung auf die Fehlerausgabe");
 }
 
-// Reads the inputs and computes the scenario; false after printing why not.
-// `label`: the name and note of a stand file given with --input.
-bool compute(const fc::CommonOptions& opt, State& s, int& status, ff::StandLabel* label = nullptr) {
-    std::vector<forstrix::Given> given;
-    std::vector<std::string> errors;
-    if (!fc::collect_inputs(opt, s, given, errors, label)) {
-        for (const std::string& e : errors) print_error(e);
-        status = kExitRefused;
-        return false;
-    }
-    StderrTrace trace;
-    forstrix::ScenarioOutcome outcome;
-    forstrix::compute_scenario(s, given, opt.trace ? &trace : nullptr, outcome);
-    for (const forstrix::Problem& p : outcome.problems) print_error(p.message);
-    if (!outcome.ok()) {
-        status = kExitRefused;
-        return false;
-    }
-    for (const std::string& w : outcome.warnings) std::fprintf(stderr, "Warnung: %s\n", w.c_str());
-    if (std::optional<forstrix::Problem> p = forstrix::check_results_finite(s)) {
-        print_error(p->message);
-        status = kExitRefused;
-        return false;
-    }
-    return true;
-}
-
 bool write_stdout(const std::string& bytes) {
     return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && std::fflush(stdout) == 0;
 }
 
 int run_calc(const fc::CommonOptions& opt) {
     State s;
-    int status = 0;
-    if (!compute(opt, s, status)) return status;
+    if (const int status = fc::compute_inputs(opt, s, stderr); status != fc::kExitDone) return status;
     nlohmann::ordered_json doc = nlohmann::ordered_json::object();
     for (const forstrix::ValueInfo& v : forstrix::value_registry()) {
         const std::string name(v.name);
@@ -118,10 +72,10 @@ int run_calc(const fc::CommonOptions& opt) {
     }
     doc["reasons"] = fc::reasons_json(s);
     if (!write_stdout(doc.dump(2) + "\n")) {
-        print_error("Ausgabe kann nicht geschrieben werden.");
-        return kExitFailed;
+        fc::print_error(stderr, "Ausgabe kann nicht geschrieben werden.");
+        return fc::kExitFailed;
     }
-    return 0;
+    return fc::kExitDone;
 }
 
 // One of the two files of the computed scenario: to standard output, or
@@ -141,41 +95,45 @@ int run_file_command(const fc::CommonOptions& opt, const std::string& out_path,
                      const std::string* pdf_path = nullptr) {
     std::optional<fc::TextEncoding> encoding;
     if (!encoding_name.empty() && !(encoding = fc::encoding_named(encoding_name))) {
-        print_error("--encoding erwartet utf-8 oder cp1252.");
-        return kExitRefused;
+        fc::print_error(stderr, "--encoding erwartet utf-8 oder cp1252.");
+        return fc::kExitRefused;
+    }
+    // The report would replace the sheet just written (or the other way round).
+    if (pdf_path != nullptr && !out_path.empty() && fc::same_file(*pdf_path, out_path)) {
+        fc::print_error(stderr, "--pdf und -o nennen dieselbe Datei; der Bericht und das Ergebnisblatt "
+                                "brauchen je eine eigene Datei.");
+        return fc::kExitRefused;
     }
     State s;
-    int status = 0;
     ff::StandLabel label;
-    if (!compute(opt, s, status, &label)) return status;
+    if (const int status = fc::compute_inputs(opt, s, stderr, &label); status != fc::kExitDone) return status;
     if (pdf_path != nullptr) {
         forstrix::draw::SheetExtras sheet;  // the stand file's name, if any
         sheet.stand_name = label.name;
-        std::string error;
-        if (!fc::write_pdf(*pdf_path, s, sheet, error)) {
-            print_error(error);
-            return kExitFailed;
+        if (const ff::Outcome written = fc::write_pdf(*pdf_path, s, sheet); !written.ok()) {
+            fc::print_error(stderr, written);
+            return fc::kExitFailed;
         }
-        if (out_path.empty()) return 0;
+        if (out_path.empty()) return fc::kExitDone;
     }
     if (cmd.for_reading && !encoding)
         encoding = fc::default_encoding(out_path.empty() && fc::stdout_is_terminal());
     if (out_path.empty()) {
         const std::string bytes = cmd.text(s);
-        if (write_stdout(encoding ? fc::in_encoding(bytes, *encoding) : bytes)) return 0;
-        print_error(cmd.stdout_failure);
-        return kExitFailed;
+        if (write_stdout(encoding ? fc::in_encoding(bytes, *encoding) : bytes)) return fc::kExitDone;
+        fc::print_error(stderr, cmd.stdout_failure);
+        return fc::kExitFailed;
     }
     if (encoding == fc::TextEncoding::Utf8) {
         ff::WriteFailure failure;
-        if (ff::atomic_write(out_path, fc::in_encoding(cmd.text(s), *encoding), &failure)) return 0;
-        print_error(std::string(cmd.file_failure) + " " + ff::describe(failure));
-        return kExitFailed;
+        if (ff::atomic_write(out_path, fc::in_encoding(cmd.text(s), *encoding), &failure)) return fc::kExitDone;
+        fc::print_error(stderr, std::string(cmd.file_failure) + " " + ff::describe(failure));
+        return fc::kExitFailed;
     }
     const ff::Outcome r = cmd.write(out_path, s);
-    if (r.ok()) return 0;
-    print_error(r.message.empty() ? std::string(cmd.file_failure) : r.message);
-    return kExitFailed;
+    if (r.ok()) return fc::kExitDone;
+    fc::print_error(stderr, r);
+    return fc::kExitFailed;
 }
 
 constexpr FileCommand kReport{&ff::report_text, &ff::write_report,
@@ -189,23 +147,19 @@ int run_batch(const fc::CommonOptions& opt, const fc::BatchOptions& bopt, bool s
               const std::string& template_sep) {
     if (show_template) {
         if (template_sep != "," && template_sep != ";") {
-            print_error("--sep erwartet ',' oder ';'.");
-            return kExitRefused;
+            fc::print_error(stderr, "--sep erwartet ',' oder ';'.");
+            return fc::kExitRefused;
         }
-        if (!write_stdout(fc::template_header(template_sep[0]) + "\n")) return kExitFailed;
-        return 0;
+        if (!write_stdout(fc::template_header(template_sep[0]) + "\n")) return fc::kExitFailed;
+        return fc::kExitDone;
     }
     if (bopt.in_path.empty()) {
-        print_error("batch erwartet eine Tabelle: forstrix-cli batch TABELLE.csv [-o ERGEBNIS.csv]");
-        return kExitRefused;
+        fc::print_error(stderr, "batch erwartet eine Tabelle: forstrix-cli batch TABELLE.csv [-o ERGEBNIS.csv]");
+        return fc::kExitRefused;
     }
     State base;
     std::vector<forstrix::Given> given;
-    std::vector<std::string> errors;
-    if (!fc::collect_inputs(opt, base, given, errors)) {
-        for (const std::string& e : errors) print_error(e);
-        return kExitRefused;
-    }
+    if (const int status = fc::collect_inputs(opt, base, given, stderr); status != fc::kExitDone) return status;
     return fc::run_batch(bopt, base, given, stdout, stderr);
 }
 
@@ -290,8 +244,8 @@ int main(int argc, char** argv) {
     } catch (const CLI::CallForVersion& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        print_error("Aufruf fehlerhaft: " + fc::german_error(app, e) + " (Hilfe: " + fc::help_call(app) + ")");
-        return kExitRefused;
+        fc::print_error(stderr, fc::call_error(app, e));
+        return fc::kExitRefused;
     }
 
     if (calc->parsed()) return run_calc(calc_opt);

@@ -1,12 +1,12 @@
 #include "cli/pdf.h"
 
-#include <cstdio>
 #include <memory>
 
 #include <QByteArray>
 #include <QGuiApplication>
 #include <QString>
 
+#include "cli/errors.h"
 
 namespace forstrix::cli {
 
@@ -16,13 +16,12 @@ namespace {
 // ("XDG_RUNTIME_DIR not set", missing input methods, font substitutions):
 // only its errors reach the user.
 void quiet_handler(QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "Fehler: %s\n", text.toLocal8Bit().constData());
+    if (type == QtCriticalMsg || type == QtFatalMsg) print_error(stderr, text.toStdString());
 }
 
 }  // namespace
 
-bool write_pdf(const std::string& path, const State& s, const draw::SheetExtras& extras, std::string& error) {
+files::Outcome write_pdf(const std::string& path, const State& s, const draw::SheetExtras& extras) {
     std::unique_ptr<QGuiApplication> app;
     if (QGuiApplication::instance() == nullptr) {
         qInstallMessageHandler(quiet_handler);
@@ -33,11 +32,7 @@ bool write_pdf(const std::string& path, const State& s, const draw::SheetExtras&
         static char* argv[] = {name, nullptr};
         app = std::make_unique<QGuiApplication>(argc, argv);
     }
-    const draw::ResultSheet sheet(s, extras);
-    const files::Outcome written = draw::write_sheet_pdf(path, sheet);
-    if (written.ok()) return true;
-    error = written.message.empty() ? draw::kSheetNotSaved : written.message;
-    return false;
+    return draw::write_sheet_pdf(path, draw::ResultSheet(s, extras));
 }
 
 }  // namespace forstrix::cli

@@ -12,8 +12,7 @@ namespace forstrix::cli {
 // Writes the sheet of the computed state `s` to `path` (atomically), with
 // what `extras` gives besides (the stand's name, reasons, further lines).
 // Starts Qt on the offscreen platform when no application runs yet; Qt's
-// own warnings and notes are dropped, its errors go to standard error. false
-// with the German message in `error` when the file could not be written.
-bool write_pdf(const std::string& path, const State& s, const draw::SheetExtras& extras, std::string& error);
+// own warnings and notes are dropped, its errors go to standard error.
+files::Outcome write_pdf(const std::string& path, const State& s, const draw::SheetExtras& extras);
 
 }  // namespace forstrix::cli

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "cli/errors.h"
 #include "core/numtext.h"
 #include "core/sweep.h"
 #include "files/atomic_write.h"
@@ -9,10 +10,6 @@
 namespace forstrix::cli {
 
 namespace {
-
-void print_error(std::FILE* err, const std::string& message) {
-    std::fprintf(err, "Fehler: %s\n", message.c_str());
-}
 
 // "gi_bhd=20" or "gi_bhd=20, gi_hn=14" for a message, as the user wrote the values.
 std::string point_text(std::span<const Given> at) {
@@ -38,12 +35,11 @@ struct Notes {
         }
     }
     void print(std::FILE* err, std::size_t points) const {
+        const std::string of = std::to_string(points) + " Punkten";
         if (refused > 0)
-            std::fprintf(err, "Warnung: %lu von %zu Punkten von den Prüfungen abgewiesen (Eignung, Summen "
-                              "und cheapest leer), zuerst bei %s\n", refused, points, first_refusal.c_str());
-        if (warned > 0)
-            std::fprintf(err, "Warnung: bei %lu von %zu Punkten, zuerst bei %s\n", warned, points,
-                         first_warning.c_str());
+            print_warning(err, std::to_string(refused) + " von " + of + " von den Prüfungen abgewiesen (Eignung, "
+                               "Summen und cheapest leer), zuerst bei " + first_refusal);
+        if (warned > 0) print_warning(err, "bei " + std::to_string(warned) + " von " + of + ", zuerst bei " + first_warning);
     }
 };
 
@@ -52,7 +48,7 @@ struct Notes {
 int run_sweep(const CommonOptions& opt, const SweepOptions& sopt, std::FILE* out, std::FILE* err) {
     if (sopt.sep != "," && sopt.sep != ";") {
         print_error(err, "--sep erwartet ',' oder ';'.");
-        return 2;
+        return kExitRefused;
     }
     const char sep = sopt.sep[0];
     const char decimal = sep == ';' ? ',' : '.';
@@ -60,44 +56,43 @@ int run_sweep(const CommonOptions& opt, const SweepOptions& sopt, std::FILE* out
     if (sopt.ranges.empty() || sopt.ranges.size() > 2) {
         print_error(err, "sweep erwartet einen oder zwei Bereiche: forstrix-cli sweep NAME=ANFANG:ENDE:SCHRITT "
                          "[NAME2=ANFANG:ENDE:SCHRITT]");
-        return 2;
+        return kExitRefused;
     }
     std::vector<SweepRange> ranges;
     bool ranges_ok = true;
     for (const std::string& text : sopt.ranges) {
         Problem problem;
-        if (std::optional<SweepRange> r = parse_range(text, problem)) {
+        if (text.empty() || text.front() == '=') {
+            print_error(err, missing_name(text, "NAME=ANFANG:ENDE:SCHRITT"));
+            ranges_ok = false;
+        } else if (std::optional<SweepRange> r = parse_range(text, problem)) {
             ranges.push_back(*r);
         } else {
             print_error(err, problem.message);
             ranges_ok = false;
         }
     }
-    if (!ranges_ok) return 2;
+    if (!ranges_ok) return kExitRefused;
     if (ranges.size() == 2 && ranges[0].info == ranges[1].info) {
         print_error(err, std::string(ranges[0].info->name) + ": dieselbe Eingabe kann nicht zweimal variiert werden.");
-        return 2;
+        return kExitRefused;
     }
     std::size_t points = 1;
     for (const SweepRange& r : ranges) points *= r.count;  // each at most a million: no overflow
     if (points > kMaxSweepPoints) {
         print_error(err, "die Bereiche ergeben zusammen " + std::to_string(points) +
                              " Punkte; erlaubt sind höchstens " + std::to_string(kMaxSweepPoints) + ".");
-        return 2;
+        return kExitRefused;
     }
 
     State base;
     std::vector<Given> given;
-    std::vector<std::string> errors;
-    if (!collect_inputs(opt, base, given, errors)) {
-        for (const std::string& e : errors) print_error(err, e);
-        return 2;
-    }
+    if (const int status = collect_inputs(opt, base, given, err); status != kExitDone) return status;
     std::vector<Problem> problems;
     std::optional<Sweep> sweep = Sweep::prepare(base, given, problems);
     if (!sweep) {
         for (const Problem& p : problems) print_error(err, p.message);
-        return 2;
+        return kExitRefused;
     }
 
     // The table in blocks of about a megabyte, so that a million rows need
@@ -142,15 +137,15 @@ int run_sweep(const CommonOptions& opt, const SweepOptions& sopt, std::FILE* out
     if (to_file) {
         if (!write_ok) {
             print_error(err, "Ausgabedatei kann nicht geschrieben werden. " + files::describe(failure));
-            return 1;
+            return kExitFailed;
         }
-        return 0;
+        return kExitDone;
     }
     if (!write_ok || std::fflush(out) != 0) {
         print_error(err, "Ausgabe kann nicht geschrieben werden.");
-        return 1;
+        return kExitFailed;
     }
-    return 0;
+    return kExitDone;
 }
 
 }  // namespace forstrix::cli

@@ -18,9 +18,10 @@ struct SweepOptions {
     bool unmeasured = false;          // I and II compete by their sums without measuring
 };
 
-// Exit status: 0 done (points the checks refuse only warn), 1 the output
-// could not be written or an input file not read, 2 refused input. The
-// table goes to `out` unless an output file is given; messages go to `err`.
+// Exit status (cli/errors.h): done also when the checks refuse points (they
+// only warn); kExitFailed when the output could not be written or an input
+// file not read; kExitRefused for a refused range or input. The table goes
+// to `out` unless an output file is given; messages go to `err`.
 int run_sweep(const CommonOptions& opt, const SweepOptions& sopt, std::FILE* out, std::FILE* err);
 
 }  // namespace forstrix::cli

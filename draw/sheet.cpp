@@ -341,7 +341,7 @@ files::Outcome write_sheet_pdf(const std::filesystem::path& path, const ResultSh
     files::WriteFailure failure;
     if (!files::atomic_write(path, std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())),
                              &failure))
-        return {files::Status::WriteFailed, std::string(kSheetNotSaved) + "\n" + files::describe(failure)};
+        return {files::Status::WriteFailed, kSheetNotSaved, files::describe(failure)};
     return {};
 }
 

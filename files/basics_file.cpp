@@ -20,7 +20,6 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
 #include <optional>
 #include <span>
 #include <string>
@@ -32,19 +31,14 @@
 #include "core/registry.h"
 #include "files/atomic_write.h"
 #include "files/cp1252.h"
-#include "files/read_file.h"
-#include "core/message_text.h"
+#include "files/input_file.h"
 
 namespace forstrix::files {
 
 namespace {
 
 constexpr std::size_t kNumberCount = 126;
-// A valid file is a few kilobytes (even with 300-digit numbers it stays
-// below 64 KiB); anything much larger is not a basics file.
-constexpr std::size_t kMaxFileSize = 1 << 20;
 
-constexpr const char* kLoadFailure = "Kalkulationsgrundlagen (daten.klg)\nkönnen nicht geladen werden!";
 constexpr const char* kSaveFailure = "Kalkulationsgrundlagen können\nnicht gespeichert werden!";
 
 using Field = double State::*;
@@ -165,9 +159,7 @@ std::string quoted(std::string_view raw) {
     return "\"" + text + (cut ? "...\"" : "\"");
 }
 
-Outcome refused(const std::string& problem) {
-    return {Status::Refused, std::string(kLoadFailure) + "\n" + problem};
-}
+Outcome refused(const std::string& problem) { return {Status::Refused, kBasicsNotLoaded, problem}; }
 
 std::string at(int line) { return "Zeile " + std::to_string(line) + ": "; }
 
@@ -290,16 +282,11 @@ Outcome parse_basics(std::string_view bytes, State& s) {
 
 Outcome read_basics(const std::filesystem::path& path, State& s) {
     std::string bytes;
-    ReadFailure failure;
-    switch (read_small_file(path, kMaxFileSize, bytes, failure)) {
-        case ReadStatus::Ok: return parse_basics(bytes, s);
-        case ReadStatus::NotFound: return {Status::NotFound, kLoadFailure};
-        case ReadStatus::TooLarge:
-            return refused("Die Datei ist zu groß für eine Datei der Kalkulationsgrundlagen: " +
-                           printable(failure.path.string(), 240));
-        case ReadStatus::Failed: break;
-    }
-    return refused(describe_read(failure));
+    Outcome read = read_input_file(path, kBasicsNotLoaded, bytes);
+    // A missing file is the fixed text alone: the desktop says it only when
+    // the user asks to load the basics.
+    if (read.status == Status::NotFound) read.detail.clear();
+    return read.ok() ? parse_basics(bytes, s) : read;
 }
 
 Outcome write_basics(const std::filesystem::path& path, const State& s) {
@@ -308,13 +295,10 @@ Outcome write_basics(const std::filesystem::path& path, const State& s) {
     // four decimals make it 0 (the dialogs take "0,00001"), a value that is
     // not finite, or a total that rounding turns negative.
     State reread = s;
-    if (const Outcome check = parse_basics(text, reread); !check.ok()) {
-        return {Status::WriteFailed, std::string(kSaveFailure) + "\nDie Datei ließe sich nicht wieder laden: " +
-                                         check.message.substr(check.message.rfind('\n') + 1)};
-    }
+    if (const Outcome check = parse_basics(text, reread); !check.ok())
+        return {Status::WriteFailed, kSaveFailure, "Die Datei ließe sich nicht wieder laden: " + check.detail};
     WriteFailure failure;
-    if (!atomic_write(path, text, &failure))
-        return {Status::WriteFailed, std::string(kSaveFailure) + "\n" + describe(failure)};
+    if (!atomic_write(path, text, &failure)) return {Status::WriteFailed, kSaveFailure, describe(failure)};
     return {};
 }
 

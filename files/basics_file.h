@@ -11,23 +11,33 @@
 
 namespace forstrix::files {
 
+// What became of reading or writing one of the program's files (the basics,
+// a stand file, a scenario, the report, the result sheet).
 enum class Status {
     Ok,
-    NotFound,    // the file could not be opened for reading
-    Refused,     // present but not a valid basics file; nothing was changed
+    NotFound,    // there is no file of that name
+    Unreadable,  // it exists but cannot be read: a folder, a device or pipe, no permission
+    Refused,     // read, but not a valid file of its kind; nothing was changed
     WriteFailed  // the file could not be written; the previous one is intact
 };
 
+// For a failure the German message in two parts: the heading that names the
+// file and what failed ("Bestandsdatei kann nicht geladen werden!"), and the
+// detail that names the problem, the value or the path (empty where the
+// heading says it all). A message box shows them as two lines, the command
+// line as one.
 struct Outcome {
     Status status = Status::Ok;
-    // For a failure: the German message for the user, complete as a message
-    // box shows it (for a refused file the fixed text plus the line naming
-    // the problem). Empty on success.
-    std::string message;
+    std::string heading;
+    std::string detail = {};
     bool ok() const { return status == Status::Ok; }
+    // Heading and detail as a message box shows them; empty on success.
+    std::string message() const { return detail.empty() ? heading : heading + "\n" + detail; }
 };
 
 inline constexpr const char* kBasicsFileName = "daten.klg";
+// The heading of every refused or unreadable basics file.
+inline constexpr const char* kBasicsNotLoaded = "Kalkulationsgrundlagen (daten.klg)\nkönnen nicht geladen werden!";
 
 // The bytes of a basics file holding the basics of `s`: line 1 with six
 // decimals ("%4lf"), lines 2 to 10 with four ("%.4lf"), tabs between the
@@ -42,19 +52,17 @@ std::string basics_text(const State& s);
 // (core/checks.h). Lines 2 and 3 both hold the second chainsaw group; both
 // are checked and line 3's values stay, so a file whose lines 2 and 3
 // differ is accepted.
-// Refused: status Refused, `s` untouched, message "Kalkulationsgrundlagen
-// (daten.klg)\nkönnen nicht geladen werden!\n" and one line naming the
-// problem: "Zeile 5, Wert \"0.0000\": gf_hab47: 0 ist nicht erlaubt ...",
+// Refused: status Refused, `s` untouched, heading kBasicsNotLoaded and a
+// detail of one line naming the problem: "Zeile 5, Wert \"0.0000\": gf_hab47: 0 ist nicht erlaubt ...",
 // "Zeile 1: \"12,5\" ist keine Zahl, ...", "Zeile 4: Die Datei enthält
 // 127 statt 126 Zahlen; Zeile 4 hat 14 statt 13."
 Outcome parse_basics(std::string_view bytes, State& s);
 
-// NotFound (with the Part's message, which the caller shows from the menu
-// and not at start-up) when there is no such file; Refused, with the reason
-// and the path on the last line, for a file that exists but cannot be read
-// (no permission), for anything but a regular file (a folder, a device, a
-// named pipe, which is opened without waiting for a writer), for a file
-// over 1 MiB and for one that parse_basics refuses.
+// NotFound, with the heading alone (the desktop shows it from the menu and
+// not at start-up), when there is no such file; Unreadable, with the reason
+// and the path, for a file that exists but cannot be read (no permission, a
+// folder, a device, a named pipe, which is opened without waiting for a
+// writer); Refused for a file over 1 MiB and for one that parse_basics refuses.
 Outcome read_basics(const std::filesystem::path& path, State& s);
 
 // Writes basics_text(s) atomically (files/atomic_write.h). WriteFailed, with

@@ -218,13 +218,12 @@ std::optional<std::string_view> non_finite_figure(const State& s) {
 Outcome write_report(const std::filesystem::path& path, const State& s) {
     // "inf" or "nan" in a report would pass for a cost; the old file stays.
     if (const std::optional<std::string_view> bad = non_finite_figure(s)) {
-        return {Status::WriteFailed, std::string(kSaveFailure) + "\nDas Ergebnis enthält eine Zahl, die nicht "
-                                                              "endlich ist (" + std::string(*bad) +
-                                         "); die Eingaben liegen außerhalb jedes sinnvollen Bereichs."};
+        return {Status::WriteFailed, kSaveFailure,
+                "Das Ergebnis enthält eine Zahl, die nicht endlich ist (" + std::string(*bad) +
+                    "); die Eingaben liegen außerhalb jedes sinnvollen Bereichs."};
     }
     WriteFailure failure;
-    if (!atomic_write(path, report_text(s), &failure))
-        return {Status::WriteFailed, std::string(kSaveFailure) + "\n" + describe(failure)};
+    if (!atomic_write(path, report_text(s), &failure)) return {Status::WriteFailed, kSaveFailure, describe(failure)};
     return {};
 }
 

@@ -23,7 +23,6 @@
 // hold any subset; the rest keep their defaults.
 #pragma once
 
-#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -34,12 +33,6 @@
 #include "files/basics_file.h"
 
 namespace forstrix::files {
-
-// The deepest nesting of objects and arrays in a JSON text, counted without
-// parsing (brackets inside strings do not count), so that a hostile file of
-// a million brackets never reaches a parser's recursion. Counting stops once
-// `limit` is passed.
-std::size_t json_depth(std::string_view text, std::size_t limit);
 
 inline constexpr std::string_view kStandFormat = "forstrix-bestand";
 // The newest version this program writes and reads. An issue that adds an
@@ -58,12 +51,6 @@ struct StandLabel {
     bool operator==(const StandLabel&) const = default;
 };
 
-// What a stand file says, checked but not yet computed.
-struct StandContent {
-    StandLabel label;
-    std::vector<Given> values;  // in file order
-};
-
 // The values a stand file holds for `s`, in registry order: every input
 // value except gf_ii_rd, and a machine cost only where it differs from the
 // total that the basics of `s` give (gf_ss: from gf_asb75).
@@ -73,29 +60,19 @@ std::vector<Given> stand_values(const State& s);
 // reads back to the same double, whatever the locale.
 std::string stand_text(const State& s, const StandLabel& label);
 
-// True when `bytes` is meant as a stand file: a JSON object with a "format"
-// member (a flat object of values has none, as "format" names no value), or
-// text that is not JSON but mentions "format" (a stand file cut short).
-bool is_stand_text(std::string_view bytes);
-
-// Checks the form of the file: JSON (a UTF-8 BOM and CR LF are accepted),
-// the format, a version this program knows, known top-level members, and
-// for every value a settable name that the registry knows and a number that
-// the dialog editing it would accept. Refused: status Refused and the
-// message "Bestandsdatei kann nicht geladen werden!" with a line naming the
-// problem (and the value). `content` is set only on success.
-Outcome parse_stand_content(std::string_view bytes, StandContent& content);
-
-// parse_stand_content, then the file's values on top of `s` (which holds
-// the defaults, or the defaults and a basics file) through the one chain of
-// computation: the basics, the machine-hour costs they give (gf_ss from
+// The file read by the rules of files/scenario_input.h (refused when it is
+// no stand file, with the heading "Bestandsdatei kann nicht geladen
+// werden!" and a detail naming the problem), then its values on top of `s`
+// (which holds the defaults, or the defaults and a basics file) through the
+// one chain of computation: the basics, the machine-hour costs they give (gf_ss from
 // gf_asb75), the file's machine costs on top, the stand model and the rules,
 // the time-and-cost model. A value the stand or basics checks refuse refuses
 // the file. `s` and `label` change only when the whole file is accepted.
 Outcome parse_stand(std::string_view bytes, State& s, StandLabel& label);
 
-// parse_stand of the file at `path`. NotFound when it cannot be opened;
-// Refused for a folder, a file over 1 MiB or what parse_stand refuses.
+// parse_stand of the file at `path`. NotFound when there is none;
+// Unreadable for a folder, a device or pipe or a file without permission;
+// Refused for a file over 1 MiB or what parse_stand refuses.
 Outcome read_stand(const std::filesystem::path& path, State& s, StandLabel& label);
 
 // Writes stand_text atomically (files/atomic_write.h). WriteFailed, with the

@@ -80,7 +80,7 @@ public:
 
 // The failure text of the files library, or the fixed one should it give none.
 QString failure_text(const files::Outcome& outcome, const char* fallback) {
-    return outcome.message.empty() ? QString::fromUtf8(fallback) : qs(outcome.message);
+    return outcome.message().empty() ? QString::fromUtf8(fallback) : qs(outcome.message());
 }
 
 const char* const kBasicsNotLoaded = "Kalkulationsgrundlagen (daten.klg)\nkönnen nicht geladen werden!";
@@ -199,7 +199,7 @@ void MainWindow::start_up() {
 // machine-hour costs and the skidder cost of system I. A new stand.
 void MainWindow::fresh_stand(bool at_start_up) {
     const files::Outcome loaded = files::read_basics(files::kBasicsFileName, state_);
-    if (loaded.status == files::Status::Refused) {
+    if (loaded.status == files::Status::Refused || loaded.status == files::Status::Unreadable) {
         // The user's own basics are not in force: say so (at start-up once
         // the window stands), rather than let the results be taken for theirs.
         const QString text = failure_text(loaded, kBasicsNotLoaded);

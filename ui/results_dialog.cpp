@@ -261,7 +261,7 @@ void ResultsDialog::save_sheet_pdf() {
     const files::Outcome saved =
         draw::write_sheet_pdf(fs_path(path), sheet);
     if (!saved.ok()) {
-        message(this, QStringLiteral("Fehler"), qs(saved.message), MsgIcon::Error);
+        message(this, QStringLiteral("Fehler"), qs(saved.message()), MsgIcon::Error);
         return;
     }
     // The name as the user chose it; a file in the current folder by its name alone.

@@ -1,9 +1,6 @@
-// libFuzzer target of the command line's value inputs: any bytes as the
-// JSON object of --input and as one --set NAME=VALUE pair. Either they are
-// taken, every value a finite number not below 0 (the checks of the dialogs
-// follow in the scenario), or they are refused with German messages that
-// hold no raw control character and stay short; never an exception, a
-// crash or a stack overflow.
+// libFuzzer target: any bytes as an --input file and as one --set pair are taken (every value
+// finite, not below 0) or refused with a short German line without raw control characters;
+// never an exception, a crash or a stack overflow.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -11,15 +8,14 @@
 #include <vector>
 
 #include "cli/inputs.h"
+#include "files/scenario_input.h"
 
 namespace {
 
 void check_message(const std::string& m) {
     if (m.empty() || m.size() > 2000) std::abort();
-    for (const char c : m) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x20 || u == 0x7F) std::abort();  // a terminal would act on it
-    }
+    for (const char c : m)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) std::abort();  // a terminal would act on it
 }
 
 void check_given(const std::vector<forstrix::Given>& given) {
@@ -31,22 +27,17 @@ void check_given(const std::vector<forstrix::Given>& given) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
-
-    std::vector<forstrix::Given> given;
-    std::vector<std::string> errors;
-    const bool ok = forstrix::cli::parse_json_inputs(text, given, errors);
-    if (ok != errors.empty()) std::abort();
-    check_given(given);
-    for (const std::string& e : errors) check_message(e);
+    forstrix::files::ScenarioInput input;
+    const forstrix::files::Outcome r = forstrix::files::parse_scenario_input(text, input);
+    if (r.ok()) check_given(input.values);
+    else if (r.status != forstrix::files::Status::Refused || !input.values.empty()) std::abort();
+    else check_message(r.detail);
 
     std::vector<forstrix::Given> set;
     std::string error;
-    if (forstrix::cli::parse_set(text, set, error)) {
-        if (set.size() != 1 || !error.empty()) std::abort();
-        check_given(set);
-    } else {
-        if (!set.empty()) std::abort();
-        check_message(error);
-    }
+    const bool taken = forstrix::cli::parse_set(text, set, error);
+    if (taken != (set.size() == 1) || taken != error.empty()) std::abort();
+    if (taken) check_given(set);
+    else check_message(error);
     return 0;
 }

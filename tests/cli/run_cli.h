@@ -58,9 +58,10 @@ struct CliRun {
 };
 
 // The arguments are quoted for the shell; none of them holds a quote.
-inline CliRun run_cli(const std::vector<std::string>& args) {
+// `env`: what the shell puts before the program ("env -u DISPLAY ").
+inline CliRun run_cli(const std::vector<std::string>& args, const std::string& env = {}) {
     TempDir capture;
-    std::string command = FORSTRIX_CLI;
+    std::string command = env + FORSTRIX_CLI;
     for (const std::string& a : args) command += " '" + a + "'";
     const int status = std::system((command + " >" + (capture / "out") + " 2>" + (capture / "err")).c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(capture / "out"), slurp(capture / "err")};

@@ -1,9 +1,8 @@
-// forstrix-cli report --pdf: the result sheet without a display, quietly,
-// and a write-protected sheet left as it is. (What the sheet holds is the
-// drawing library's test.)
+// forstrix-cli report --pdf: the result sheet without a display, quietly, and never into the
+// report's file. (What the sheet holds is the drawing library's test.)
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
+#include <unistd.h>
 
 #include "run_cli.h"
 #include "../support/pdf_text.h"
@@ -11,19 +10,12 @@
 namespace forstrix::cli::test {
 namespace {
 
-// As a user on a server runs it: no display, no runtime folder, and a
-// platform asked for that would need a display.
+// As on a server: no display, no runtime folder, and a platform asked for that needs one.
 CliRun run_headless(const std::vector<std::string>& args) {
-    TempDir capture;
-    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR QT_QPA_PLATFORM=xcb " +
-                          std::string(FORSTRIX_CLI);
-    for (const std::string& a : args) command += " '" + a + "'";
-    const int status = std::system((command + " >" + (capture / "out") + " 2>" + (capture / "err")).c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(capture / "out"), slurp(capture / "err")};
+    return run_cli(args, "env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR QT_QPA_PLATFORM=xcb ");
 }
 
-// The default stand and one that four systems suit, quietly, and as
-// pictures beside the other screenshots for a person to look at.
+// The default stand and one that four systems suit, also as pictures beside the screenshots.
 TEST(CliPdf, WithoutADisplayQuietly) {
     TempDir dir;
     for (const auto& [name, sets] : {std::pair<std::string, std::vector<std::string>>{"sheet_default", {}},
@@ -40,17 +32,22 @@ TEST(CliPdf, WithoutADisplayQuietly) {
     EXPECT_EQ(dir.files(), (std::vector<std::string>{"sheet_bhd16.pdf", "sheet_default.pdf"}));
 }
 
-// A write-protected sheet stays as it is, also for root, and no temporary
-// file remains beside it.
-TEST(CliPdf, LeavesAWriteProtectedFile) {
+// The sheet and the report never go into one file, however it is named.
+TEST(CliPdf, SheetAndReportNamingOneFileAreRefused) {
     TempDir dir;
-    spit(dir / "erg.pdf", "the signed sheet");
-    ASSERT_EQ(::chmod((dir / "erg.pdf").c_str(), 0444), 0);
-    const CliRun r = run_headless({"report", "--pdf", dir / "erg.pdf"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("Ergebnisblatt konnte nicht gespeichert werden!"), std::string::npos) << r.err;
-    EXPECT_EQ(slurp(dir / "erg.pdf"), "the signed sheet");
-    EXPECT_EQ(dir.files(), std::vector<std::string>{"erg.pdf"});
+    spit(dir / "alt.pdf", "alt");
+    ASSERT_EQ(::symlink((dir / "alt.pdf").c_str(), (dir / "link.pdf").c_str()), 0);
+    const std::pair<std::string, std::string> rows[] = {{dir / "neu.pdf", dir / "neu.pdf"},
+                                                        {dir / "neu.pdf", dir / "fehlt/../neu.pdf"},
+                                                        {dir / "alt.pdf", dir / "link.pdf"}};
+    for (const auto& [pdf, report] : rows) {
+        const CliRun r = run_cli({"report", "--pdf", pdf, "-o", report});
+        EXPECT_EQ(r.status, 2) << report;
+        EXPECT_EQ(r.err, "Fehler: --pdf und -o nennen dieselbe Datei; der Bericht und das Ergebnisblatt brauchen je "
+                         "eine eigene Datei.\n");
+    }
+    EXPECT_EQ(dir.files(), (std::vector<std::string>{"alt.pdf", "link.pdf"}));
+    EXPECT_EQ(slurp(dir / "alt.pdf"), "alt");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -47,6 +48,16 @@ inline State none_scenario() {
                     "gf_i_rd=90 gf_i_bse=5 gf_ii_rd=90 gi_v_sll=0 gi_v_kf=0");
 }
 
+inline bool same_bits(double x, double y) { return std::memcmp(&x, &y, sizeof x) == 0; }
+
+// Every value of the registry, results included, bitwise equal.
+inline void expect_same(const State& a, const State& b) {
+    for (const ValueInfo& v : value_registry()) {
+        const double x = get_value(a, v), y = get_value(b, v);
+        EXPECT_TRUE(same_bits(x, y)) << v.name << ": " << x << " != " << y;
+    }
+}
+
 inline std::string read_file(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + p.string());
@@ -61,7 +72,7 @@ inline void write_file(const fs::path& p, const std::string& bytes) {
 inline std::string golden(const std::string& name) { return read_file(fs::path(FORSTRIX_FILES_GOLDEN_DIR) / name); }
 
 // Byte for byte against the golden file; FORSTRIX_UPDATE_GOLDEN=1 writes it
-// instead (then read it line by line against the Part's formats).
+// instead (then read it line by line against the file formats).
 inline void expect_golden(const std::string& name, const std::string& bytes) {
     if (const char* u = std::getenv("FORSTRIX_UPDATE_GOLDEN"); u != nullptr && std::string(u) == "1")
         return write_file(fs::path(FORSTRIX_FILES_GOLDEN_DIR) / name, bytes);

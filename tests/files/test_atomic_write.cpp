@@ -40,7 +40,7 @@ TEST(FailedWrites, EveryWriterNamesCauseAndPath) {
     for (const auto& [target, reason] : rows) {
         for (const auto& [fixed, write] : writers) {
             const Outcome r = write(target);
-            EXPECT_EQ(r.message, reason.empty() ? "" : fixed + "\n" + reason) << target;
+            EXPECT_EQ(r.message(), reason.empty() ? "" : fixed + "\n" + reason) << target;
             EXPECT_EQ(r.status, reason.empty() ? Status::Ok : Status::WriteFailed) << target;
         }
     }
@@ -55,8 +55,8 @@ TEST(FailedWrites, BasicsThatWouldNotLoadAgainAreNotWritten) {
     s.gf_hab47 = 0.00001;  // the dialogs take "0,00001"; four decimals make it 0, a zero divisor
     const Outcome r = write_basics(dir / "daten.klg", s);
     EXPECT_EQ(r.status, Status::WriteFailed);
-    EXPECT_EQ(r.message.rfind("Kalkulationsgrundlagen können\nnicht gespeichert werden!\nDie Datei ließe sich nicht "
-                              "wieder laden: Zeile 5, Wert \"0.0000\": gf_hab47: ", 0), 0u) << r.message;
+    EXPECT_EQ(r.message().rfind("Kalkulationsgrundlagen können\nnicht gespeichert werden!\nDie Datei ließe sich nicht "
+                              "wieder laden: Zeile 5, Wert \"0.0000\": gf_hab47: ", 0), 0u) << r.message();
     EXPECT_EQ(test::read_file(dir / "daten.klg"), "old");
     EXPECT_EQ(dir.names(), std::vector<std::string>{"daten.klg"});
 }

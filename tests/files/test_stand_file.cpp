@@ -1,13 +1,11 @@
-// The stand file: every input value of the registry kept exactly, a file
-// written by hand, the refused files (state untouched), the safe write.
+// Stand files and flat objects of values: every input value kept exactly, files by hand, refusals.
 #include "files/stand_file.h"
+#include "files/scenario_input.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstring>
 #include <limits>
-#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -18,17 +16,8 @@
 namespace forstrix::files {
 namespace {
 
-const std::string kLoadFailure = "Bestandsdatei kann nicht geladen werden!\n";
-
-bool same_bits(double x, double y) { return std::memcmp(&x, &y, sizeof x) == 0; }
-
-// Every value of the registry, results included, bitwise equal.
-void expect_same(const State& a, const State& b) {
-    for (const ValueInfo& v : value_registry()) {
-        const double x = get_value(a, v), y = get_value(b, v);
-        EXPECT_TRUE(same_bits(x, y)) << v.name << ": " << x << " != " << y;
-    }
-}
+using test::expect_same;
+using test::same_bits;
 
 // The scenario chain over the defaults with the "name=value" items of `set`.
 State computed(std::string_view set) {
@@ -41,13 +30,13 @@ State computed(std::string_view set) {
     return s;
 }
 
+const std::string kHead = "{\"format\": \"forstrix-bestand\", \"version\": 1";
+
 std::string file_with(const std::string& values, const std::string& head = "") {
-    return "{\"format\": \"forstrix-bestand\", \"version\": 1" + head + ", \"values\": {" + values + "}}";
+    return kHead + head + ", \"values\": {" + values + "}}";
 }
 
-// A valid value other than the default for every input value, chosen by its
-// dialog's own rule, with many digits where the value is a decimal: the
-// stand, the wages, all basics, and every machine cost typed by hand.
+// For every input value one other than the default that its dialog accepts, with many digits.
 std::vector<Given> every_input_changed() {
     std::vector<Given> given;
     for (const ValueInfo& v : value_registry()) {
@@ -56,15 +45,10 @@ std::vector<Given> every_input_changed() {
         const std::vector<double> candidates =
             v.type == ValueType::Double ? std::vector<double>{d * 1.1 + 0.1, d + 1.0 / 3.0}
                                         : std::vector<double>{d + 1, d - 1, 5};
-        bool found = false;
-        for (double c : candidates) {
-            if (c != d && !check_value(v, c)) {
-                given.push_back({&v, c});
-                found = true;
-                break;
-            }
-        }
-        EXPECT_TRUE(found) << v.name;
+        const auto c = std::find_if(candidates.begin(), candidates.end(),
+                                    [&](double x) { return x != d && !check_value(v, x); });
+        if (c != candidates.end()) given.push_back({&v, *c});
+        else ADD_FAILURE() << v.name;
     }
     return given;
 }
@@ -90,61 +74,35 @@ TEST(StandFile, EveryInputValueOfTheRegistryComesBackExactly) {
     EXPECT_EQ(text.find('\r'), std::string::npos);
     EXPECT_EQ(text.substr(0, 2), "{\n");  // no BOM
 
+    // Written over an old file and read back, also under a German locale.
+    test::ScratchDir dir;
+    test::write_file(dir / "a.forstrix", "old");
+    ASSERT_TRUE(write_stand(dir / "a.forstrix", original, label).ok());
+    EXPECT_EQ(test::read_file(dir / "a.forstrix"), text);
+    ASSERT_TRUE(test::german_locale()) << "the locale de_DE.UTF-8 is not available";
+    EXPECT_EQ(stand_text(original, label), text);
     State reread;
     StandLabel relabel;
-    const Outcome r = parse_stand(text, reread, relabel);
-    ASSERT_TRUE(r.ok()) << r.message;
+    const Outcome r = read_stand(dir / "a.forstrix", reread, relabel);
+    std::locale::global(std::locale::classic());
+    ASSERT_TRUE(r.ok()) << r.message();
     expect_same(reread, original);
     for (const Given& g : given) EXPECT_TRUE(same_bits(get_value(reread, *g.info), g.value)) << g.info->name;
     EXPECT_EQ(relabel, label);
     EXPECT_EQ(stand_text(reread, relabel), text);
+
+    // A stand that the file would not give back is not written at all.
+    State odd = original;
+    odd.gf_vab = std::numeric_limits<double>::quiet_NaN();
+    const Outcome refused = write_stand(dir / "a.forstrix", odd, label);
+    EXPECT_EQ(refused.status, Status::WriteFailed);
+    EXPECT_EQ(refused.detail.rfind("Die Datei ließe sich nicht wieder laden: ", 0), 0u) << refused.detail;
+    EXPECT_EQ(test::read_file(dir / "a.forstrix"), text);
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"a.forstrix"});
 }
 
-TEST(StandFile, GermanLocaleChangesNoByteAndNoValue) {
-    const State original = computed("gf_vab=40.123456789012 gf_hab44=612.75 gi_zest=95.7 gf_msc37=3.3");
-    const std::string before = stand_text(original, {"Hang", ""});
-    ASSERT_TRUE(test::german_locale()) << "the locale de_DE.UTF-8 is not available";
-    EXPECT_STREQ(std::localeconv()->decimal_point, ",");
-    EXPECT_EQ(stand_text(original, {"Hang", ""}), before);
-    State reread;
-    StandLabel label;
-    ASSERT_TRUE(parse_stand(before, reread, label).ok());
-    expect_same(reread, original);
-}
-
-// Version 2 added the two CO2 factors. A file of version 1, which lacks
-// them, reads with the factors at their defaults; saved again it is a
-// version 2 file that holds them.
-TEST(StandFile, VersionOneFilesWithoutTheCo2FactorsStillRead) {
-    const State original = computed("gi_bhd=34 gf_hab44=612.75 gf_co2_diesel=3.17 gf_co2_benzin=2.9");
-    const std::string v2 = stand_text(original, {"Hang", ""});
-    for (const char* line : {"\n  \"version\": 2,\n", "\n    \"gf_co2_diesel\": 3.17,\n", "\n    \"gf_co2_benzin\": 2.9,\n"})
-        EXPECT_NE(v2.find(line), std::string::npos) << line;
-
-    // The same stand as version 1 wrote it.
-    std::string v1;
-    for (std::size_t pos = 0, end; pos < v2.size(); pos = end + 1) {
-        end = v2.find('\n', pos);
-        const std::string line = v2.substr(pos, end - pos + 1);
-        if (line.find("gf_co2_") == std::string::npos) v1 += line;
-    }
-    v1.replace(v1.find("\"version\": 2"), 12, "\"version\": 1");
-    ASSERT_EQ(std::count(v1.begin(), v1.end(), '\n') + 2, std::count(v2.begin(), v2.end(), '\n'));
-
-    State reread;
-    StandLabel label;
-    const Outcome r = parse_stand(v1, reread, label);
-    ASSERT_TRUE(r.ok()) << r.message;
-    expect_same(reread, computed("gi_bhd=34 gf_hab44=612.75"));
-    EXPECT_EQ(reread.gf_co2_diesel, 2.67);
-    EXPECT_EQ(reread.gf_co2_benzin, 2.42);
-    const std::string again = stand_text(reread, label);
-    EXPECT_NE(again.find("\n  \"version\": 2,\n"), std::string::npos);
-    EXPECT_NE(again.find("\n    \"gf_co2_diesel\": 2.67,\n"), std::string::npos);
-}
-
-// A file written by hand holds any subset; the rest are the defaults, and the
-// values go through the chain as forstrix-cli calc takes them.
+// A file written by hand holds any subset; the rest are the defaults, and the values
+// go through the chain as calc takes them. A flat object of values reads alike.
 TEST(StandFile, HandWrittenSubsetsTakeTheDefaultsForTheRest) {
     struct Row {
         const char* name;
@@ -153,137 +111,117 @@ TEST(StandFile, HandWrittenSubsetsTakeTheDefaultsForTheRest) {
         StandLabel label;
     };
     const std::vector<Row> rows = {
-        {"nothing but the header", "{\"format\": \"forstrix-bestand\", \"version\": 1}", "", {}},
-        {"name and note, no values", "{\"version\": 1, \"note\": \"n\", \"format\": \"forstrix-bestand\", \"name\": \"A\"}",
-         "", {"A", "n"}},
+        {"nothing but the header", kHead + "}", "", {}},
+        {"name and note first", "{\"note\": \"n\", \"name\": \"A\", " + kHead.substr(1) + "}", "", {"A", "n"}},
+        // Version 1, before the CO2 factors: they keep their defaults.
         {"an oak stand", file_with("\"gi_ba\": 6, \"gi_bhd\": 34, \"gf_vab\": 42.5"), "gi_ba=6 gi_bhd=34 gf_vab=42.5", {}},
-        {"a basic by hand changes its machine's cost", file_with("\"gf_hab44\": 500"), "gf_hab44=500", {}},
-        {"a typed machine cost on top of its basics", file_with("\"gf_hab44\": 500, \"gf_hab112\": 99"),
-         "gf_hab44=500 gf_hab112=99", {}},
         {"the skidder cost of system I typed", file_with("\"gf_ss\": 41.5, \"gf_asb44\": 200"), "gf_asb44=200 gf_ss=41.5", {}},
         {"gf_ii_rd equal to gf_i_rd", file_with("\"gf_i_rd\": 250, \"gf_ii_rd\": 250"), "gf_i_rd=250", {}},
-        {"numbers with exponent and fraction zero", file_with("\"gf_gf\": 1.2e2, \"gi_bhd\": 30.0"), "gf_gf=120 gi_bhd=30", {}},
-        {"BOM and CR LF", "\xEF\xBB\xBF{\r\n\"format\": \"forstrix-bestand\",\r\n\"version\": 1,\r\n\"values\": {\"gi_hn\": 30}\r\n}\r\n",
-         "gi_hn=30", {}},
+        // A written -0 is 0, bit for bit.
+        {"a flat object with BOM, CR LF and exponent",
+         "\xEF\xBB\xBF{\r\n\"gi_bhd\": 34.0, \"gf_gf\": 1.2e2, \"gf_bh\": -0\r\n}\r\n", "gi_bhd=34 gf_gf=120 gf_bh=0", {}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         State s;
         StandLabel label{"alt", "alt"};
-        const Outcome r = parse_stand(row.bytes, s, label);
-        ASSERT_TRUE(r.ok()) << r.message;
+        ScenarioInput flat;
+        if (row.bytes.find("\"format\"") != std::string::npos) {
+            const Outcome r = parse_stand(row.bytes, s, label);
+            ASSERT_TRUE(r.ok()) << r.message();
+        } else {
+            ASSERT_TRUE(parse_scenario_input(row.bytes, flat).ok());
+            ScenarioOutcome out;
+            compute_scenario(s, flat.values, nullptr, out);
+            label = flat.label;
+        }
         expect_same(s, computed(row.same_as));
         EXPECT_EQ(label, row.label);
     }
 }
 
-// Each refused file names its problem and leaves the state and the label as they were.
-TEST(StandFile, RefusedFilesChangeNothing) {
-    const std::string full = stand_text(computed("gi_bhd=34"), {"Hang", ""});
+// A stand file and a flat object of values are read by the same rules. A refused file names
+// its problem in one line under the heading of its kind, and changes neither state nor label.
+TEST(ScenarioInput, RefusedFilesNameTheProblemAndChangeNothing) {
+    enum Kind { kBoth, kStand, kFlat };
     struct Row {
         const char* name;
-        std::string bytes;
+        Kind kind;
+        std::string text;  // kBoth: the members, flat or within "values"; else the whole file
         const char* says;
     };
     const std::vector<Row> rows = {
-        {"empty file", "", "Die Datei endet vorzeitig; sie ist unvollständig."},
-        {"truncated file", full.substr(0, full.size() / 2), "Die Datei endet vorzeitig; sie ist unvollständig."},
-        {"not JSON", "gi_bhd=34\n", "Die Datei ist kein gültiges JSON (Zeile 1, Spalte 1)."},
-        {"broken on line 3", "{\n\"format\": \"forstrix-bestand\",\n\"version\" 1}", "kein gültiges JSON (Zeile 3, Spalte 11)"},
-        {"a list", "[1, 2]", "Die Datei ist keine Bestandsdatei (es fehlt \"format\": \"forstrix-bestand\")."},
-        {"a flat object of values", "{\"gi_bhd\": 34}", "Die Datei ist keine Bestandsdatei"},
-        {"other format", "{\"format\": \"forstrix-tabelle\", \"version\": 1}",
+        {"name given twice", kBoth, "\"gi_bhd\": 34, \"gi_bhd\": 35", "\"gi_bhd\" steht zweimal in der Datei."},
+        {"number written as a string", kBoth, "\"gf_vab\": \"40,5\"", "gf_vab: \"40,5\" ist keine Zahl."},
+        {"number beyond a double", kBoth, "\"gf_gf\": 1e999", "eine Zahl, die zu groß für eine endliche Zahl ist."},
+        {"nested deeper than either kind", kBoth, "\"gi_bhd\": [[34]]", "Die Datei ist zu tief verschachtelt"},
+        {"true where a number belongs", kBoth, "\"gf_vab\": true", "gf_vab: true ist keine Zahl."},
+        {"brackets in a string are text", kBoth, "\"gf_vab\": \"[[\\\"[[\"", "ist keine Zahl."},
+        {"unknown name", kBoth, "\"gi_bdh\": 30", "gi_bdh: unbekannter Name"},
+        {"derived value", kBoth, "\"gc_hoehe\": 20", "gc_hoehe:"},
+        {"beyond the list", kBoth, "\"gi_bhd\": 95", "gi_bhd: 95 liegt nicht im erlaubten Bereich 6 bis 90"},
+        {"Zeitgrad beyond 200", kBoth, "\"gi_zest\": 250", "Zeitgrad 250 erscheint unplausibel"},
+        {"negative", kBoth, "\"gf_vab\": -1", "gf_vab: -1 ist negativ"},
+        {"not JSON", kBoth, "\"gi_bhd\" = 34", "Die Datei ist kein gültiges JSON (Zeile 1, Spalte "},
+        {"empty", kFlat, "", "Die Datei endet vorzeitig; sie ist unvollständig."},
+        {"a list", kFlat, "[1, 2]", "Die Datei muss ein JSON-Objekt aus Namen und Werten sein, zum Beispiel {\"gi_bhd"},
+        {"cut short", kStand, kHead + ", \"val", "Die Datei endet vorzeitig"},
+        {"broken on line 3", kStand, "{\n\"format\": \"forstrix-bestand\",\n\"version\" 1}", "(Zeile 3, Spalte 11)"},
+        {"a list", kStand, "[1, 2]", "Die Datei ist keine Bestandsdatei (es fehlt \"format\": \"forstrix-bestand\")."},
+        {"a flat object of values", kStand, "{\"gi_bhd\": 34}", "Die Datei ist keine Bestandsdatei"},
+        {"other format", kStand, "{\"format\": \"forstrix-tabelle\", \"version\": 1}",
          "Die Datei hat das Format \"forstrix-tabelle\"; eine Bestandsdatei hat das Format \"forstrix-bestand\"."},
-        {"newer version", "{\"format\": \"forstrix-bestand\", \"version\": 3}",
+        {"newer version", kStand, "{\"format\": \"forstrix-bestand\", \"version\": 3}",
          "Die Datei hat die Version 3 und stammt von einem neueren Forstrix; dieses Programm liest "
          "Bestandsdateien bis zur Version 2."},
-        {"version missing", "{\"format\": \"forstrix-bestand\"}", "Die Angabe \"version\" fehlt."},
-        {"version 0", "{\"format\": \"forstrix-bestand\", \"version\": 0}", "\"version\": 0 ist keine Versionsnummer"},
-        {"unknown member", "{\"format\": \"forstrix-bestand\", \"version\": 1, \"stand\": {}}",
-         "\"stand\" ist keine Angabe einer Bestandsdatei"},
-        {"name not a text", "{\"format\": \"forstrix-bestand\", \"version\": 1, \"name\": 12}", "\"name\": 12 ist kein Text."},
-        {"values a list", "{\"format\": \"forstrix-bestand\", \"version\": 1, \"values\": [34]}",
-         "\"values\" muss ein Objekt aus Namen und Werten sein"},
-        {"unknown name", file_with("\"gi_bhd\": 34, \"gi_bdh\": 30"), "gi_bdh: unbekannter Name"},
-        {"derived value", file_with("\"gc_hoehe\": 20"), "gc_hoehe:"},
-        {"value as text", file_with("\"gi_bhd\": \"34\""), "gi_bhd: \"34\" ist keine Zahl."},
-        {"diameter beyond the list", file_with("\"gi_bhd\": 95"), "gi_bhd: 95 liegt nicht im erlaubten Bereich 6 bis 90"},
-        {"species as a fraction", file_with("\"gi_ba\": 1.5"), "gi_ba:"},
-        {"number too large", file_with("\"gf_gf\": 1e999"), "kein gültiges JSON"},
-        {"gf_ii_rd apart from gf_i_rd", file_with("\"gf_ii_rd\": 90"), "gf_ii_rd: die Rückedistanz von System II folgt"},
-        {"name given twice", file_with("\"gi_bhd\": 34, \"gi_bhd\": 35"), "\"gi_bhd\" steht zweimal in der Datei."},
-        {"nested deeper than a stand file", file_with("\"gi_bhd\": [[34]]"), "tiefer verschachtelt"},
-        {"name not UTF-8", "{\"format\": \"forstrix-bestand\", \"version\": 1, \"name\": \"Stra\xdf" "e\"}",
-         "kein gültiges JSON"},
+        {"version missing", kStand, "{\"format\": \"forstrix-bestand\"}", "Die Angabe \"version\" fehlt."},
+        {"version 0", kStand, "{\"format\": \"forstrix-bestand\", \"version\": 0}", "\"version\": 0 ist keine Versionsnummer"},
+        {"unknown member", kStand, kHead + ", \"stand\": {}}", "\"stand\" ist keine Angabe einer Bestandsdatei"},
+        {"name not a text", kStand, kHead + ", \"name\": 12}", "\"name\": 12 ist kein Text."},
+        {"values a list", kStand, kHead + ", \"values\": [34]}", "\"values\" muss ein Objekt aus Namen und Werten sein"},
+        {"gf_ii_rd apart from gf_i_rd", kStand, file_with("\"gf_ii_rd\": 90"), "gf_ii_rd: die Rückedistanz von System II"},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        State s = computed("gi_hn=40 gf_hab44=480");
-        const State before = s;
-        StandLabel label{"vorher", "bleibt"};
-        const Outcome r = parse_stand(row.bytes, s, label);
-        EXPECT_EQ(r.status, Status::Refused);
-        EXPECT_EQ(r.message.substr(0, kLoadFailure.size()), kLoadFailure);
-        EXPECT_NE(r.message.find(row.says), std::string::npos) << r.message;
-        expect_same(s, before);
-        EXPECT_EQ(label, (StandLabel{"vorher", "bleibt"}));
+        for (const bool stand : {false, true}) {
+            if (row.kind == (stand ? kFlat : kStand)) continue;
+            SCOPED_TRACE(std::string(row.name) + (stand ? " in a stand file" : " in a flat object"));
+            const std::string bytes = row.kind != kBoth ? row.text : stand ? file_with(row.text) : "{" + row.text + "}";
+            State s = computed("gi_hn=40 gf_hab44=480");
+            const State before = s;
+            StandLabel label{"vorher", "bleibt"};
+            ScenarioInput input;
+            const Outcome r = stand ? parse_stand(bytes, s, label) : parse_scenario_input(bytes, input);
+            EXPECT_EQ(r.status, Status::Refused);
+            EXPECT_EQ(r.heading, stand ? kStandNotLoaded : kInputNotLoaded);
+            EXPECT_NE(r.detail.find(row.says), std::string::npos) << r.detail;
+            EXPECT_EQ(r.detail.find('\n'), std::string::npos) << r.detail;
+            expect_same(s, before);
+            EXPECT_EQ(label, (StandLabel{"vorher", "bleibt"}));
+            EXPECT_TRUE(input.values.empty());
+        }
     }
 }
 
-TEST(StandFile, OnlyAStandFileIsTakenForOne) {
-    EXPECT_TRUE(is_stand_text(stand_text(State{}, {})));
-    EXPECT_TRUE(is_stand_text("{\"format\": \"x\"}"));
-    EXPECT_TRUE(is_stand_text("{\"format\": \"forstrix-bestand\", \"vers"));  // cut short
-    EXPECT_FALSE(is_stand_text("{\"gi_bhd\": 34}"));
-    EXPECT_FALSE(is_stand_text("{\"gi_bhd\": "));
-}
-
-TEST(StandFile, WrittenAtomicallyAndReadBack) {
+// What cannot be read says why and where; a stand file that is gone, in the desktop's words.
+TEST(InputFiles, UnreadableOrTooLargeSayWhyAndWhere) {
     test::ScratchDir dir;
-    const State s = computed("gi_ba=6 gi_bhd=34 gf_hab112=99.25");
-    const StandLabel label{"Eichenhang", ""};
-
-    test::write_file(dir / "a.forstrix", "old");
-    ASSERT_TRUE(write_stand(dir / "a.forstrix", s, label).ok());
-    EXPECT_EQ(test::read_file(dir / "a.forstrix"), stand_text(s, label));
-    EXPECT_EQ(dir.names(), std::vector<std::string>{"a.forstrix"});  // no temporary file left
-
-    State reread;
-    StandLabel relabel;
-    ASSERT_TRUE(read_stand(dir / "a.forstrix", reread, relabel).ok());
-    expect_same(reread, s);
-    EXPECT_EQ(relabel, label);
-
-    // A folder in the way: the write fails and leaves it.
-    std::filesystem::create_directory(dir / "b.forstrix");
-    const Outcome failed = write_stand(dir / "b.forstrix", s, label);
-    EXPECT_EQ(failed.status, Status::WriteFailed);
-    EXPECT_EQ(failed.message, "Bestandsdatei kann nicht gespeichert werden!\nDas Ziel ist ein Ordner: " +
-                                  (dir / "b.forstrix").string());
-    EXPECT_TRUE(std::filesystem::is_directory(dir / "b.forstrix"));
-
-    // A stand that the file would not give back is not written at all.
-    State odd = s;
-    odd.gf_vab = std::numeric_limits<double>::quiet_NaN();
-    const Outcome refused = write_stand(dir / "a.forstrix", odd, label);
-    EXPECT_EQ(refused.status, Status::WriteFailed);
-    EXPECT_NE(refused.message.find("Die Datei ließe sich nicht wieder laden"), std::string::npos) << refused.message;
-    EXPECT_EQ(test::read_file(dir / "a.forstrix"), stand_text(s, label));
-    EXPECT_EQ(dir.names(), (std::vector<std::string>{"a.forstrix", "b.forstrix"}));
-}
-
-TEST(StandFile, UnreadableFilesAreRefused) {
-    test::ScratchDir dir;
-    State s;
-    StandLabel label;
-    EXPECT_EQ(read_stand(dir / "fehlt.forstrix", s, label).status, Status::NotFound);
-    std::filesystem::create_directory(dir / "ordner.forstrix");
-    EXPECT_EQ(read_stand(dir / "ordner.forstrix", s, label).status, Status::Refused);
-    test::write_file(dir / "gross.forstrix", file_with("") + std::string(std::size_t{1} << 20, ' '));
-    const Outcome big = read_stand(dir / "gross.forstrix", s, label);
-    EXPECT_EQ(big.status, Status::Refused);
-    EXPECT_NE(big.message.find("zu groß"), std::string::npos);
-    expect_same(s, State{});
+    std::filesystem::create_directory(dir / "ordner");
+    test::write_file(dir / "gross", file_with("") + std::string(std::size_t{1} << 20, ' '));
+    const std::tuple<const char*, Status, std::string> rows[] = {
+        {"fehlt", Status::NotFound, "Die Datei existiert nicht: "},
+        {"ordner", Status::Unreadable, "Die Datei ist ein Ordner: "},
+        {"gross", Status::Refused, "Die Datei ist zu groß (mehr als 1 MiB): "}};
+    for (const auto& [file, status, reason] : rows) {
+        ScenarioInput input;
+        const Outcome scenario = read_scenario_input(dir / file, input);
+        EXPECT_EQ(scenario.status, status) << file;
+        EXPECT_EQ(scenario.message(), kInputNotLoaded + ("\n" + reason) + (dir / file).string());
+        State s;
+        StandLabel label;
+        const Outcome stand = read_stand(dir / file, s, label);
+        EXPECT_EQ(stand.status, status) << file;
+        EXPECT_EQ(stand.detail, status == Status::NotFound ? "Die Datei kann nicht geöffnet werden." : scenario.detail);
+    }
 }
 
 }  // namespace

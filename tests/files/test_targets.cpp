@@ -107,8 +107,8 @@ TEST(ReportRefuses, AFigureThatIsNotFinite) {
         State s = test::scenario("");
         s.*value = bad;
         const Outcome r = write_report(dir / "erg.txt", s);
-        EXPECT_EQ(r.message.starts_with("Ergebnis konnte nicht gespeichert werden!\nDas Ergebnis enthält eine Zahl, "
-                                        "die nicht endlich ist ("), refused) << r.message;
+        EXPECT_EQ(r.message().starts_with("Ergebnis konnte nicht gespeichert werden!\nDas Ergebnis enthält eine Zahl, "
+                                        "die nicht endlich ist ("), refused) << r.message();
         EXPECT_EQ(test::read_file(dir / "erg.txt") == kOld, refused);
         EXPECT_EQ(test::read_file(dir / "erg.txt").find("inf"), std::string::npos);
         EXPECT_EQ(dir.names(), std::vector<std::string>{"erg.txt"});
@@ -125,12 +125,12 @@ TEST(BasicsReader, RefusesWhatIsNoRegularFileWithoutWaiting) {
         std::string last_line;  // start of the message's last line
     } rows[] = {
         {[](const fs::path&) {}, Status::NotFound, "können nicht geladen werden!"},
-        {[](const fs::path& p) { ::mkfifo(p.c_str(), 0644); }, Status::Refused,
+        {[](const fs::path& p) { ::mkfifo(p.c_str(), 0644); }, Status::Unreadable,
          "Die Datei ist keine gewöhnliche Datei (ein Gerät oder eine Pipe): /"},
-        {[](const fs::path& p) { fs::create_directory(p); }, Status::Refused, "Die Datei ist ein Ordner: /"},
-        {[](const fs::path& p) { fs::create_symlink(p, p); }, Status::Refused,
+        {[](const fs::path& p) { fs::create_directory(p); }, Status::Unreadable, "Die Datei ist ein Ordner: /"},
+        {[](const fs::path& p) { fs::create_symlink(p, p); }, Status::Unreadable,
          "Die symbolischen Verknüpfungen bilden eine Schleife: /"},
-        {[](const fs::path& p) { test::write_file(p, basics_text(State{})); ::chmod(p.c_str(), 0); }, Status::Refused,
+        {[](const fs::path& p) { test::write_file(p, basics_text(State{})); ::chmod(p.c_str(), 0); }, Status::Unreadable,
          "Keine Leseberechtigung: /"}};
     for (std::size_t k = 0; k < std::size(rows); ++k) {
         test::ScratchDir dir;
@@ -143,8 +143,8 @@ TEST(BasicsReader, RefusesWhatIsNoRegularFileWithoutWaiting) {
             State s;
             const Outcome r = read_basics(dir / "daten.klg", s);
             ::_exit(r.status == rows[k].status && basics_text(s) == basics_text(State{}) &&
-                            r.message.starts_with("Kalkulationsgrundlagen (daten.klg)\nkönnen nicht geladen werden!") &&
-                            r.message.substr(r.message.rfind('\n') + 1).starts_with(rows[k].last_line)
+                            r.message().starts_with("Kalkulationsgrundlagen (daten.klg)\nkönnen nicht geladen werden!") &&
+                            r.message().substr(r.message().rfind('\n') + 1).starts_with(rows[k].last_line)
                         ? 0 : 1);
         }
         int status = -1;
