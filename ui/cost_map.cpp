@@ -119,13 +119,6 @@ void CostMap::paint(QPainter& p, QSize size) const {
         p.drawEllipse(QPointF(cx, cy), 2, 2);
         p.restore();
     }
-    // The cell under the mouse.
-    if (hover_) {
-        p.setPen(QPen(Qt::black, 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(snapped(g.cell(hover_->first, hover_->second)).adjusted(0, 0, -1, -1));
-    }
-
     // Legend below the axis: the six systems, none suitable, not computed,
     // and the mark of the current stand.
     struct Entry {
@@ -160,6 +153,13 @@ void CostMap::paint(QPainter& p, QSize size) const {
 void CostMap::paintEvent(QPaintEvent*) {
     QPainter p(this);
     paint(p, size());
+    // The cell under the mouse, on the screen only: an exported or printed
+    // map shows no trace of where the mouse was.
+    if (hover_ && !data_.cells.empty()) {
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(snapped(geometry_for(size()).cell(hover_->first, hover_->second)).adjusted(0, 0, -1, -1));
+    }
 }
 
 void CostMap::mouseMoveEvent(QMouseEvent* event) {

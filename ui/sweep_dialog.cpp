@@ -37,6 +37,12 @@ constexpr int kMapCells = 60;
 // Points of a decimal input's default line.
 constexpr int kLinePoints = 200;
 
+// What the texts under the views say while the mouse points at nothing.
+constexpr const char* kLinePrompt = "Zeigen Sie mit der Maus in das Diagramm, um die Kosten eines Wertes zu sehen.";
+constexpr const char* kMapCaption = "Jede Zelle zeigt das günstigste geeignete System; der Kreis markiert den "
+                                    "aktuellen Bestand.";
+constexpr const char* kMapPrompt = " Zeigen Sie mit der Maus auf eine Zelle, um ihre Kosten zu sehen.";
+
 QComboBox* input_combo(const char* name) {
     auto* combo = new QComboBox;
     combo->setObjectName(QString::fromLatin1(name));
@@ -169,12 +175,15 @@ void SweepDialog::build() {
     chart->setLocalizeNumbers(true);
     chart->setLocale(QLocale(QLocale::German, QLocale::Germany));
     chart->legend()->setAlignment(Qt::AlignRight);
+    // Line samples in the legend, so that solid and dashed read as there.
+    chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
     chart->setMargins(QMargins(4, 4, 4, 4));
     auto* view = new HoverChartView(chart);
     view->setObjectName(QStringLiteral("lineChart"));
     view->setRenderHint(QPainter::Antialiasing);
     view->setMinimumHeight(360);
     view->on_hover = [this](double x) { line_hovered(x); };
+    view->on_leave = [this] { clear_line_hover(); };
     view_ = view;
     line_layout->addWidget(view_, 1);
 
@@ -191,7 +200,7 @@ void SweepDialog::build() {
     line_info_ = new QLabel(line_page);
     line_info_->setObjectName(QStringLiteral("lineInfo"));
     line_info_->setWordWrap(true);
-    line_info_->setText(qs("Zeigen Sie mit der Maus in das Diagramm, um die Kosten eines Wertes zu sehen."));
+    line_info_->setText(qs(kLinePrompt));
     line_layout->addWidget(line_info_);
     tabs_->addTab(line_page, qs("Verlauf über eine Eingabe"));
 
@@ -221,11 +230,10 @@ void SweepDialog::build() {
     map_info_ = new QLabel(map_page);
     map_info_->setObjectName(QStringLiteral("mapInfo"));
     map_info_->setWordWrap(true);
-    map_info_->setText(qs("Jede Zelle zeigt das günstigste geeignete System; der Kreis markiert den "
-                          "aktuellen Bestand. Zeigen Sie mit der Maus auf eine Zelle, um ihre Kosten zu sehen."));
+    map_info_->setText(qs(kMapCaption) + qs(kMapPrompt));
     map_layout->addWidget(map_info_);
     connect(map_, &CostMap::hovered, this, [this](const QString& text) {
-        if (!text.isEmpty()) map_info_->setText(text);
+        map_info_->setText(text.isEmpty() ? qs(kMapCaption) + qs(kMapPrompt) : text);
     });
     tabs_->addTab(map_page, qs("Karte über zwei Eingaben"));
     layout->addWidget(tabs_, 1);
@@ -268,6 +276,7 @@ void SweepDialog::line_input_changed() {
 void SweepDialog::redraw_line() {
     clear_line_chart(*view_->chart());
     hover_line_ = nullptr;
+    line_info_->setText(qs(kLinePrompt));
     line_points_.clear();
     line_range_.reset();
     sentence_->clear();
@@ -313,10 +322,25 @@ void SweepDialog::line_hovered(double x) {
     }
 }
 
+void SweepDialog::clear_line_hover() {
+    if (hover_line_ != nullptr) hover_line_->clear();
+    line_info_->setText(qs(kLinePrompt));
+}
+
+void SweepDialog::without_hover(const std::function<void()>& draw) const {
+    // The hover line belongs to the screen only: a picture or a page shows
+    // what the range yields, not where the mouse happened to be.
+    const QList<QPointF> shown = hover_line_ != nullptr ? hover_line_->points() : QList<QPointF>{};
+    if (hover_line_ != nullptr) hover_line_->clear();
+    draw();
+    if (hover_line_ != nullptr) hover_line_->replace(shown);
+}
+
 void SweepDialog::redraw_map() {
     const SweepInput* ix = selected(map_x_);
     const SweepInput* iy = selected(map_y_);
     map_status_->hide();
+    map_info_->setText(qs(kMapCaption) + qs(kMapPrompt));
     auto refuse = [this](const QString& text) {
         map_status_->setText(text);
         map_status_->show();
@@ -355,7 +379,7 @@ void SweepDialog::export_image() {
     if (file.isEmpty()) return;
     const QSize size = line ? view_->size() : map_->size();
     save_picture(this, file, size, [this, line, size](QPainter& p) {
-        if (line) view_->render(&p);
+        if (line) without_hover([this, &p] { view_->render(&p); });
         else map_->paint(p, size);
     });
 }
@@ -375,10 +399,8 @@ void SweepDialog::paint_page(QPainter& p, const QRectF& page) const {
     draw::PicturePage what;
     what.title = QStringLiteral("Kostenverlauf");
     what.stand_name = stand_name_.toStdString();
-    what.caption = line ? sentence_->text()
-                        : qs("Jede Zelle zeigt das günstigste geeignete System; der Kreis markiert den "
-                             "aktuellen Bestand.");
-    paint_view_page(p, page, what, line ? view_->chart() : nullptr, *map_);
+    what.caption = line ? sentence_->text() : qs(kMapCaption);
+    without_hover([&] { paint_view_page(p, page, what, line ? view_->chart() : nullptr, *map_); });
 }
 
 void SweepDialog::print_view() {

@@ -5,6 +5,7 @@
 // dialog only reads the state it is given.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -65,6 +66,9 @@ private:
     void redraw_map();
     void competition_changed();
     void line_hovered(double x);
+    void clear_line_hover();
+    // Runs `draw` with the hover line taken off the chart.
+    void without_hover(const std::function<void()>& draw) const;
     void export_image();
     void export_table();
     void print_view();

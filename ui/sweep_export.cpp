@@ -54,6 +54,7 @@ void save_picture(QWidget* parent, const QString& file, QSize size, const std::f
         svg.setViewBox(QRect(QPoint(0, 0), size));
         svg.setTitle(QStringLiteral("Kostenverlauf"));
         QPainter p(&svg);
+        p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
         paint(p);
         drawn = p.end();
     } else {
@@ -61,6 +62,8 @@ void save_picture(QWidget* parent, const QString& file, QSize size, const std::f
         image.fill(Qt::white);
         {
             QPainter p(&image);
+            // Smooth lines and texts, as the window shows them.
+            p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
             paint(p);
         }
         drawn = image.save(&buffer, "PNG");

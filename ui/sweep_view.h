@@ -73,10 +73,12 @@ std::string point_text(std::span<const std::pair<const SweepInput*, double>> at,
 // The legend text of a system, saying which sum it shows.
 std::string system_legend(int system, bool unmeasured);
 
-// Colours of the six systems (0xRRGGBB), distinguishable also with a red-green
-// weakness, and of the map cells where none suits or nothing was computed.
+// Colours of the six systems (0xRRGGBB) from the Okabe-Ito palette, told
+// apart also with a red-green or a blue-yellow weakness: blue, orange,
+// bluish green, reddish purple, black, yellow, no two of one hue. The map
+// cells where none suits are grey, those not computed white.
 inline constexpr std::array<std::uint32_t, 6> kSystemColours = {0x0072B2, 0xE69F00, 0x009E73,
-                                                                0xCC79A7, 0xD55E00, 0x56B4E9};
+                                                                0xCC79A7, 0x000000, 0xF0E442};
 inline constexpr std::uint32_t kNoneColour = 0xBDBDBD;
 inline constexpr std::uint32_t kRefusedColour = 0xFFFFFF;
 

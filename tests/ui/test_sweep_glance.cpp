@@ -1,0 +1,111 @@
+// The Kostenverlauf as a planner hands it on: the hover marks stay on the
+// screen and leave no trace in a picture, list inputs as line and map axes,
+// the map's own ranges, the stand and the fixed inputs on every export, and
+// the table in German words.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
+#include <QtTest>
+
+#include "ui/cost_map.h"
+#include "ui/sweep_dialog.h"
+#include "ui_test_support.h"
+
+using forstrix::State;
+using namespace forstrix::ui;
+using forstrix::ui::test::child;
+
+namespace {
+
+void choose(QComboBox* combo, const char* name) { combo->setCurrentIndex(combo->findData(QString::fromLatin1(name))); }
+
+QLineSeries* hover_line(const SweepDialog& d) {
+    for (QAbstractSeries* s : d.line_chart()->series())
+        if (s->objectName() == QStringLiteral("hoverLine")) return static_cast<QLineSeries*>(s);
+    return nullptr;
+}
+
+QLabel* info(const SweepDialog& d, int view) { return child<QLabel>(d, view == 0 ? "lineInfo" : "mapInfo"); }
+
+// Points the mouse at the middle of the current view's plot (from a corner
+// first: a move to where the mouse already is reaches no widget).
+void hover(SweepDialog& d, int view) {
+    QTest::mouseMove(&d, QPoint(1, 1));
+    if (view == 0) {
+        QWidget* port = d.line_view()->viewport();
+        QTest::mouseMove(port, d.line_chart()->plotArea().center().toPoint());
+    } else {
+        const MapRect plot = d.map()->geometry_for(d.map()->size()).plot;
+        QTest::mouseMove(d.map(), QPoint(int(plot.x + plot.w / 2), int(plot.y + plot.h / 2)));
+    }
+}
+
+// The current view saved through "Bild speichern..." into `file`.
+QByteArray exported(SweepDialog& d, test::ScriptedMessages& msgs, const QString& file) {
+    msgs.answer_file(file);
+    child<QPushButton>(d, "saveImage")->click();
+    return test::read_file(file);
+}
+
+}  // namespace
+
+class TestSweepGlance : public QObject {
+    Q_OBJECT
+    const State started_ = test::started();
+
+private slots:
+    // The mouse over a view shows its line or cell and the costs there; an
+    // exported picture is the same as without the mouse, and leaving the
+    // view, moving off the plot or choosing another input clears both.
+    void hover_stays_on_the_screen_data() {
+        QTest::addColumn<int>("view");
+        QTest::addColumn<QString>("clear");  // leave, off, axis
+        QTest::newRow("line_left") << 0 << "leave";
+        QTest::newRow("line_off_the_plot") << 0 << "off";
+        QTest::newRow("line_other_input") << 0 << "axis";
+        QTest::newRow("map_left") << 1 << "leave";
+        QTest::newRow("map_other_axis") << 1 << "axis";
+    }
+    void hover_stays_on_the_screen() {
+        QFETCH(int, view);
+        QFETCH(QString, clear);
+        QTemporaryDir dir;
+        test::ScriptedMessages msgs;
+        SweepDialog d(started_);
+        d.resize(1100, 780);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        child<QTabWidget>(d, "views")->setCurrentIndex(view);
+        QTest::qWait(20);
+        const QString prompt = info(d, view)->text();
+        const QByteArray before = exported(d, msgs, dir.filePath(QStringLiteral("vorher.png")));
+
+        hover(d, view);
+        QVERIFY(info(d, view)->text() != prompt);
+        if (view == 0) QCOMPARE(hover_line(d)->count(), 2);
+        QCOMPARE(exported(d, msgs, dir.filePath(QStringLiteral("mit_maus.png"))), before);
+        if (view == 0) QCOMPARE(hover_line(d)->count(), 2);  // still on the screen
+
+        QWidget* target = view == 0 ? static_cast<QWidget*>(d.line_view()) : d.map();
+        if (clear == "leave") {
+            QEvent leave(QEvent::Leave);
+            QCoreApplication::sendEvent(target, &leave);
+        } else if (clear == "off") {
+            QTest::mouseMove(d.line_view()->viewport(), QPoint(2, 2));
+        } else {
+            choose(child<QComboBox>(d, view == 0 ? "sweepInput" : "mapY"), "gf_vab");
+        }
+        QCOMPARE(info(d, view)->text(), prompt);
+        if (view == 0) QCOMPARE(hover_line(d)->count(), 0);
+        QVERIFY(msgs.shown().empty());
+    }
+};
+
+QTEST_MAIN(TestSweepGlance)
+#include "test_sweep_glance.moc"
