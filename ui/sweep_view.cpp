@@ -19,7 +19,14 @@ constexpr SweepInput kInputs[] = {
     {"gf_gf", "Gesamtfläche der Maßnahme [ha]", "Gesamtfläche", "ha", {}},
     {"gf_i_rd", "Rückedistanz [m]", "Rückedistanz", "m", {}},
     {"gf_i_bse", "Beiseilentfernung [m]", "Beiseilentfernung", "m", {}},
+    {"gi_ba", "Hauptbaumart Laubholz", "Baumart", "", kSpeciesNames},
     {"gi_sf", "Formigkeit", "Formigkeit", "", kFormClassNames},
+    {"gi_ar", "Abstand Rückegassen [m]", "Abstand Rückegassen", "m", kSpacingNames},
+    {"gi_br", "Befahrbarkeit Rückegassen", "Befahrbarkeit Rückegassen", "", kTrafficabilityNames},
+    {"gi_i_bb", "Begehbarkeit / Behinderungen", "Begehbarkeit", "", kObstacleNames},
+    {"gi_hvs", "Mindestvolumen [ > 70 EFm] je Seillinie erreicht", "Mindestvolumen je Seillinie erreicht", "",
+     kRopeVolumeNames},
+    {"gi_v_kf", "Kronenform", "Kronenform", "", kCrownNames},
     {"gf_stm", "Stückvolumen je Baum [EFm] (eigene Eingabe)", "Stückvolumen", "EFm", {}},
     {"gf_fw", "Forstwirt (ohne PNK) [Euro/Std.]", "Lohn Forstwirt", "Euro/Std.", {}},
     {"gf_mf", "Maschinenführer (ohne PNK) [Euro/Std.]", "Lohn Maschinenführer", "Euro/Std.", {}},
@@ -173,7 +180,13 @@ std::string cheapest_sentence(const SweepInput& input, const SweepRange& range, 
         while (end < n && verdict(points[end], c) == v) ++end;
         const double a = range.value(begin), b = range.value(end - 1);
         std::string stretch;
-        if (first) {
+        if (!input.classes.empty()) {
+            // The entries of a list by name: a species or a crown size has no
+            // "from ... to" between its neighbours in the list.
+            if (first) stretch = std::string(input.word) + " ";
+            for (std::size_t k = begin; k < end; ++k)
+                stretch += (k > begin ? ", " : "") + with_unit(input, range.value(k));
+        } else if (first) {
             stretch = std::string(input.word) + " ";
             stretch += end - begin == 1 ? with_unit(input, a) : value_text(input, a) + " bis " + with_unit(input, b);
         } else if (end == n && end - begin > 1) {

@@ -25,12 +25,14 @@ struct SweepInput {
     std::string_view label;  // as the dialogs label it, "BHD [cm]"
     std::string_view word;   // in sentences, "BHD"
     std::string_view unit;   // "cm"; empty for a class
-    std::span<const char* const> classes;  // names of list values 0, 1, ... (Formigkeit)
+    std::span<const char* const> classes;  // words of list values 0, 1, ... (Formigkeit)
 };
 
 // BHD, Hangneigung, Volumen ausscheidender Bestand, Gesamtfläche,
-// Rückedistanz, Beiseilentfernung, Formigkeit, own piece volume, wages and
-// PNK, Zeitgrad EST and MGV, and the eight machine costs of the cost dialog.
+// Rückedistanz, Beiseilentfernung, the stand's lists (Baumart, Formigkeit,
+// Abstand and Befahrbarkeit Rückegassen, Begehbarkeit, Mindestvolumen je
+// Seillinie, Kronenform) by their words, own piece volume, wages and PNK,
+// Zeitgrad EST and MGV, and the eight machine costs of the cost dialog.
 std::span<const SweepInput> sweep_inputs();
 const SweepInput* find_sweep_input(std::string_view name);
 
@@ -61,7 +63,8 @@ int verdict(const PointCosts& p, const Competition& c);
 
 // "BHD 15 bis 26 cm: I) Konventionelle Holzernte; ab 27 cm: III)
 // Hochmechanisierte Holzernte": the stretches of the range and the cheapest
-// suitable system on each, "kein System geeignet" where none suits.
+// suitable system on each, "kein System geeignet" where none suits. The
+// entries of a list are named one by one: "Baumart Birke, Erle: ...".
 std::string cheapest_sentence(const SweepInput& input, const SweepRange& range,
                               std::span<const PointCosts> points, const Competition& c);
 

@@ -2,6 +2,8 @@
 // screen and leave no trace in a picture, list inputs as line and map axes,
 // the map's own ranges, the stand and the fixed inputs on every export, and
 // the table in German words.
+#include <algorithm>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -104,6 +106,65 @@ private slots:
         QCOMPARE(info(d, view)->text(), prompt);
         if (view == 0) QCOMPARE(hover_line(d)->count(), 0);
         QVERIFY(msgs.shown().empty());
+    }
+
+    // Each list of the stand as the line's input and as the map's first
+    // axis: one point per entry, every one computed, and named by its word.
+    void list_inputs_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<QString>("sentence");
+        QTest::newRow("species") << "gi_ba" << 10 << "Baumart Birke, Erle, Pappel, Weide, Eberesche, Buche, Eiche, "
+                                                     "Esche, Ahorn, Kirsche: III) Hochmechanisierte Holzernte";
+        QTest::newRow("form") << "gi_sf" << 4 << "Formigkeit vollholzig/langschäftig, normal/mittelschäftig, "
+            "abholzig/kurzschäftig, stark abholzig/sehr kurzschäftig: III) Hochmechanisierte Holzernte";
+        QTest::newRow("spacing") << "gi_ar" << 2 << "Abstand Rückegassen bis 20 m: III) Hochmechanisierte Holzernte; "
+                                                    "> 20 m: I) Konventionelle Holzernte";
+        QTest::newRow("trafficability") << "gi_br" << 2 << "Befahrbarkeit Rückegassen vorhanden: III) "
+            "Hochmechanisierte Holzernte; nicht vorhanden: kein System geeignet";
+        QTest::newRow("walkability") << "gi_i_bb" << 6 << "Begehbarkeit keine Behinderung, mittlere Behinderung, "
+            "starke Behinderung, sehr starke Behinderung, extrem starke Behinderung, Sonderstandort: III) "
+            "Hochmechanisierte Holzernte";
+        QTest::newRow("cable_volume") << "gi_hvs" << 2 << "Mindestvolumen je Seillinie erreicht nein, ja: III) "
+                                                         "Hochmechanisierte Holzernte";
+        QTest::newRow("crowns") << "gi_v_kf" << 3 << "Kronenform kleine Kronen, mittelgroße Kronen, große Kronen: "
+                                                     "III) Hochmechanisierte Holzernte";
+    }
+    void list_inputs() {
+        QFETCH(QString, input);
+        QFETCH(int, entries);
+        QFETCH(QString, sentence);
+        SweepDialog d(started_);
+        choose(child<QComboBox>(d, "sweepInput"), qPrintable(input));
+        QCOMPARE(int(d.line_points().size()), entries);
+        QCOMPARE(child<QLabel>(d, "cheapestText")->text(), sentence);
+
+        choose(child<QComboBox>(d, "mapX"), qPrintable(input));
+        const MapData& map = d.map()->data();
+        QCOMPARE(int(map.x.count), entries);
+        QCOMPARE(map.cells.size(), map.x.count * map.y.count);
+        QVERIFY(std::all_of(map.cells.begin(), map.cells.end(), [](const auto& p) { return p.computed; }));
+        // The first cell names the first entry by its word, as the sentence does.
+        const QString first = sentence.section(QRegularExpression(QStringLiteral("[,:]")), 0, 0);
+        QVERIFY2(d.map()->cell_text(0, 0).startsWith(first + ", Hangneigung "), qPrintable(d.map()->cell_text(0, 0)));
+    }
+
+    // The screenshots of a list input: the line over "Baumart", the map over
+    // it, BHD upright.
+    void list_screenshots() {
+        SweepDialog d(started_);
+        d.resize(1200, 820);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        choose(child<QComboBox>(d, "sweepInput"), "gi_ba");
+        QTest::qWait(20);
+        test::save_screenshot(&d, QStringLiteral("kostenverlauf_baumart"));
+        choose(child<QComboBox>(d, "mapX"), "gi_ba");
+        choose(child<QComboBox>(d, "mapY"), "gi_bhd");
+        child<QTabWidget>(d, "views")->setCurrentIndex(1);
+        QTest::qWait(20);
+        QVERIFY(child<QLabel>(d, "mapStatus")->isHidden());
+        test::save_screenshot(&d, QStringLiteral("kostenverlauf_karte_baumart"));
     }
 };
 
