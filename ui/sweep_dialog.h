@@ -34,6 +34,11 @@ namespace forstrix::ui {
 
 class CostMap;
 
+// The fields "von", "bis" and "Schritt" of one swept input.
+struct RangeEdits {
+    QLineEdit *from = nullptr, *to = nullptr, *step = nullptr;
+};
+
 class SweepDialog : public QDialog {
     Q_OBJECT
 public:
@@ -63,6 +68,7 @@ private:
     void fit_to_screen();
     void line_input_changed();
     void redraw_line();
+    void map_axis_changed(int axis);
     void redraw_map();
     void competition_changed();
     void line_hovered(double x);
@@ -80,13 +86,14 @@ private:
 
     QTabWidget* tabs_ = nullptr;
     QComboBox* input_ = nullptr;
-    QLineEdit *from_ = nullptr, *to_ = nullptr, *step_ = nullptr;
+    RangeEdits line_edits_;
     QLabel* line_status_ = nullptr;
     QChartView* view_ = nullptr;
     QLineSeries* hover_line_ = nullptr;
     QLabel* sentence_ = nullptr;
     QLabel* line_info_ = nullptr;
-    QComboBox *map_x_ = nullptr, *map_y_ = nullptr;
+    QComboBox* map_axis_[2] = {};  // waagerecht, senkrecht
+    RangeEdits map_edits_[2];
     QLabel* map_status_ = nullptr;
     CostMap* map_ = nullptr;
     QLabel* map_info_ = nullptr;

@@ -149,8 +149,43 @@ private slots:
         QVERIFY2(d.map()->cell_text(0, 0).startsWith(first + ", Hangneigung "), qPrintable(d.map()->cell_text(0, 0)));
     }
 
+    // The map's axes take "von", "bis" and "Schritt" as the line does; a
+    // range refused names its axis, and too many cells are refused.
+    void map_ranges_data() {
+        QTest::addColumn<QString>("upright");  // the input upright, the slope when empty
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("cells");  // 0: refused
+        QTest::addColumn<QString>("status");
+        QTest::newRow("slope_narrowed") << "" << "mapYTo" << "40" << 85 * 41 << "";
+        QTest::newRow("coarser_bhd") << "" << "mapXStep" << "2" << 43 * 66 << "";
+        QTest::newRow("step_zero") << "" << "mapXStep" << "0" << 0 << "waagerecht: ";
+        QTest::newRow("slope_beyond_the_list") << "" << "mapYTo" << "500" << 0 << "senkrecht: ";
+        QTest::newRow("too_many_cells") << "gf_vab" << "mapYStep" << "0,001" << 0 << "Die Bereiche ergeben ";
+    }
+    void map_ranges() {
+        QFETCH(QString, upright);
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(int, cells);
+        QFETCH(QString, status);
+        SweepDialog d(started_);
+        if (!upright.isEmpty()) choose(child<QComboBox>(d, "mapY"), qPrintable(upright));
+        QLineEdit* edit = child<QLineEdit>(d, field);
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        QCOMPARE(int(d.map()->data().cells.size()), cells);
+        QLabel* shown = child<QLabel>(d, "mapStatus");
+        QCOMPARE(shown->isHidden(), status.isEmpty());
+        if (!status.isEmpty()) QVERIFY2(shown->text().startsWith(status), qPrintable(shown->text()));
+        // Another input on the axis brings its own default range back.
+        choose(child<QComboBox>(d, field.startsWith(QStringLiteral("mapX")) ? "mapX" : "mapY"), "gf_fw");
+        QVERIFY(shown->isHidden());
+        QCOMPARE(d.map()->data().cells.size(), d.map()->data().x.count * d.map()->data().y.count);
+    }
+
     // The screenshots of a list input: the line over "Baumart", the map over
-    // it, BHD upright.
+    // it with BHD 10 to 60 cm in steps of 2 upright.
     void list_screenshots() {
         SweepDialog d(started_);
         d.resize(1200, 820);
@@ -161,6 +196,10 @@ private slots:
         test::save_screenshot(&d, QStringLiteral("kostenverlauf_baumart"));
         choose(child<QComboBox>(d, "mapX"), "gi_ba");
         choose(child<QComboBox>(d, "mapY"), "gi_bhd");
+        for (const auto& [field, text] : {std::pair{"mapYFrom", "10"}, {"mapYTo", "60"}, {"mapYStep", "2"}}) {
+            child<QLineEdit>(d, field)->selectAll();
+            QTest::keyClicks(child<QLineEdit>(d, field), QString::fromLatin1(text));
+        }
         child<QTabWidget>(d, "views")->setCurrentIndex(1);
         QTest::qWait(20);
         QVERIFY(child<QLabel>(d, "mapStatus")->isHidden());
