@@ -411,9 +411,14 @@ void SweepDialog::export_image() {
         ask_export_file(this, qs("Bild speichern"), line, "png", qs("PNG-Bild (*.png);;SVG-Grafik (*.svg)"));
     if (file.isEmpty()) return;
     const QSize size = line ? view_->size() : map_->size();
-    save_picture(this, file, size, [this, line, size](QPainter& p) {
+    // Under the view, what it was drawn for: the stand and the inputs held.
+    QString notes = held_note();
+    if (!stand_name_.isEmpty()) notes = qs("Bestand: ") + stand_name_ + QLatin1Char('\n') + notes;
+    const int below = notes_height(notes, font(), size.width());
+    save_picture(this, file, QSize(size.width(), size.height() + below), [&](QPainter& p) {
         if (line) without_hover([this, &p] { view_->render(&p); });
         else map_->paint(p, size);
+        paint_notes(p, notes, font(), size.height(), size.width());
     });
 }
 
@@ -432,8 +437,14 @@ void SweepDialog::paint_page(QPainter& p, const QRectF& page) const {
     draw::PicturePage what;
     what.title = QStringLiteral("Kostenverlauf");
     what.stand_name = stand_name_.toStdString();
-    what.caption = line ? sentence_->text() : qs(kMapCaption);
+    what.caption = (line ? sentence_->text() + QLatin1Char('.') : qs(kMapCaption)) + QLatin1Char(' ') + held_note();
     without_hover([&] { paint_view_page(p, page, what, line ? view_->chart() : nullptr, *map_); });
+}
+
+QString SweepDialog::held_note() const {
+    const bool line = tabs_->currentIndex() == 0;
+    const SweepInput* swept[] = {line ? line_input_ : map_->data().in_x, line ? nullptr : map_->data().in_y};
+    return qs("Festgehaltene Eingaben \u2013 " + held_inputs(state_, swept));
 }
 
 void SweepDialog::print_view() {

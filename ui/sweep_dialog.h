@@ -78,6 +78,9 @@ private:
     void export_image();
     void export_table();
     void print_view();
+    // "Festgehaltene Eingaben – BHD [cm]: 20; ...": the inputs the current
+    // view holds at the stand's values.
+    QString held_note() const;
 
     const State& state_;
     QString stand_name_;

@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QImage>
@@ -75,6 +76,26 @@ void save_picture(QWidget* parent, const QString& file, QSize size, const std::f
     }
     write_export(parent, file, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
                  kNotSaved);
+}
+
+namespace {
+constexpr int kNotesMargin = 8;
+constexpr int kNotesFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+}  // namespace
+
+int notes_height(const QString& notes, const QFont& font, int width) {
+    if (notes.isEmpty()) return 0;
+    const QRect r = QFontMetrics(font).boundingRect(QRect(0, 0, width - 2 * kNotesMargin, 1 << 20), kNotesFlags, notes);
+    return r.height() + 2 * kNotesMargin;
+}
+
+void paint_notes(QPainter& p, const QString& notes, const QFont& font, int top, int width) {
+    if (notes.isEmpty()) return;
+    p.save();
+    p.setFont(font);
+    p.setPen(Qt::black);
+    p.drawText(QRect(kNotesMargin, top + kNotesMargin, width - 2 * kNotesMargin, 1 << 20), kNotesFlags, notes);
+    p.restore();
 }
 
 std::string line_table(const SweepRange& range, std::span<const PointCosts> points, const Competition& c) {

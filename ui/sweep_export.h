@@ -13,6 +13,7 @@
 #include "core/sweep.h"
 #include "draw/page.h"
 
+class QFont;
 class QPainter;
 class QRectF;
 class QWidget;
@@ -37,6 +38,12 @@ QString ask_export_file(QWidget* parent, const QString& title, bool line, const 
 // of the program is written: whole or not at all, and never over a
 // write-protected file. A failure is said in a message.
 void save_picture(QWidget* parent, const QString& file, QSize size, const std::function<void(QPainter&)>& paint);
+
+// What an exported picture says under the view (the stand, the inputs
+// held fixed), wrapped to `width` in `font`: its height, and its drawing
+// with its top at `top`.
+int notes_height(const QString& notes, const QFont& font, int width);
+void paint_notes(QPainter& p, const QString& notes, const QFont& font, int top, int width);
 
 // The points of the line or the cells of the map: semicolons and decimal
 // commas, as a German spreadsheet reads them.

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/checks.h"
+#include "core/cost_inputs.h"
 #include "core/numtext.h"
 #include "core/registry.h"
 #include "draw/axis_step.h"
@@ -17,8 +18,8 @@ constexpr SweepInput kInputs[] = {
     {"gi_hn", "Hangneigung [%]", "Hangneigung", "%", {}},
     {"gf_vab", "Volumen ausscheidender Bestand [EFm/ha]", "Volumen ausscheidender Bestand", "EFm/ha", {}},
     {"gf_gf", "Gesamtfläche der Maßnahme [ha]", "Gesamtfläche", "ha", {}},
-    {"gf_i_rd", "Rückedistanz [m]", "Rückedistanz", "m", {}},
-    {"gf_i_bse", "Beiseilentfernung [m]", "Beiseilentfernung", "m", {}},
+    {"gf_i_rd", "Rückedistanz [m]", "Rückedistanz", "m", {}, 0},
+    {"gf_i_bse", "Beiseilentfernung [m]", "Beiseilentfernung", "m", {}, 0},
     {"gi_ba", "Hauptbaumart Laubholz", "Baumart", "", kSpeciesNames},
     {"gi_sf", "Formigkeit", "Formigkeit", "", kFormClassNames},
     {"gi_ar", "Abstand Rückegassen [m]", "Abstand Rückegassen", "m", kSpacingNames},
@@ -27,7 +28,7 @@ constexpr SweepInput kInputs[] = {
     {"gi_hvs", "Mindestvolumen [ > 70 EFm] je Seillinie erreicht", "Mindestvolumen je Seillinie erreicht", "",
      kRopeVolumeNames},
     {"gi_v_kf", "Kronenform", "Kronenform", "", kCrownNames},
-    {"gf_stm", "Stückvolumen je Baum [EFm] (eigene Eingabe)", "Stückvolumen", "EFm", {}},
+    {"gf_stm", "Stückvolumen je Baum [EFm] (eigene Eingabe)", "Stückvolumen", "EFm", {}, 4},
     {"gf_fw", "Forstwirt (ohne PNK) [Euro/Std.]", "Lohn Forstwirt", "Euro/Std.", {}},
     {"gf_mf", "Maschinenführer (ohne PNK) [Euro/Std.]", "Lohn Maschinenführer", "Euro/Std.", {}},
     {"gf_nfw", "Höhe PNK Forstwirt [%]", "PNK Forstwirt", "%", {}},
@@ -164,6 +165,28 @@ std::string value_text(const SweepInput& input, double v) {
 
 std::string value_with_word(const SweepInput& input, double v) {
     return std::string(input.word) + " " + with_unit(input, v);
+}
+
+std::string dialog_text(const SweepInput& input, double v) {
+    if (!input.classes.empty()) return value_text(input, v);
+    const ValueInfo* info = find_value(input.name);
+    bool whole = info == nullptr || info->type != ValueType::Double || input.decimals == 0;
+    // The cost dialog shows its PNK whole and its wages and costs with two decimals.
+    for (const CostInput& c : kCostInputs)
+        if (info != nullptr && ((c.value != nullptr && c.value == info->d) || (c.level != nullptr && c.level == info->i)))
+            whole = c.whole;
+    return whole ? format_whole(v) : format_comma(v, input.decimals);
+}
+
+std::string held_inputs(const State& s, std::span<const SweepInput* const> swept) {
+    std::string out;
+    for (const SweepInput& in : kInputs) {
+        if (std::find(swept.begin(), swept.end(), &in) != swept.end()) continue;
+        if (in.name == "gf_stm" && s.gf_stm == 0.0) continue;  // none given: the model's value counts
+        if (!out.empty()) out += "; ";
+        out += std::string(in.label) + ": " + dialog_text(in, current_value(s, in));
+    }
+    return out;
 }
 
 int verdict(const PointCosts& p, const Competition& c) { return p.computed ? cheapest(p, c) : -2; }

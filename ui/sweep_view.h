@@ -26,6 +26,7 @@ struct SweepInput {
     std::string_view word;   // in sentences, "BHD"
     std::string_view unit;   // "cm"; empty for a class
     std::span<const char* const> classes;  // words of list values 0, 1, ... (Formigkeit)
+    int decimals = 2;  // of a decimal stand input as the stand dialog shows it
 };
 
 // BHD, Hangneigung, Volumen ausscheidender Bestand, Gesamtfläche,
@@ -56,6 +57,14 @@ std::string no_default_range(const SweepInput& input, double current);
 std::string value_text(const SweepInput& input, double v);
 // "BHD 20 cm", "Formigkeit normal/mittelschäftig".
 std::string value_with_word(const SweepInput& input, double v);
+// A value as its dialog shows it: a list's word, a whole number, or a
+// decimal with the dialog's decimals ("250,00").
+std::string dialog_text(const SweepInput& input, double v);
+
+// The inputs a view holds at the stand's values: every input the window
+// offers but the swept ones, as "label: value" the way the dialogs show
+// them (the own piece volume only when one is given), joined by "; ".
+std::string held_inputs(const State& s, std::span<const SweepInput* const> swept);
 
 // The cheapest competing system per point (0..5), -1 where none suits,
 // -2 where the checks refused the point.

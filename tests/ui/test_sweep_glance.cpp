@@ -18,6 +18,7 @@
 #include "ui/cost_map.h"
 #include "ui/sweep_dialog.h"
 #include "ui_test_support.h"
+#include "../support/pdf_text.h"
 
 using forstrix::State;
 using namespace forstrix::ui;
@@ -182,6 +183,61 @@ private slots:
         choose(child<QComboBox>(d, field.startsWith(QStringLiteral("mapX")) ? "mapX" : "mapY"), "gf_fw");
         QVERIFY(shown->isHidden());
         QCOMPARE(d.map()->data().cells.size(), d.map()->data().x.count * d.map()->data().y.count);
+    }
+
+    // A picture and a page name the stand and list the inputs held at its
+    // values, label and value as the dialogs show them; the swept ones and
+    // an own piece volume not given are not among them.
+    void exports_name_what_is_held_data() {
+        QTest::addColumn<int>("view");
+        QTest::addColumn<QString>("route");  // svg, print
+        QTest::addColumn<QString>("set");
+        QTest::addColumn<QStringList>("held");
+        QTest::addColumn<QStringList>("absent");
+        QTest::newRow("line_picture") << 0 << "svg" << ""
+            << QStringList{"Bestand: Abteilung 12b, Eichenhang Festgehaltene Eingaben \u2013 Hangneigung [%]: 14;",
+                           "Hauptbaumart Laubholz: Birke;", "Formigkeit: normal/mittelschäftig;",
+                           "Abstand Rückegassen [m]: bis 20;", "Forstwirt (ohne PNK) [Euro/Std.]: 12,00;",
+                           "Höhe PNK Forstwirt [%]: 60;", "Seilkran inkl. Prozessor [Euro/MAS]: 254,15"}
+            << QStringList{"BHD [cm]:", "Stückvolumen"};
+        QTest::newRow("map_picture_own_piece_volume") << 1 << "svg" << "gf_stm=0.4"
+            << QStringList{"Eingaben \u2013 Volumen ausscheidender Bestand [EFm/ha]: 30,00;",
+                           "Stückvolumen je Baum [EFm] (eigene Eingabe): 0,4000;"}
+            << QStringList{"BHD [cm]:", "Hangneigung [%]:"};
+        QTest::newRow("line_page") << 0 << "print" << ""
+            << QStringList{"Abteilung 12b, Eichenhang", "I) Konventionelle Holzernte. Festgehaltene Eingaben \u2013 "
+                           "Hangneigung [%]: 14; Volumen ausscheidender Bestand [EFm/ha]: 30,00;"}
+            << QStringList{"BHD [cm]:"};
+    }
+    void exports_name_what_is_held() {
+        QFETCH(int, view);
+        QFETCH(QString, route);
+        QFETCH(QString, set);
+        QFETCH(QStringList, held);
+        QFETCH(QStringList, absent);
+        QTemporaryDir dir;
+        test::ScriptedMessages msgs;
+        State s = started_;
+        if (!set.isEmpty()) test::set_values(s, set);
+        SweepDialog d(s);
+        d.set_stand_name(QStringLiteral("Abteilung 12b, Eichenhang"));
+        d.resize(1100, 780);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        child<QTabWidget>(d, "views")->setCurrentIndex(view);
+        QString text;
+        if (route == "svg") {
+            // The texts of the picture, its wrapped lines joined again.
+            const QString svg = QString::fromUtf8(exported(d, msgs, dir.filePath(QStringLiteral("bild.svg"))));
+            QRegularExpressionMatchIterator it = QRegularExpression(QStringLiteral(">([^<]*)</text>")).globalMatch(svg);
+            while (it.hasNext()) text += it.next().captured(1).replace(QStringLiteral("&gt;"), QStringLiteral(">")) + ' ';
+        } else {
+            const QString pdf = dir.filePath(QStringLiteral("seite.pdf"));
+            QVERIFY(test::print_from_preview(child<QPushButton>(d, "print"), pdf).answered);
+            text = QString::fromStdString(forstrix::test::flat(forstrix::test::pdf_text(pdf.toStdString())));
+        }
+        for (const QString& t : held) QVERIFY2(text.contains(t), qPrintable(t + "\n in: " + text));
+        for (const QString& t : absent) QVERIFY2(!text.contains(t), qPrintable(t));
     }
 
     // The screenshots of a list input: the line over "Baumart", the map over
