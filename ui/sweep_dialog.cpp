@@ -428,8 +428,11 @@ void SweepDialog::export_table() {
     if (file.isEmpty()) return;
     if (line && !line_range_) return;
     if (!line && map_->data().cells.empty()) return;
-    save_table(this, file, line ? line_table(*line_range_, line_points_, competition())
-                                : map_table(map_->data(), competition()));
+    const Competition c = competition();
+    const std::vector<const SweepInput*> swept = swept_inputs();
+    const std::string head = table_head(stand_name_.toStdString(), held_inputs(state_, swept), swept, c.unmeasured);
+    save_table(this, file, line ? line_table(head, *line_input_, *line_range_, line_points_, c)
+                                : map_table(head, map_->data(), c));
 }
 
 void SweepDialog::paint_page(QPainter& p, const QRectF& page) const {
@@ -441,10 +444,13 @@ void SweepDialog::paint_page(QPainter& p, const QRectF& page) const {
     without_hover([&] { paint_view_page(p, page, what, line ? view_->chart() : nullptr, *map_); });
 }
 
+std::vector<const SweepInput*> SweepDialog::swept_inputs() const {
+    if (tabs_->currentIndex() == 0) return {line_input_};
+    return {map_->data().in_x, map_->data().in_y};
+}
+
 QString SweepDialog::held_note() const {
-    const bool line = tabs_->currentIndex() == 0;
-    const SweepInput* swept[] = {line ? line_input_ : map_->data().in_x, line ? nullptr : map_->data().in_y};
-    return qs("Festgehaltene Eingaben \u2013 " + held_inputs(state_, swept));
+    return qs("Festgehaltene Eingaben \u2013 " + held_text(held_inputs(state_, swept_inputs())));
 }
 
 void SweepDialog::print_view() {

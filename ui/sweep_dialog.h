@@ -81,6 +81,8 @@ private:
     // "Festgehaltene Eingaben – BHD [cm]: 20; ...": the inputs the current
     // view holds at the stand's values.
     QString held_note() const;
+    // The inputs the current view sweeps.
+    std::vector<const SweepInput*> swept_inputs() const;
 
     const State& state_;
     QString stand_name_;

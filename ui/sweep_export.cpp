@@ -98,25 +98,22 @@ void paint_notes(QPainter& p, const QString& notes, const QFont& font, int top, 
     p.restore();
 }
 
-std::string line_table(const SweepRange& range, std::span<const PointCosts> points, const Competition& c) {
-    std::string text;
-    const SweepRange* heads[] = {&range};
-    append_sweep_header(text, heads, ';');
+std::string line_table(const std::string& head, const SweepInput& input, const SweepRange& range,
+                       std::span<const PointCosts> points, const Competition& c) {
+    std::string text = head;
     for (std::size_t k = 0; k < points.size(); ++k) {
-        const double at[] = {range.value(k)};
-        append_sweep_row(text, at, points[k], c, ';', ',');
+        const std::pair<const SweepInput*, double> at[] = {{&input, range.value(k)}};
+        text += table_row(at, points[k], c);
     }
     return text;
 }
 
-std::string map_table(const MapData& map, const Competition& c) {
-    std::string text;
-    const SweepRange* heads[] = {&map.x, &map.y};
-    append_sweep_header(text, heads, ';');
+std::string map_table(const std::string& head, const MapData& map, const Competition& c) {
+    std::string text = head;
     for (std::size_t i = 0; i < map.x.count; ++i)
         for (std::size_t j = 0; j < map.y.count; ++j) {
-            const double at[] = {map.x.value(i), map.y.value(j)};
-            append_sweep_row(text, at, map.cells[i * map.y.count + j], c, ';', ',');
+            const std::pair<const SweepInput*, double> at[] = {{map.in_x, map.x.value(i)}, {map.in_y, map.y.value(j)}};
+            text += table_row(at, map.cells[i * map.y.count + j], c);
         }
     return text;
 }

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include "core/sweep.h"
+#include "ui/sweep_view.h"
 #include "draw/page.h"
 
 class QFont;
@@ -45,10 +46,12 @@ void save_picture(QWidget* parent, const QString& file, QSize size, const std::f
 int notes_height(const QString& notes, const QFont& font, int width);
 void paint_notes(QPainter& p, const QString& notes, const QFont& font, int top, int width);
 
-// The points of the line or the cells of the map: semicolons and decimal
-// commas, as a German spreadsheet reads them.
-std::string line_table(const SweepRange& range, std::span<const PointCosts> points, const Competition& c);
-std::string map_table(const MapData& map, const Competition& c);
+// The points of the line over `input` or the cells of the map under the
+// head of the table (table_head): semicolons and decimal commas, as a
+// German spreadsheet reads them.
+std::string line_table(const std::string& head, const SweepInput& input, const SweepRange& range,
+                       std::span<const PointCosts> points, const Competition& c);
+std::string map_table(const std::string& head, const MapData& map, const Competition& c);
 // Written whole or not at all; a failure is said in a message.
 void save_table(QWidget* parent, const QString& file, const std::string& text);
 

@@ -82,6 +82,14 @@ std::string with_unit(const SweepInput& input, double v) {
     return text;
 }
 
+// A field of the table, quoted when it holds a semicolon, a quote or a line end.
+std::string csv_field(const std::string& text) {
+    if (text.find_first_of(";\"\n\r") == std::string::npos) return text;
+    std::string out = "\"";
+    for (const char ch : text) out += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+    return out + "\"";
+}
+
 std::string verdict_text(int v) {
     if (v >= 0) return std::string(kSystemTitles[static_cast<std::size_t>(v)]);
     return v == -1 ? "kein System geeignet" : "keine Berechnung (fehlende Eingaben)";
@@ -178,15 +186,46 @@ std::string dialog_text(const SweepInput& input, double v) {
     return whole ? format_whole(v) : format_comma(v, input.decimals);
 }
 
-std::string held_inputs(const State& s, std::span<const SweepInput* const> swept) {
-    std::string out;
+std::vector<HeldInput> held_inputs(const State& s, std::span<const SweepInput* const> swept) {
+    std::vector<HeldInput> out;
     for (const SweepInput& in : kInputs) {
         if (std::find(swept.begin(), swept.end(), &in) != swept.end()) continue;
         if (in.name == "gf_stm" && s.gf_stm == 0.0) continue;  // none given: the model's value counts
-        if (!out.empty()) out += "; ";
-        out += std::string(in.label) + ": " + dialog_text(in, current_value(s, in));
+        out.push_back({std::string(in.label), dialog_text(in, current_value(s, in))});
     }
     return out;
+}
+
+std::string held_text(std::span<const HeldInput> held) {
+    std::string out;
+    for (const HeldInput& h : held) out += (out.empty() ? "" : "; ") + h.label + ": " + h.value;
+    return out;
+}
+
+std::string table_head(const std::string& stand_name, std::span<const HeldInput> held,
+                       std::span<const SweepInput* const> swept, bool unmeasured) {
+    // A byte order mark, so that a spreadsheet reads the umlauts as UTF-8.
+    std::string out = "\xEF\xBB\xBFKostenverlauf\nBestand;" + csv_field(stand_name) + "\nFestgehaltene Eingaben\n";
+    for (const HeldInput& h : held) out += csv_field(h.label) + ";" + csv_field(h.value) + "\n";
+    out += "\n";
+    for (const SweepInput* in : swept) out += csv_field(std::string(in->label)) + ";";
+    for (int k = 0; k < 6; ++k) out += csv_field(system_legend(k, unmeasured) + " [Euro/Fm]") + ";";
+    return out + "Geeignet;Günstigstes geeignetes System\n";
+}
+
+std::string table_row(std::span<const std::pair<const SweepInput*, double>> at, const PointCosts& p,
+                      const Competition& c) {
+    std::string out;
+    for (const auto& [input, v] : at) out += csv_field(value_text(*input, v)) + ";";
+    std::string suitable;
+    for (int k = 0; k < 6; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        const double sum = competing_sum(p.sums, k, c.unmeasured);
+        if (p.computed && std::isfinite(sum)) out += format_comma(sum, 2);
+        out += ";";
+        if (p.computed && p.flags[i] != 0) suitable += (suitable.empty() ? "" : ", ") + std::string(kSystemNumerals[i]);
+    }
+    return out + suitable + ";" + verdict_text(verdict(p, c)) + "\n";
 }
 
 int verdict(const PointCosts& p, const Competition& c) { return p.computed ? cheapest(p, c) : -2; }

@@ -62,9 +62,24 @@ std::string value_with_word(const SweepInput& input, double v);
 std::string dialog_text(const SweepInput& input, double v);
 
 // The inputs a view holds at the stand's values: every input the window
-// offers but the swept ones, as "label: value" the way the dialogs show
-// them (the own piece volume only when one is given), joined by "; ".
-std::string held_inputs(const State& s, std::span<const SweepInput* const> swept);
+// offers but the swept ones, label and value the way the dialogs show them
+// (the own piece volume only when one is given).
+struct HeldInput {
+    std::string label, value;
+};
+std::vector<HeldInput> held_inputs(const State& s, std::span<const SweepInput* const> swept);
+// "label: value" of each, joined by "; ".
+std::string held_text(std::span<const HeldInput> held);
+
+// The window's table, for people and a German spreadsheet: a head naming
+// the stand and the inputs held, then a row of titles (the swept inputs'
+// labels, each system's legend with its unit, the suitable systems, the
+// cheapest) and a row per point with the figures as the window shows them:
+// list entries by their words, costs with two decimals. Semicolons, UTF-8.
+std::string table_head(const std::string& stand_name, std::span<const HeldInput> held,
+                       std::span<const SweepInput* const> swept, bool unmeasured);
+std::string table_row(std::span<const std::pair<const SweepInput*, double>> at, const PointCosts& p,
+                      const Competition& c);
 
 // The cheapest competing system per point (0..5), -1 where none suits,
 // -2 where the checks refused the point.

@@ -240,6 +240,42 @@ private slots:
         for (const QString& t : absent) QVERIFY2(!text.contains(t), qPrintable(t));
     }
 
+    // The window's table speaks German: the stand and what is held on top,
+    // the input's label and the systems' titles as column heads, list
+    // entries by their words, costs with two decimals as the window shows
+    // them, the suitable systems and the cheapest by name.
+    void table_for_people_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QStringList>("lines");  // lines the table holds
+        QTest::newRow("bhd") << "gi_bhd" << QStringList{
+            "Bestand;\"Abteilung 12b; Eichenhang\"", "Festgehaltene Eingaben", "Hangneigung [%];14",
+            "Forstwirt (ohne PNK) [Euro/Std.];12,00",
+            "BHD [cm];I) Konventionelle Holzernte, inklusive Vermessung [Euro/Fm];II) Integrierte Holzernte, "
+            "inklusive Vermessung [Euro/Fm];III) Hochmechanisierte Holzernte (Harvestermaß) [Euro/Fm];IV) "
+            "Hochmechanisierte Holzernte durch Hangsysteme (Harvestermaß) [Euro/Fm];V) Yarding (Prozessormaß) "
+            "[Euro/Fm];VI) Spanholz (Vollbäume für Hackschnitzel, unvermessen) [Euro/Fm];Geeignet;Günstigstes "
+            "geeignetes System",
+            "6;315,18;408,25;220,57;283,63;252,06;65,73;VI;VI) Spanholz"};
+        QTest::newRow("trafficability") << "gi_br" << QStringList{
+            "vorhanden;28,15;33,02;21,74;29,58;123,10;20,83;I, II, III;III) Hochmechanisierte Holzernte",
+            "nicht vorhanden;28,15;33,02;21,74;29,58;123,10;20,83;;kein System geeignet"};
+    }
+    void table_for_people() {
+        QFETCH(QString, input);
+        QFETCH(QStringList, lines);
+        QTemporaryDir dir;
+        test::ScriptedMessages msgs;
+        SweepDialog d(started_);
+        d.set_stand_name(QStringLiteral("Abteilung 12b; Eichenhang"));
+        choose(child<QComboBox>(d, "sweepInput"), qPrintable(input));
+        msgs.answer_file(dir.filePath(QStringLiteral("tabelle.csv")));
+        child<QPushButton>(d, "saveTable")->click();
+        const QByteArray bytes = test::read_file(dir.filePath(QStringLiteral("tabelle.csv")));
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBFKostenverlauf\n"));
+        const QStringList table = QString::fromUtf8(bytes.mid(3)).split(QLatin1Char('\n'));
+        for (const QString& line : lines) QVERIFY2(table.contains(line), qPrintable(line));
+    }
+
     // The screenshots of a list input: the line over "Baumart", the map over
     // it with BHD 10 to 60 cm in steps of 2 upright.
     void list_screenshots() {
