@@ -26,12 +26,19 @@ using forstrix::ui::test::child;
 
 namespace {
 
-void choose(QComboBox* combo, const char* name) { combo->setCurrentIndex(combo->findData(QString::fromLatin1(name))); }
+// Chooses the input `name` in the combo box `combo` ("sweepInput", "mapX", "mapY").
+void choose(const SweepDialog& d, const char* combo, const QString& name) {
+    auto* box = child<QComboBox>(d, QString::fromLatin1(combo));
+    box->setCurrentIndex(box->findData(name));
+}
 
+// The upright line under the mouse.
 QLineSeries* hover_line(const SweepDialog& d) {
-    for (QAbstractSeries* s : d.line_chart()->series())
-        if (s->objectName() == QStringLiteral("hoverLine")) return static_cast<QLineSeries*>(s);
-    return nullptr;
+    const QList<QAbstractSeries*> all = d.line_chart()->series();
+    const auto it = std::find_if(all.begin(), all.end(), [](const QAbstractSeries* s) {
+        return s->objectName() == QStringLiteral("hoverLine");
+    });
+    return it == all.end() ? nullptr : static_cast<QLineSeries*>(*it);
 }
 
 QLabel* info(const SweepDialog& d, int view) { return child<QLabel>(d, view == 0 ? "lineInfo" : "mapInfo"); }
@@ -102,7 +109,7 @@ private slots:
         } else if (clear == "off") {
             QTest::mouseMove(d.line_view()->viewport(), QPoint(2, 2));
         } else {
-            choose(child<QComboBox>(d, view == 0 ? "sweepInput" : "mapY"), "gf_vab");
+            choose(d, view == 0 ? "sweepInput" : "mapY", QStringLiteral("gf_vab"));
         }
         QCOMPARE(info(d, view)->text(), prompt);
         if (view == 0) QCOMPARE(hover_line(d)->count(), 0);
@@ -136,11 +143,11 @@ private slots:
         QFETCH(int, entries);
         QFETCH(QString, sentence);
         SweepDialog d(started_);
-        choose(child<QComboBox>(d, "sweepInput"), qPrintable(input));
+        choose(d, "sweepInput", input);
         QCOMPARE(int(d.line_points().size()), entries);
         QCOMPARE(child<QLabel>(d, "cheapestText")->text(), sentence);
 
-        choose(child<QComboBox>(d, "mapX"), qPrintable(input));
+        choose(d, "mapX", input);
         const MapData& map = d.map()->data();
         QCOMPARE(int(map.x.count), entries);
         QCOMPARE(map.cells.size(), map.x.count * map.y.count);
@@ -171,7 +178,7 @@ private slots:
         QFETCH(int, cells);
         QFETCH(QString, status);
         SweepDialog d(started_);
-        if (!upright.isEmpty()) choose(child<QComboBox>(d, "mapY"), qPrintable(upright));
+        if (!upright.isEmpty()) choose(d, "mapY", upright);
         QLineEdit* edit = child<QLineEdit>(d, field);
         edit->selectAll();
         QTest::keyClicks(edit, text);
@@ -180,7 +187,7 @@ private slots:
         QCOMPARE(shown->isHidden(), status.isEmpty());
         if (!status.isEmpty()) QVERIFY2(shown->text().startsWith(status), qPrintable(shown->text()));
         // Another input on the axis brings its own default range back.
-        choose(child<QComboBox>(d, field.startsWith(QStringLiteral("mapX")) ? "mapX" : "mapY"), "gf_fw");
+        choose(d, field.startsWith(QStringLiteral("mapX")) ? "mapX" : "mapY", QStringLiteral("gf_fw"));
         QVERIFY(shown->isHidden());
         QCOMPARE(d.map()->data().cells.size(), d.map()->data().x.count * d.map()->data().y.count);
     }
@@ -267,7 +274,7 @@ private slots:
         test::ScriptedMessages msgs;
         SweepDialog d(started_);
         d.set_stand_name(QStringLiteral("Abteilung 12b; Eichenhang"));
-        choose(child<QComboBox>(d, "sweepInput"), qPrintable(input));
+        choose(d, "sweepInput", input);
         msgs.answer_file(dir.filePath(QStringLiteral("tabelle.csv")));
         child<QPushButton>(d, "saveTable")->click();
         const QByteArray bytes = test::read_file(dir.filePath(QStringLiteral("tabelle.csv")));
@@ -283,11 +290,11 @@ private slots:
         d.resize(1200, 820);
         d.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d));
-        choose(child<QComboBox>(d, "sweepInput"), "gi_ba");
+        choose(d, "sweepInput", QStringLiteral("gi_ba"));
         QTest::qWait(20);
         test::save_screenshot(&d, QStringLiteral("kostenverlauf_baumart"));
-        choose(child<QComboBox>(d, "mapX"), "gi_ba");
-        choose(child<QComboBox>(d, "mapY"), "gi_bhd");
+        choose(d, "mapX", QStringLiteral("gi_ba"));
+        choose(d, "mapY", QStringLiteral("gi_bhd"));
         for (const auto& [field, text] : {std::pair{"mapYFrom", "10"}, {"mapYTo", "60"}, {"mapYStep", "2"}}) {
             child<QLineEdit>(d, field)->selectAll();
             QTest::keyClicks(child<QLineEdit>(d, field), QString::fromLatin1(text));
