@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include <QLegendMarker>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
@@ -89,6 +90,13 @@ DrawnLine draw_line_chart(QChart& chart, const SweepInput& input, const SweepRan
         for (std::size_t k = 0; k < range.count; ++k)
             cat->append(qs(value_text(input, range.value(k))), range.value(k));
         cat->setRange(x0 - 0.15, x1 + 0.15);
+        // The words in full: slanted when together they would not fit
+        // side by side under a chart of usual width.
+        cat->setTruncateLabels(false);
+        const QFontMetrics fm(cat->labelsFont());
+        int words = 0;
+        for (const QString& label : cat->categoriesLabels()) words += fm.horizontalAdvance(label) + 12;
+        if (words > 600) cat->setLabelsAngle(-30);
         xaxis = cat;
     } else {
         auto* val = new QValueAxis;

@@ -121,6 +121,7 @@ private slots:
         const QString first = sentence.section(QRegularExpression(QStringLiteral("[,:]")), 0, 0);
         QVERIFY2(w.d.map()->cell_text(0, 0).startsWith(first + ", Hangneigung "), qPrintable(first));
         if (input != "gi_ba") return;
+        QTest::qWait(50);  // the chart laid out anew
         test::save_screenshot(&w.d, QStringLiteral("kostenverlauf_baumart"));
         w.choose("mapY", "gi_bhd");
         for (const auto& [field, text] : {std::pair{"mapYFrom", "10"}, {"mapYTo", "60"}, {"mapYStep", "2"}})
