@@ -28,16 +28,20 @@ inline constexpr std::array<std::uint32_t, kSpeciesCount> tto = {1, 5, 8, 9, 3, 
 
 // The words of the stand's other lists, by the value's index: stem form
 // class gi_sf (from full-bodied long boles to strongly tapering short
-// ones), trafficability of the skid trails gi_br, walkability and obstacles
-// gi_i_bb of system I, crown size gi_v_kf of system V. The dialogs, the
-// report and the reasons read them here.
+// ones), spacing of the skid trails gi_ar in metres and their
+// trafficability gi_br, walkability and obstacles gi_i_bb of system I,
+// whether each cable line reaches its minimum volume gi_hvs and the crown
+// size gi_v_kf of system V. The dialogs, the report and the reasons read
+// them here.
 inline constexpr std::array<const char*, 4> kFormClassNames = {
     "vollholzig/langschäftig", "normal/mittelschäftig", "abholzig/kurzschäftig",
     "stark abholzig/sehr kurzschäftig"};
+inline constexpr std::array<const char*, 2> kSpacingNames = {"bis 20", "> 20"};
 inline constexpr std::array<const char*, 2> kTrafficabilityNames = {"vorhanden", "nicht vorhanden"};
 inline constexpr std::array<const char*, 6> kObstacleNames = {
     "keine Behinderung",       "mittlere Behinderung",      "starke Behinderung",
     "sehr starke Behinderung", "extrem starke Behinderung", "Sonderstandort"};
+inline constexpr std::array<const char*, 2> kRopeVolumeNames = {"nein", "ja"};
 inline constexpr std::array<const char*, 3> kCrownNames = {"kleine Kronen", "mittelgroße Kronen",
                                                            "große Kronen"};
 

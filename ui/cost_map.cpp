@@ -1,5 +1,6 @@
 #include "ui/cost_map.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QMouseEvent>
@@ -36,8 +37,16 @@ void CostMap::set_data(MapData data) {
 CostMap::Margins CostMap::margins() const {
     const QFontMetrics fm = fontMetrics();
     const int line = fm.height();
-    const int ylabels = fm.horizontalAdvance(QStringLiteral("0000,0")) + 8;
-    return {line + 6 + ylabels, 2 * line + 14 + kLegendRows * (line + 4) + 8, line / 2 + 4, 16};
+    // Room for the values of the upright axis: numbers of some digits, or
+    // the words of a list, however long.
+    int ylabels = fm.horizontalAdvance(QStringLiteral("0000,0"));
+    if (data_.in_y != nullptr)
+        for (const char* word : data_.in_y->classes)
+            ylabels = std::max(ylabels, fm.horizontalAdvance(qs(word)));
+    // The words of a list along the bottom may take two rows.
+    const int xrows = data_.in_x != nullptr && !data_.in_x->classes.empty() ? 2 : 1;
+    return {line + 6 + std::min(ylabels, width() / 3) + 8, (xrows + 1) * line + 14 + kLegendRows * (line + 4) + 8,
+            line / 2 + 4, 16};
 }
 
 MapGeometry CostMap::geometry_for(QSize size) const {
@@ -81,25 +90,37 @@ void CostMap::paint(QPainter& p, QSize size) const {
     p.setPen(QPen(Qt::black, 1));
     p.drawRect(plot.adjusted(0, 0, -1, -1));
 
-    // Axes: ticks and values, then the names of the inputs.
-    for (const MapTick& t : g.x_ticks) {
+    // Axes: ticks and values, then the names of the inputs. The words of a
+    // list wider than their cells alternate between two rows.
+    const bool words_x = !data_.in_x->classes.empty();
+    bool two_rows = false;
+    for (const MapTick& t : g.x_ticks)
+        two_rows = two_rows || (words_x && fm.horizontalAdvance(qs(value_text(*data_.in_x, data_.x.value(t.index)))) >
+                                               static_cast<int>(g.cell_w) - 4);
+    const int label_w = words_x ? static_cast<int>(g.cell_w) * (two_rows ? 2 : 1) - 4 : 100;
+    for (std::size_t n = 0; n < g.x_ticks.size(); ++n) {
+        const MapTick& t = g.x_ticks[n];
         const int x = static_cast<int>(std::lround(t.pos));
-        p.drawLine(x, plot.bottom() + 1, x, plot.bottom() + 5);
-        const QString text = qs(value_text(*data_.in_x, data_.x.value(t.index)));
-        p.drawText(QRect(x - 50, plot.bottom() + 6, 100, line), Qt::AlignHCenter | Qt::AlignTop, text);
+        const int row = two_rows && n % 2 == 1 ? line : 0;
+        p.drawLine(x, plot.bottom() + 1, x, plot.bottom() + 5 + row);
+        const QString text = fm.elidedText(qs(value_text(*data_.in_x, data_.x.value(t.index))), Qt::ElideRight,
+                                           std::max(label_w, 8));
+        p.drawText(QRect(x - label_w / 2, plot.bottom() + 6 + row, label_w, line), Qt::AlignHCenter | Qt::AlignTop,
+                   text);
     }
+    const int name_top = plot.bottom() + (words_x ? 2 * line : line) + 8;
     for (const MapTick& t : g.y_ticks) {
         const int y = static_cast<int>(std::lround(t.pos));
         p.drawLine(plot.left() - 5, y, plot.left() - 1, y);
-        const QString text = qs(value_text(*data_.in_y, data_.y.value(t.index)));
+        const QString text = fm.elidedText(qs(value_text(*data_.in_y, data_.y.value(t.index))), Qt::ElideRight,
+                                           plot.left() - line - 12);
         p.drawText(QRect(0, y - line / 2, plot.left() - 8, line), Qt::AlignRight | Qt::AlignVCenter, text);
     }
     QFont bold = p.font();
     bold.setBold(true);
     p.save();
     p.setFont(bold);
-    p.drawText(QRect(plot.left(), plot.bottom() + line + 8, plot.width(), line), Qt::AlignHCenter,
-               qs(data_.in_x->label));
+    p.drawText(QRect(plot.left(), name_top, plot.width(), line), Qt::AlignHCenter, qs(data_.in_x->label));
     p.translate(2, plot.center().y());
     p.rotate(-90);
     p.drawText(QRect(-plot.height() / 2, 0, plot.height(), line), Qt::AlignHCenter, qs(data_.in_y->label));
@@ -119,13 +140,6 @@ void CostMap::paint(QPainter& p, QSize size) const {
         p.drawEllipse(QPointF(cx, cy), 2, 2);
         p.restore();
     }
-    // The cell under the mouse.
-    if (hover_) {
-        p.setPen(QPen(Qt::black, 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(snapped(g.cell(hover_->first, hover_->second)).adjusted(0, 0, -1, -1));
-    }
-
     // Legend below the axis: the six systems, none suitable, not computed,
     // and the mark of the current stand.
     struct Entry {
@@ -141,7 +155,7 @@ void CostMap::paint(QPainter& p, QSize size) const {
     }
     entries.push_back({rgb(kNoneColour), qs("kein System geeignet"), false});
     entries.push_back({rgb(kRefusedColour), qs("keine Berechnung (fehlende Eingaben)"), true});
-    const int top = plot.bottom() + 2 * line + 16;
+    const int top = name_top + line + 8;
     const int col_w = std::max(1, (size.width() - plot.left()) / 2);
     for (std::size_t k = 0; k < entries.size(); ++k) {
         const int col = static_cast<int>(k) / kLegendRows, row = static_cast<int>(k) % kLegendRows;
@@ -160,6 +174,13 @@ void CostMap::paint(QPainter& p, QSize size) const {
 void CostMap::paintEvent(QPaintEvent*) {
     QPainter p(this);
     paint(p, size());
+    // The cell under the mouse, on the screen only: an exported or printed
+    // map shows no trace of where the mouse was.
+    if (hover_ && !data_.cells.empty()) {
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(snapped(geometry_for(size()).cell(hover_->first, hover_->second)).adjusted(0, 0, -1, -1));
+    }
 }
 
 void CostMap::mouseMoveEvent(QMouseEvent* event) {

@@ -104,7 +104,7 @@ void StandDialog::build() {
         {"BHD [cm]", bhd_ = drop_down(this, "10002", range_of("gi_bhd"))},
         {"Formigkeit", form_ = drop_down(this, "10003", list_of(kFormClassNames))},
         {"Hangneigung [%]", slope_ = drop_down(this, "10004", range_of("gi_hn"))},
-        {"Abstand Rückegassen [m]", spacing_ = drop_down(this, "10005", {qs("bis 20"), qs("> 20")})},
+        {"Abstand Rückegassen [m]", spacing_ = drop_down(this, "10005", list_of(kSpacingNames))},
         {"Befahrbarkeit Rückegassen",
          traffic_ = drop_down(this, "10006", list_of(kTrafficabilityNames))},
         {"Volumen ausscheidender Bestand\nalle Baumarten [EFm/ha]", vab_ = number_field(this, "10008")},
@@ -156,7 +156,7 @@ void StandDialog::build() {
     frame_v_ = frames_.add(this, right, "10902", "V) Yarding", sys_v);
     add_rows(sys_v, this, {
         {"Mindestvolumen [ > 70 EFm] je Seillinie erreicht",
-         rope_vol_ = drop_down(this, "10010", {qs("nein"), qs("ja")})},
+         rope_vol_ = drop_down(this, "10010", list_of(kRopeVolumeNames))},
         {"Seillinienlänge [m]",
          rope_len_ = drop_down(this, "10025", {qs("100"), qs("200"), qs("300"), qs("400"), qs("500")})},
         {"Kronenform", crown_ = drop_down(this, "10026", list_of(kCrownNames))}

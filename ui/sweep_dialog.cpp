@@ -32,10 +32,18 @@ namespace {
 // A line view has at most this many points; beyond it the chart could no
 // longer follow the mouse.
 constexpr std::size_t kMaxLinePoints = 5000;
-// Cells along a decimal input of the map.
+// Cells along a decimal input of the map's default range, and the most
+// cells a map shows: more than a screen has pixels would only take time.
 constexpr int kMapCells = 60;
+constexpr std::size_t kMaxMapCells = 250'000;
 // Points of a decimal input's default line.
 constexpr int kLinePoints = 200;
+
+// What the texts under the views say while the mouse points at nothing.
+constexpr const char* kLinePrompt = "Zeigen Sie mit der Maus in das Diagramm, um die Kosten eines Wertes zu sehen.";
+constexpr const char* kMapCaption = "Jede Zelle zeigt das günstigste geeignete System; der Kreis markiert den "
+                                    "aktuellen Bestand.";
+constexpr const char* kMapPrompt = " Zeigen Sie mit der Maus auf eine Zelle, um ihre Kosten zu sehen.";
 
 QComboBox* input_combo(const char* name) {
     auto* combo = new QComboBox;
@@ -59,17 +67,35 @@ QString shown(const Problem& p) {
     return out;
 }
 
-// The default range of a map axis, or nullopt with the problem.
-std::optional<SweepRange> default_sweep_range(const State& s, const SweepInput& in, int points, QString& problem) {
+// "von", "bis" and "Schritt" into `row`, named <prefix>From, ...To, ...Step.
+RangeEdits range_edits(QWidget* page, QHBoxLayout* row, const QString& prefix, int width) {
+    auto field = [&](const char* label, const char* name) {
+        auto* edit = new QLineEdit(page);
+        edit->setObjectName(prefix + QString::fromLatin1(name));
+        edit->setMaximumWidth(width);
+        row->addWidget(new QLabel(qs(label), page));
+        row->addWidget(edit);
+        return edit;
+    };
+    RangeEdits e;
+    e.from = field("von", "From");
+    e.to = field("bis", "To");
+    e.step = field("Schritt", "Step");
+    return e;
+}
+
+// The default range of `in` into the fields; false when it has none.
+bool set_default_range(const RangeEdits& e, const State& s, const SweepInput& in, int points) {
     const std::optional<RangeTexts> t = default_range(s, in, points);
-    if (!t) {
-        problem = qs(no_default_range(in, current_value(s, in)));
-        return std::nullopt;
-    }
-    Problem refused;
-    std::optional<SweepRange> r = make_range(*find_value(in.name), t->from, t->to, t->step, refused);
-    if (!r) problem = shown(refused);
-    return r;
+    e.from->setText(t ? qs(t->from) : QString());
+    e.to->setText(t ? qs(t->to) : QString());
+    e.step->setText(t ? qs(t->step) : QString());
+    return t.has_value();
+}
+
+std::optional<SweepRange> read_range(const RangeEdits& e, const SweepInput& in, Problem& problem) {
+    return make_range(*find_value(in.name), e.from->text().toStdString(), e.to->text().toStdString(),
+                      e.step->text().toStdString(), problem);
 }
 
 }  // namespace
@@ -82,7 +108,8 @@ SweepDialog::SweepDialog(const State& state, QWidget* parent) : QDialog(parent),
     if (!sweep_ && !problems.empty()) setup_problem_ = shown(problems.front());
     build();
     line_input_changed();
-    redraw_map();
+    map_axis_changed(0);
+    map_axis_changed(1);
     fit_to_screen();
 }
 
@@ -143,18 +170,10 @@ void SweepDialog::build() {
     input_ = input_combo("sweepInput");
     choose->addWidget(new QLabel(qs("Eingabe:"), line_page));
     choose->addWidget(input_, 1);
-    auto field = [&](const char* label, const char* name) {
-        auto* edit = new QLineEdit(line_page);
-        edit->setObjectName(QString::fromLatin1(name));
-        edit->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000,000")) + 12);
-        choose->addWidget(new QLabel(qs(label), line_page));
-        choose->addWidget(edit);
-        connect(edit, &QLineEdit::textEdited, this, &SweepDialog::redraw_line);
-        return edit;
-    };
-    from_ = field("von", "sweepFrom");
-    to_ = field("bis", "sweepTo");
-    step_ = field("Schritt", "sweepStep");
+    const int edit_width = fontMetrics().horizontalAdvance(QStringLiteral("0000000,000")) + 12;
+    line_edits_ = range_edits(line_page, choose, QStringLiteral("sweep"), edit_width);
+    for (QLineEdit* e : {line_edits_.from, line_edits_.to, line_edits_.step})
+        connect(e, &QLineEdit::textEdited, this, &SweepDialog::redraw_line);
     line_layout->addLayout(choose);
     connect(input_, &QComboBox::currentIndexChanged, this, &SweepDialog::line_input_changed);
 
@@ -169,12 +188,15 @@ void SweepDialog::build() {
     chart->setLocalizeNumbers(true);
     chart->setLocale(QLocale(QLocale::German, QLocale::Germany));
     chart->legend()->setAlignment(Qt::AlignRight);
+    // Line samples in the legend, so that solid and dashed read as there.
+    chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
     chart->setMargins(QMargins(4, 4, 4, 4));
     auto* view = new HoverChartView(chart);
     view->setObjectName(QStringLiteral("lineChart"));
     view->setRenderHint(QPainter::Antialiasing);
     view->setMinimumHeight(360);
     view->on_hover = [this](double x) { line_hovered(x); };
+    view->on_leave = [this] { clear_line_hover(); };
     view_ = view;
     line_layout->addWidget(view_, 1);
 
@@ -191,25 +213,33 @@ void SweepDialog::build() {
     line_info_ = new QLabel(line_page);
     line_info_->setObjectName(QStringLiteral("lineInfo"));
     line_info_->setWordWrap(true);
-    line_info_->setText(qs("Zeigen Sie mit der Maus in das Diagramm, um die Kosten eines Wertes zu sehen."));
+    line_info_->setText(qs(kLinePrompt));
     line_layout->addWidget(line_info_);
     tabs_->addTab(line_page, qs("Verlauf über eine Eingabe"));
 
     // ---- map view
     auto* map_page = new QWidget;
     auto* map_layout = new QVBoxLayout(map_page);
-    auto* axes = new QHBoxLayout;
-    map_x_ = input_combo("mapX");
-    map_y_ = input_combo("mapY");
-    map_x_->setCurrentIndex(map_x_->findData(QStringLiteral("gi_bhd")));
-    map_y_->setCurrentIndex(map_y_->findData(QStringLiteral("gi_hn")));
-    axes->addWidget(new QLabel(qs("waagerecht:"), map_page));
-    axes->addWidget(map_x_, 1);
-    axes->addWidget(new QLabel(qs("senkrecht:"), map_page));
-    axes->addWidget(map_y_, 1);
-    map_layout->addLayout(axes);
-    connect(map_x_, &QComboBox::currentIndexChanged, this, &SweepDialog::redraw_map);
-    connect(map_y_, &QComboBox::currentIndexChanged, this, &SweepDialog::redraw_map);
+    // Each axis in a row of its own: the input, then its range as in the
+    // line view.
+    const char* axis_names[2] = {"X", "Y"};
+    const char* axis_labels[2] = {"waagerecht:", "senkrecht:"};
+    const char* axis_inputs[2] = {"gi_bhd", "gi_hn"};
+    for (int a = 0; a < 2; ++a) {
+        auto* row = new QHBoxLayout;
+        QComboBox* combo = input_combo(qPrintable(QStringLiteral("map") + QLatin1String(axis_names[a])));
+        combo->setCurrentIndex(combo->findData(QLatin1String(axis_inputs[a])));
+        auto* label = new QLabel(qs(axis_labels[a]), map_page);
+        label->setMinimumWidth(fontMetrics().horizontalAdvance(qs("waagerecht:")) + 4);
+        row->addWidget(label);
+        row->addWidget(combo, 1);
+        map_edits_[a] = range_edits(map_page, row, QStringLiteral("map") + QLatin1String(axis_names[a]), edit_width);
+        map_layout->addLayout(row);
+        map_axis_[a] = combo;
+        connect(combo, &QComboBox::currentIndexChanged, this, [this, a] { map_axis_changed(a); });
+        for (QLineEdit* e : {map_edits_[a].from, map_edits_[a].to, map_edits_[a].step})
+            connect(e, &QLineEdit::textEdited, this, &SweepDialog::redraw_map);
+    }
     map_status_ = new QLabel(map_page);
     map_status_->setObjectName(QStringLiteral("mapStatus"));
     map_status_->setStyleSheet(QStringLiteral("color: #b00000"));
@@ -221,11 +251,10 @@ void SweepDialog::build() {
     map_info_ = new QLabel(map_page);
     map_info_->setObjectName(QStringLiteral("mapInfo"));
     map_info_->setWordWrap(true);
-    map_info_->setText(qs("Jede Zelle zeigt das günstigste geeignete System; der Kreis markiert den "
-                          "aktuellen Bestand. Zeigen Sie mit der Maus auf eine Zelle, um ihre Kosten zu sehen."));
+    map_info_->setText(qs(kMapCaption) + qs(kMapPrompt));
     map_layout->addWidget(map_info_);
     connect(map_, &CostMap::hovered, this, [this](const QString& text) {
-        if (!text.isEmpty()) map_info_->setText(text);
+        map_info_->setText(text.isEmpty() ? qs(kMapCaption) + qs(kMapPrompt) : text);
     });
     tabs_->addTab(map_page, qs("Karte über zwei Eingaben"));
     layout->addWidget(tabs_, 1);
@@ -254,12 +283,9 @@ void SweepDialog::build() {
 void SweepDialog::line_input_changed() {
     line_input_ = selected(input_);
     if (line_input_ == nullptr) return;
-    const std::optional<RangeTexts> t = default_range(state_, *line_input_, kLinePoints);
-    from_->setText(t ? qs(t->from) : QString());
-    to_->setText(t ? qs(t->to) : QString());
-    step_->setText(t ? qs(t->step) : QString());
+    const bool has_default = set_default_range(line_edits_, state_, *line_input_, kLinePoints);
     redraw_line();
-    if (!t) {
+    if (!has_default) {
         line_status_->setText(qs(no_default_range(*line_input_, current_value(state_, *line_input_))));
         line_status_->show();
     }
@@ -268,6 +294,7 @@ void SweepDialog::line_input_changed() {
 void SweepDialog::redraw_line() {
     clear_line_chart(*view_->chart());
     hover_line_ = nullptr;
+    line_info_->setText(qs(kLinePrompt));
     line_points_.clear();
     line_range_.reset();
     sentence_->clear();
@@ -279,8 +306,7 @@ void SweepDialog::redraw_line() {
     if (!sweep_) return refuse(setup_problem_);
     if (line_input_ == nullptr) return;
     Problem problem;
-    std::optional<SweepRange> r = make_range(*find_value(line_input_->name), from_->text().toStdString(),
-                                             to_->text().toStdString(), step_->text().toStdString(), problem);
+    std::optional<SweepRange> r = read_range(line_edits_, *line_input_, problem);
     if (!r) return refuse(shown(problem));
     if (r->count > kMaxLinePoints)
         return refuse(qs("Der Bereich ergibt " + std::to_string(r->count) + " Punkte; das Diagramm zeigt höchstens " +
@@ -313,10 +339,36 @@ void SweepDialog::line_hovered(double x) {
     }
 }
 
+void SweepDialog::clear_line_hover() {
+    if (hover_line_ != nullptr) hover_line_->clear();
+    line_info_->setText(qs(kLinePrompt));
+}
+
+void SweepDialog::without_hover(const std::function<void()>& draw) const {
+    // The hover line belongs to the screen only: a picture or a page shows
+    // what the range yields, not where the mouse happened to be.
+    const QList<QPointF> shown = hover_line_ != nullptr ? hover_line_->points() : QList<QPointF>{};
+    if (hover_line_ != nullptr) hover_line_->clear();
+    draw();
+    if (hover_line_ != nullptr) hover_line_->replace(shown);
+}
+
+void SweepDialog::map_axis_changed(int axis) {
+    const SweepInput* in = selected(map_axis_[axis]);
+    if (in == nullptr) return;
+    const bool has_default = set_default_range(map_edits_[axis], state_, *in, kMapCells);
+    redraw_map();
+    if (!has_default) {
+        map_status_->setText(qs(no_default_range(*in, current_value(state_, *in))));
+        map_status_->show();
+    }
+}
+
 void SweepDialog::redraw_map() {
-    const SweepInput* ix = selected(map_x_);
-    const SweepInput* iy = selected(map_y_);
+    const SweepInput* ix = selected(map_axis_[0]);
+    const SweepInput* iy = selected(map_axis_[1]);
     map_status_->hide();
+    map_info_->setText(qs(kMapCaption) + qs(kMapPrompt));
     auto refuse = [this](const QString& text) {
         map_status_->setText(text);
         map_status_->show();
@@ -325,10 +377,15 @@ void SweepDialog::redraw_map() {
     if (!sweep_) return refuse(setup_problem_);
     if (ix == nullptr || iy == nullptr) return;
     if (ix == iy) return refuse(qs("Bitte zwei verschiedene Eingaben wählen."));
-    QString problem;
-    std::optional<SweepRange> x = default_sweep_range(state_, *ix, kMapCells, problem);
-    std::optional<SweepRange> y = x ? default_sweep_range(state_, *iy, kMapCells, problem) : std::nullopt;
-    if (!x || !y) return refuse(problem);
+    Problem problem;
+    std::optional<SweepRange> x = read_range(map_edits_[0], *ix, problem);
+    if (!x) return refuse(qs("waagerecht: ") + shown(problem));
+    std::optional<SweepRange> y = read_range(map_edits_[1], *iy, problem);
+    if (!y) return refuse(qs("senkrecht: ") + shown(problem));
+    if (x->count * y->count > kMaxMapCells)
+        return refuse(qs("Die Bereiche ergeben " + std::to_string(x->count * y->count) +
+                         " Zellen; die Karte zeigt höchstens " + std::to_string(kMaxMapCells) +
+                         ". Bitte die Schritte vergrößern."));
     MapData d;
     d.in_x = ix;
     d.in_y = iy;
@@ -354,9 +411,14 @@ void SweepDialog::export_image() {
         ask_export_file(this, qs("Bild speichern"), line, "png", qs("PNG-Bild (*.png);;SVG-Grafik (*.svg)"));
     if (file.isEmpty()) return;
     const QSize size = line ? view_->size() : map_->size();
-    save_picture(this, file, size, [this, line, size](QPainter& p) {
-        if (line) view_->render(&p);
+    // Under the view, what it was drawn for: the stand and the inputs held.
+    QString notes = held_note();
+    if (!stand_name_.isEmpty()) notes = qs("Bestand: ") + stand_name_ + QLatin1Char('\n') + notes;
+    const int below = notes_height(notes, font(), size.width());
+    save_picture(this, file, QSize(size.width(), size.height() + below), [&](QPainter& p) {
+        if (line) without_hover([this, &p] { view_->render(&p); });
         else map_->paint(p, size);
+        paint_notes(p, notes, font(), size.height(), size.width());
     });
 }
 
@@ -366,8 +428,11 @@ void SweepDialog::export_table() {
     if (file.isEmpty()) return;
     if (line && !line_range_) return;
     if (!line && map_->data().cells.empty()) return;
-    save_table(this, file, line ? line_table(*line_range_, line_points_, competition())
-                                : map_table(map_->data(), competition()));
+    const Competition c = competition();
+    const std::vector<const SweepInput*> swept = swept_inputs();
+    const std::string head = table_head(stand_name_.toStdString(), held_inputs(state_, swept), swept, c.unmeasured);
+    save_table(this, file, line ? line_table(head, *line_input_, *line_range_, line_points_, c)
+                                : map_table(head, map_->data(), c));
 }
 
 void SweepDialog::paint_page(QPainter& p, const QRectF& page) const {
@@ -375,10 +440,17 @@ void SweepDialog::paint_page(QPainter& p, const QRectF& page) const {
     draw::PicturePage what;
     what.title = QStringLiteral("Kostenverlauf");
     what.stand_name = stand_name_.toStdString();
-    what.caption = line ? sentence_->text()
-                        : qs("Jede Zelle zeigt das günstigste geeignete System; der Kreis markiert den "
-                             "aktuellen Bestand.");
-    paint_view_page(p, page, what, line ? view_->chart() : nullptr, *map_);
+    what.caption = (line ? sentence_->text() + QLatin1Char('.') : qs(kMapCaption)) + QLatin1Char(' ') + held_note();
+    without_hover([&] { paint_view_page(p, page, what, line ? view_->chart() : nullptr, *map_); });
+}
+
+std::vector<const SweepInput*> SweepDialog::swept_inputs() const {
+    if (tabs_->currentIndex() == 0) return {line_input_};
+    return {map_->data().in_x, map_->data().in_y};
+}
+
+QString SweepDialog::held_note() const {
+    return qs("Festgehaltene Eingaben \u2013 " + held_text(held_inputs(state_, swept_inputs())));
 }
 
 void SweepDialog::print_view() {

@@ -5,6 +5,7 @@
 // dialog only reads the state it is given.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -32,6 +33,11 @@ QT_END_NAMESPACE
 namespace forstrix::ui {
 
 class CostMap;
+
+// The fields "von", "bis" and "Schritt" of one swept input.
+struct RangeEdits {
+    QLineEdit *from = nullptr, *to = nullptr, *step = nullptr;
+};
 
 class SweepDialog : public QDialog {
     Q_OBJECT
@@ -62,12 +68,21 @@ private:
     void fit_to_screen();
     void line_input_changed();
     void redraw_line();
+    void map_axis_changed(int axis);
     void redraw_map();
     void competition_changed();
     void line_hovered(double x);
+    void clear_line_hover();
+    // Runs `draw` with the hover line taken off the chart.
+    void without_hover(const std::function<void()>& draw) const;
     void export_image();
     void export_table();
     void print_view();
+    // "Festgehaltene Eingaben – BHD [cm]: 20; ...": the inputs the current
+    // view holds at the stand's values.
+    QString held_note() const;
+    // The inputs the current view sweeps.
+    std::vector<const SweepInput*> swept_inputs() const;
 
     const State& state_;
     QString stand_name_;
@@ -76,13 +91,14 @@ private:
 
     QTabWidget* tabs_ = nullptr;
     QComboBox* input_ = nullptr;
-    QLineEdit *from_ = nullptr, *to_ = nullptr, *step_ = nullptr;
+    RangeEdits line_edits_;
     QLabel* line_status_ = nullptr;
     QChartView* view_ = nullptr;
     QLineSeries* hover_line_ = nullptr;
     QLabel* sentence_ = nullptr;
     QLabel* line_info_ = nullptr;
-    QComboBox *map_x_ = nullptr, *map_y_ = nullptr;
+    QComboBox* map_axis_[2] = {};  // waagerecht, senkrecht
+    RangeEdits map_edits_[2];
     QLabel* map_status_ = nullptr;
     CostMap* map_ = nullptr;
     QLabel* map_info_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QImage>
@@ -54,6 +55,7 @@ void save_picture(QWidget* parent, const QString& file, QSize size, const std::f
         svg.setViewBox(QRect(QPoint(0, 0), size));
         svg.setTitle(QStringLiteral("Kostenverlauf"));
         QPainter p(&svg);
+        p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
         paint(p);
         drawn = p.end();
     } else {
@@ -61,6 +63,8 @@ void save_picture(QWidget* parent, const QString& file, QSize size, const std::f
         image.fill(Qt::white);
         {
             QPainter p(&image);
+            // Smooth lines and texts, as the window shows them.
+            p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
             paint(p);
         }
         drawn = image.save(&buffer, "PNG");
@@ -74,25 +78,42 @@ void save_picture(QWidget* parent, const QString& file, QSize size, const std::f
                  kNotSaved);
 }
 
-std::string line_table(const SweepRange& range, std::span<const PointCosts> points, const Competition& c) {
-    std::string text;
-    const SweepRange* heads[] = {&range};
-    append_sweep_header(text, heads, ';');
+namespace {
+constexpr int kNotesMargin = 8;
+constexpr int kNotesFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+}  // namespace
+
+int notes_height(const QString& notes, const QFont& font, int width) {
+    if (notes.isEmpty()) return 0;
+    const QRect r = QFontMetrics(font).boundingRect(QRect(0, 0, width - 2 * kNotesMargin, 1 << 20), kNotesFlags, notes);
+    return r.height() + 2 * kNotesMargin;
+}
+
+void paint_notes(QPainter& p, const QString& notes, const QFont& font, int top, int width) {
+    if (notes.isEmpty()) return;
+    p.save();
+    p.setFont(font);
+    p.setPen(Qt::black);
+    p.drawText(QRect(kNotesMargin, top + kNotesMargin, width - 2 * kNotesMargin, 1 << 20), kNotesFlags, notes);
+    p.restore();
+}
+
+std::string line_table(const std::string& head, const SweepInput& input, const SweepRange& range,
+                       std::span<const PointCosts> points, const Competition& c) {
+    std::string text = head;
     for (std::size_t k = 0; k < points.size(); ++k) {
-        const double at[] = {range.value(k)};
-        append_sweep_row(text, at, points[k], c, ';', ',');
+        const std::pair<const SweepInput*, double> at[] = {{&input, range.value(k)}};
+        text += table_row(at, points[k], c);
     }
     return text;
 }
 
-std::string map_table(const MapData& map, const Competition& c) {
-    std::string text;
-    const SweepRange* heads[] = {&map.x, &map.y};
-    append_sweep_header(text, heads, ';');
+std::string map_table(const std::string& head, const MapData& map, const Competition& c) {
+    std::string text = head;
     for (std::size_t i = 0; i < map.x.count; ++i)
         for (std::size_t j = 0; j < map.y.count; ++j) {
-            const double at[] = {map.x.value(i), map.y.value(j)};
-            append_sweep_row(text, at, map.cells[i * map.y.count + j], c, ';', ',');
+            const std::pair<const SweepInput*, double> at[] = {{map.in_x, map.x.value(i)}, {map.in_y, map.y.value(j)}};
+            text += table_row(at, map.cells[i * map.y.count + j], c);
         }
     return text;
 }

@@ -11,8 +11,10 @@
 #include <QString>
 
 #include "core/sweep.h"
+#include "ui/sweep_view.h"
 #include "draw/page.h"
 
+class QFont;
 class QPainter;
 class QRectF;
 class QWidget;
@@ -38,10 +40,18 @@ QString ask_export_file(QWidget* parent, const QString& title, bool line, const 
 // write-protected file. A failure is said in a message.
 void save_picture(QWidget* parent, const QString& file, QSize size, const std::function<void(QPainter&)>& paint);
 
-// The points of the line or the cells of the map: semicolons and decimal
-// commas, as a German spreadsheet reads them.
-std::string line_table(const SweepRange& range, std::span<const PointCosts> points, const Competition& c);
-std::string map_table(const MapData& map, const Competition& c);
+// What an exported picture says under the view (the stand, the inputs
+// held fixed), wrapped to `width` in `font`: its height, and its drawing
+// with its top at `top`.
+int notes_height(const QString& notes, const QFont& font, int width);
+void paint_notes(QPainter& p, const QString& notes, const QFont& font, int top, int width);
+
+// The points of the line over `input` or the cells of the map under the
+// head of the table (table_head): semicolons and decimal commas, as a
+// German spreadsheet reads them.
+std::string line_table(const std::string& head, const SweepInput& input, const SweepRange& range,
+                       std::span<const PointCosts> points, const Competition& c);
+std::string map_table(const std::string& head, const MapData& map, const Competition& c);
 // Written whole or not at all; a failure is said in a message.
 void save_table(QWidget* parent, const QString& file, const std::string& text);
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include <QLegendMarker>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
@@ -40,10 +41,15 @@ HoverChartView::HoverChartView(QChart* chart) : QChartView(chart) { setMouseTrac
 
 void HoverChartView::mouseMoveEvent(QMouseEvent* event) {
     QChartView::mouseMoveEvent(event);
-    if (!on_hover || chart()->series().isEmpty()) return;
+    if (!on_hover || !on_leave || chart()->series().isEmpty()) return;
     const QPointF pos = event->position();
-    if (!chart()->plotArea().contains(pos)) return;
+    if (!chart()->plotArea().contains(pos)) return on_leave();
     on_hover(chart()->mapToValue(pos, chart()->series().front()).x());
+}
+
+void HoverChartView::leaveEvent(QEvent* event) {
+    QChartView::leaveEvent(event);
+    if (on_leave) on_leave();
 }
 
 void clear_line_chart(QChart& chart) {
@@ -84,6 +90,13 @@ DrawnLine draw_line_chart(QChart& chart, const SweepInput& input, const SweepRan
         for (std::size_t k = 0; k < range.count; ++k)
             cat->append(qs(value_text(input, range.value(k))), range.value(k));
         cat->setRange(x0 - 0.15, x1 + 0.15);
+        // The words in full: slanted when together they would not fit
+        // side by side under a chart of usual width.
+        cat->setTruncateLabels(false);
+        const QFontMetrics fm(cat->labelsFont());
+        int words = 0;
+        for (const QString& label : cat->categoriesLabels()) words += fm.horizontalAdvance(label) + 12;
+        if (words > 600) cat->setLabelsAngle(-30);
         xaxis = cat;
     } else {
         auto* val = new QValueAxis;
@@ -150,9 +163,15 @@ DrawnLine draw_line_chart(QChart& chart, const SweepInput& input, const SweepRan
             a = b;
         }
     }
+    // What the two kinds of line mean, each with its sample in the legend.
+    const QColor grey(0x80, 0x80, 0x80);
+    auto* suitable = new QLineSeries;
+    suitable->setName(qs("geeignet"));
+    suitable->setPen(QPen(grey, 2.5));
+    add_series(chart, suitable, true);
     auto* unsuitable = new QLineSeries;
-    unsuitable->setName(qs("gestrichelt: für diesen Wert ungeeignet"));
-    unsuitable->setPen(QPen(QColor(0x80, 0x80, 0x80), 1.5, Qt::DashLine));
+    unsuitable->setName(qs("ungeeignet"));
+    unsuitable->setPen(QPen(grey, 1.5, Qt::DashLine));
     add_series(chart, unsuitable, true);
 
     // The stand's current value.

@@ -1,6 +1,6 @@
 // The Kostenverlauf's line chart: each system's competing sum over the
 // points of one input, solid where the system suits the point, faint and
-// dashed where it does not, broken where the checks refused the point; the
+// dashed where it does not (the legend shows both samples), broken where the checks refused the point; the
 // stand's current value as an upright line, and the line under the mouse.
 #pragma once
 
@@ -18,14 +18,17 @@ QT_END_NAMESPACE
 
 namespace forstrix::ui {
 
-// The chart view that reports the input's value under the mouse.
+// The chart view that reports the input's value under the mouse, and when
+// the mouse leaves the plot.
 class HoverChartView final : public QChartView {
 public:
     explicit HoverChartView(QChart* chart);
     std::function<void(double)> on_hover;
+    std::function<void()> on_leave;
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 };
 
 struct DrawnLine {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/checks.h"
+#include "core/cost_inputs.h"
 #include "core/numtext.h"
 #include "core/registry.h"
 #include "draw/axis_step.h"
@@ -17,10 +18,17 @@ constexpr SweepInput kInputs[] = {
     {"gi_hn", "Hangneigung [%]", "Hangneigung", "%", {}},
     {"gf_vab", "Volumen ausscheidender Bestand [EFm/ha]", "Volumen ausscheidender Bestand", "EFm/ha", {}},
     {"gf_gf", "Gesamtfläche der Maßnahme [ha]", "Gesamtfläche", "ha", {}},
-    {"gf_i_rd", "Rückedistanz [m]", "Rückedistanz", "m", {}},
-    {"gf_i_bse", "Beiseilentfernung [m]", "Beiseilentfernung", "m", {}},
+    {"gf_i_rd", "Rückedistanz [m]", "Rückedistanz", "m", {}, 0},
+    {"gf_i_bse", "Beiseilentfernung [m]", "Beiseilentfernung", "m", {}, 0},
+    {"gi_ba", "Hauptbaumart Laubholz", "Baumart", "", kSpeciesNames},
     {"gi_sf", "Formigkeit", "Formigkeit", "", kFormClassNames},
-    {"gf_stm", "Stückvolumen je Baum [EFm] (eigene Eingabe)", "Stückvolumen", "EFm", {}},
+    {"gi_ar", "Abstand Rückegassen [m]", "Abstand Rückegassen", "m", kSpacingNames},
+    {"gi_br", "Befahrbarkeit Rückegassen", "Befahrbarkeit Rückegassen", "", kTrafficabilityNames},
+    {"gi_i_bb", "Begehbarkeit / Behinderungen", "Begehbarkeit", "", kObstacleNames},
+    {"gi_hvs", "Mindestvolumen [ > 70 EFm] je Seillinie erreicht", "Mindestvolumen je Seillinie erreicht", "",
+     kRopeVolumeNames},
+    {"gi_v_kf", "Kronenform", "Kronenform", "", kCrownNames},
+    {"gf_stm", "Stückvolumen je Baum [EFm] (eigene Eingabe)", "Stückvolumen", "EFm", {}, 4},
     {"gf_fw", "Forstwirt (ohne PNK) [Euro/Std.]", "Lohn Forstwirt", "Euro/Std.", {}},
     {"gf_mf", "Maschinenführer (ohne PNK) [Euro/Std.]", "Lohn Maschinenführer", "Euro/Std.", {}},
     {"gf_nfw", "Höhe PNK Forstwirt [%]", "PNK Forstwirt", "%", {}},
@@ -72,6 +80,14 @@ std::string with_unit(const SweepInput& input, double v) {
     std::string text = value_text(input, v);
     if (!input.unit.empty()) text += " " + std::string(input.unit);
     return text;
+}
+
+// A field of the table, quoted when it holds a semicolon, a quote or a line end.
+std::string csv_field(const std::string& text) {
+    if (text.find_first_of(";\"\n\r") == std::string::npos) return text;
+    std::string out = "\"";
+    for (const char ch : text) out += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+    return out + "\"";
 }
 
 std::string verdict_text(int v) {
@@ -159,6 +175,59 @@ std::string value_with_word(const SweepInput& input, double v) {
     return std::string(input.word) + " " + with_unit(input, v);
 }
 
+std::string dialog_text(const SweepInput& input, double v) {
+    if (!input.classes.empty()) return value_text(input, v);
+    const ValueInfo* info = find_value(input.name);
+    bool whole = info == nullptr || info->type != ValueType::Double || input.decimals == 0;
+    // The cost dialog shows its PNK whole and its wages and costs with two decimals.
+    for (const CostInput& c : kCostInputs)
+        if (info != nullptr && ((c.value != nullptr && c.value == info->d) || (c.level != nullptr && c.level == info->i)))
+            whole = c.whole;
+    return whole ? format_whole(v) : format_comma(v, input.decimals);
+}
+
+std::vector<HeldInput> held_inputs(const State& s, std::span<const SweepInput* const> swept) {
+    std::vector<HeldInput> out;
+    for (const SweepInput& in : kInputs) {
+        if (std::find(swept.begin(), swept.end(), &in) != swept.end()) continue;
+        if (in.name == "gf_stm" && s.gf_stm == 0.0) continue;  // none given: the model's value counts
+        out.push_back({std::string(in.label), dialog_text(in, current_value(s, in))});
+    }
+    return out;
+}
+
+std::string held_text(std::span<const HeldInput> held) {
+    std::string out;
+    for (const HeldInput& h : held) out += (out.empty() ? "" : "; ") + h.label + ": " + h.value;
+    return out;
+}
+
+std::string table_head(const std::string& stand_name, std::span<const HeldInput> held,
+                       std::span<const SweepInput* const> swept, bool unmeasured) {
+    // A byte order mark, so that a spreadsheet reads the umlauts as UTF-8.
+    std::string out = "\xEF\xBB\xBFKostenverlauf\nBestand;" + csv_field(stand_name) + "\nFestgehaltene Eingaben\n";
+    for (const HeldInput& h : held) out += csv_field(h.label) + ";" + csv_field(h.value) + "\n";
+    out += "\n";
+    for (const SweepInput* in : swept) out += csv_field(std::string(in->label)) + ";";
+    for (int k = 0; k < 6; ++k) out += csv_field(system_legend(k, unmeasured) + " [Euro/Fm]") + ";";
+    return out + "Geeignet;Günstigstes geeignetes System\n";
+}
+
+std::string table_row(std::span<const std::pair<const SweepInput*, double>> at, const PointCosts& p,
+                      const Competition& c) {
+    std::string out;
+    for (const auto& [input, v] : at) out += csv_field(value_text(*input, v)) + ";";
+    std::string suitable;
+    for (int k = 0; k < 6; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        const double sum = competing_sum(p.sums, k, c.unmeasured);
+        if (p.computed && std::isfinite(sum)) out += format_comma(sum, 2);
+        out += ";";
+        if (p.computed && p.flags[i] != 0) suitable += (suitable.empty() ? "" : ", ") + std::string(kSystemNumerals[i]);
+    }
+    return out + suitable + ";" + verdict_text(verdict(p, c)) + "\n";
+}
+
 int verdict(const PointCosts& p, const Competition& c) { return p.computed ? cheapest(p, c) : -2; }
 
 std::string cheapest_sentence(const SweepInput& input, const SweepRange& range, std::span<const PointCosts> points,
@@ -173,7 +242,13 @@ std::string cheapest_sentence(const SweepInput& input, const SweepRange& range, 
         while (end < n && verdict(points[end], c) == v) ++end;
         const double a = range.value(begin), b = range.value(end - 1);
         std::string stretch;
-        if (first) {
+        if (!input.classes.empty()) {
+            // The entries of a list by name: a species or a crown size has no
+            // "from ... to" between its neighbours in the list.
+            if (first) stretch = std::string(input.word) + " ";
+            for (std::size_t k = begin; k < end; ++k)
+                stretch += (k > begin ? ", " : "") + with_unit(input, range.value(k));
+        } else if (first) {
             stretch = std::string(input.word) + " ";
             stretch += end - begin == 1 ? with_unit(input, a) : value_text(input, a) + " bis " + with_unit(input, b);
         } else if (end == n && end - begin > 1) {

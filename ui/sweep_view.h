@@ -25,12 +25,15 @@ struct SweepInput {
     std::string_view label;  // as the dialogs label it, "BHD [cm]"
     std::string_view word;   // in sentences, "BHD"
     std::string_view unit;   // "cm"; empty for a class
-    std::span<const char* const> classes;  // names of list values 0, 1, ... (Formigkeit)
+    std::span<const char* const> classes;  // words of list values 0, 1, ... (Formigkeit)
+    int decimals = 2;  // of a decimal stand input as the stand dialog shows it
 };
 
 // BHD, Hangneigung, Volumen ausscheidender Bestand, Gesamtfläche,
-// Rückedistanz, Beiseilentfernung, Formigkeit, own piece volume, wages and
-// PNK, Zeitgrad EST and MGV, and the eight machine costs of the cost dialog.
+// Rückedistanz, Beiseilentfernung, the stand's lists (Baumart, Formigkeit,
+// Abstand and Befahrbarkeit Rückegassen, Begehbarkeit, Mindestvolumen je
+// Seillinie, Kronenform) by their words, own piece volume, wages and PNK,
+// Zeitgrad EST and MGV, and the eight machine costs of the cost dialog.
 std::span<const SweepInput> sweep_inputs();
 const SweepInput* find_sweep_input(std::string_view name);
 
@@ -54,6 +57,29 @@ std::string no_default_range(const SweepInput& input, double current);
 std::string value_text(const SweepInput& input, double v);
 // "BHD 20 cm", "Formigkeit normal/mittelschäftig".
 std::string value_with_word(const SweepInput& input, double v);
+// A value as its dialog shows it: a list's word, a whole number, or a
+// decimal with the dialog's decimals ("250,00").
+std::string dialog_text(const SweepInput& input, double v);
+
+// The inputs a view holds at the stand's values: every input the window
+// offers but the swept ones, label and value the way the dialogs show them
+// (the own piece volume only when one is given).
+struct HeldInput {
+    std::string label, value;
+};
+std::vector<HeldInput> held_inputs(const State& s, std::span<const SweepInput* const> swept);
+// "label: value" of each, joined by "; ".
+std::string held_text(std::span<const HeldInput> held);
+
+// The window's table, for people and a German spreadsheet: a head naming
+// the stand and the inputs held, then a row of titles (the swept inputs'
+// labels, each system's legend with its unit, the suitable systems, the
+// cheapest) and a row per point with the figures as the window shows them:
+// list entries by their words, costs with two decimals. Semicolons, UTF-8.
+std::string table_head(const std::string& stand_name, std::span<const HeldInput> held,
+                       std::span<const SweepInput* const> swept, bool unmeasured);
+std::string table_row(std::span<const std::pair<const SweepInput*, double>> at, const PointCosts& p,
+                      const Competition& c);
 
 // The cheapest competing system per point (0..5), -1 where none suits,
 // -2 where the checks refused the point.
@@ -61,7 +87,8 @@ int verdict(const PointCosts& p, const Competition& c);
 
 // "BHD 15 bis 26 cm: I) Konventionelle Holzernte; ab 27 cm: III)
 // Hochmechanisierte Holzernte": the stretches of the range and the cheapest
-// suitable system on each, "kein System geeignet" where none suits.
+// suitable system on each, "kein System geeignet" where none suits. The
+// entries of a list are named one by one: "Baumart Birke, Erle: ...".
 std::string cheapest_sentence(const SweepInput& input, const SweepRange& range,
                               std::span<const PointCosts> points, const Competition& c);
 
@@ -73,10 +100,12 @@ std::string point_text(std::span<const std::pair<const SweepInput*, double>> at,
 // The legend text of a system, saying which sum it shows.
 std::string system_legend(int system, bool unmeasured);
 
-// Colours of the six systems (0xRRGGBB), distinguishable also with a red-green
-// weakness, and of the map cells where none suits or nothing was computed.
+// Colours of the six systems (0xRRGGBB) from the Okabe-Ito palette, told
+// apart also with a red-green or a blue-yellow weakness: blue, orange,
+// bluish green, reddish purple, black, yellow, no two of one hue. The map
+// cells where none suits are grey, those not computed white.
 inline constexpr std::array<std::uint32_t, 6> kSystemColours = {0x0072B2, 0xE69F00, 0x009E73,
-                                                                0xCC79A7, 0xD55E00, 0x56B4E9};
+                                                                0xCC79A7, 0x000000, 0xF0E442};
 inline constexpr std::uint32_t kNoneColour = 0xBDBDBD;
 inline constexpr std::uint32_t kRefusedColour = 0xFFFFFF;
 

@@ -168,11 +168,9 @@ private slots:
         QTest::addColumn<int>("lines");  // -1: not a table
         // A folder and a name with umlauts, as in a home folder "/home/jürgen".
         QTest::newRow("line_table") << 0 << "saveTable" << "jürgen/Kostenverlauf_ä.csv" << "kostenverlauf.csv"
-            << QByteArray("gi_bhd;g_sys1;g_sys2;g_sys3;g_sys4;g_sys5;g_sys6;gff_g7;gff_g8;gff_g15;gff_g16;gff_g24;"
-                          "gff_g31;gff_g39;gff_g45;cheapest\n6;0;0;0;0;0;1;283,52154436150244;")
-            << 86;
+            << QByteArray("\xEF\xBB\xBFKostenverlauf\nBestand;\nFestgehaltene Eingaben\n") << 116;
         QTest::newRow("map_table") << 1 << "saveTable" << "karte.csv" << "kostenkarte.csv"
-            << QByteArray("gi_bhd;gi_hn;g_sys1;") << 1 + 85 * 66;
+            << QByteArray("\xEF\xBB\xBFKostenverlauf\n") << 30 + 85 * 66;
         QTest::newRow("map_svg") << 1 << "saveImage" << "jürgen/Karte_ö.svg" << "kostenkarte.png" << QByteArray("<?xml") << -1;
         QTest::newRow("line_png") << 0 << "saveImage" << "Verlauf_ß.png" << "kostenverlauf.png" << QByteArray("\x89PNG") << -1;
     }
