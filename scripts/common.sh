@@ -1,11 +1,13 @@
 # Shared by scripts/run, scripts/test, scripts/package and scripts/bench (sourced, not run).
 # FORSTRIX_JOBS sets the number of parallel build and test jobs (default: all cores).
-# FORSTRIX_BUILD_DIR and FORSTRIX_ASAN_BUILD_DIR move the two build folders.
+# FORSTRIX_BUILD_DIR, FORSTRIX_ASAN_BUILD_DIR and FORSTRIX_WIN_BUILD_DIR move
+# the build folders.
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 JOBS=${FORSTRIX_JOBS:-$(nproc 2>/dev/null || echo 2)}
 BUILD_DIR=${FORSTRIX_BUILD_DIR:-$ROOT/build}
 ASAN_BUILD_DIR=${FORSTRIX_ASAN_BUILD_DIR:-$ROOT/build-asan}
+WIN_BUILD_DIR=${FORSTRIX_WIN_BUILD_DIR:-$ROOT/build-win}
 
 step() { printf '\n==> %s\n' "$*"; }
 
