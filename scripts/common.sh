@@ -23,3 +23,11 @@ configure() {
 build() {
   cmake --build "$1" --parallel "$JOBS"
 }
+
+# configure_windows: the cross build for 64-bit Windows in $WIN_BUILD_DIR
+# (MinGW-w64, static, -Werror, without Qt: no drawing library, no PDF sheet).
+configure_windows() {
+  configure "$WIN_BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DFORSTRIX_WERROR=ON -DFORSTRIX_BUILD_DRAW=OFF \
+    -DFORSTRIX_BUILD_TESTS=ON -DFORSTRIX_BUILD_BENCH=OFF "$@"
+}
