@@ -64,7 +64,12 @@ inline void expect_figures(const State& s, std::string_view text) {
 // Switches to de_DE.UTF-8 (decimal comma) as a Qt program does, by
 // setlocale(LC_ALL, "") from LC_ALL, with the locale compiled into the build
 // folder (FORSTRIX_LOCPATH) where the machine has none; false without it.
+// Windows names its locales by language and country and has no named C++
+// locales in MinGW's library: there the C library's locale alone turns German.
 inline bool german_locale() {
+#ifdef _WIN32
+    return std::setlocale(LC_ALL, "German_Germany.1252") != nullptr;
+#else
 #ifdef FORSTRIX_LOCPATH
     ::setenv("LOCPATH", FORSTRIX_LOCPATH, 0);
 #endif
@@ -72,6 +77,7 @@ inline bool german_locale() {
     if (std::setlocale(LC_ALL, "") == nullptr) return false;
     std::locale::global(std::locale(""));
     return true;
+#endif
 }
 
 }  // namespace forstrix::test
