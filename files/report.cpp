@@ -4,7 +4,8 @@
 // "\n" line ends; at the end every "\n" becomes CR LF and the whole text is
 // converted to Windows-1252. Numbers go through format_comma (core/numtext),
 // which never consults a locale. "tinklusive" (block II) and "existierts"
-// (the overwrite question, the caller's) are kept as the Part has them.
+// (the overwrite question, the caller's) are kept as they stand: other
+// programs read this file, and users know these words.
 #include "files/report.h"
 
 #include <array>
