@@ -102,10 +102,12 @@ std::string system_legend(int system, bool unmeasured);
 
 // Colours of the six systems (0xRRGGBB) from the Okabe-Ito palette, told
 // apart also with a red-green or a blue-yellow weakness: blue, orange,
-// bluish green, reddish purple, black, yellow, no two of one hue. The map
-// cells where none suits are grey, those not computed white.
+// bluish green, reddish purple, vermilion, sky blue. Neither black (the
+// line of the current value is black) nor the palette's yellow (too pale
+// on white paper, the more so dashed). The map cells where none suits are
+// grey, those not computed white.
 inline constexpr std::array<std::uint32_t, 6> kSystemColours = {0x0072B2, 0xE69F00, 0x009E73,
-                                                                0xCC79A7, 0x000000, 0xF0E442};
+                                                                0xCC79A7, 0xD55E00, 0x56B4E9};
 inline constexpr std::uint32_t kNoneColour = 0xBDBDBD;
 inline constexpr std::uint32_t kRefusedColour = 0xFFFFFF;
 
