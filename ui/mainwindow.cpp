@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QLabel>
+#include <QStatusBar>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
@@ -19,6 +21,7 @@
 #include <QWindow>
 
 #include "core/calc.h"
+#include "core/decision.h"
 #include "core/emissions.h"
 #include "core/machines.h"
 #include "files/atomic_write.h"
@@ -117,6 +120,7 @@ MainWindow::MainWindow(State& state, TraceSink* trace, QWidget* parent)
     setObjectName(QStringLiteral("mainwindow"));
     document_ = new StandDocument(state_, this);
     connect(document_, &StandDocument::changed, this, &MainWindow::update_title);
+    connect(document_, &StandDocument::changed, this, &MainWindow::update_status);
     connect(document_, &StandDocument::stored, this, [this](const QString& path) {
         recent_.add(path);
         update_recent_menu();
@@ -136,6 +140,12 @@ MainWindow::MainWindow(State& state, TraceSink* trace, QWidget* parent)
     palette.setColor(QPalette::Text, Qt::black);
     help_->setPalette(palette);
     setCentralWidget(help_);  // the text follows once the window stands (start_up)
+
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("decisionStatus"));
+    status_->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(status_, 1);
+    statusBar()->setSizeGripEnabled(false);
 }
 
 void MainWindow::build_menu() {
@@ -210,6 +220,7 @@ void MainWindow::fresh_stand(bool at_start_up) {
 
     startup_compute(state_, trace_);
     document_->reset();
+    update_status();
 }
 
 QString MainWindow::stand_name() const { return document_->name(); }
@@ -218,6 +229,16 @@ void MainWindow::update_title() {
     const QString title = document_->title();
     setWindowTitle(title.isEmpty() ? QStringLiteral("Forstrix[*]") : title + QStringLiteral("[*] - Forstrix"));
     setWindowModified(document_->modified());
+}
+
+// The results as the results dialog would show them now, computed on a copy:
+// the state itself is computed when the results are asked for.
+void MainWindow::update_status() {
+    State now = state_;
+    calc_zeitbedarfkosten(now);
+    const QString summary = qs(decision_summary(decide(now)));
+    const QString name = stand_name();
+    status_->setText(name.isEmpty() ? summary : name + QStringLiteral(" \u2013 ") + summary);
 }
 
 void MainWindow::update_recent_menu() {
@@ -286,6 +307,7 @@ void MainWindow::post_command(int command) {
 void MainWindow::run_command(int command) {
     dispatch(command);
     document_->refresh();
+    update_status();
 }
 
 void MainWindow::dispatch(int command) {
@@ -375,6 +397,7 @@ void MainWindow::run_results_dialog() {
     calc_zeitbedarfkosten(state_);
     draw::SheetExtras sheet;  // what the result sheet shows besides the results
     sheet.stand_name = stand_name().toStdString();
+    sheet.note = document_->note().toStdString();
     const int result = run_results_view(state_, std::move(sheet), this);
     if (result == ResultsSave) save_report();
     else if (result == ResultsChangeStand) post_command(CmdStand);

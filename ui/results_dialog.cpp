@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "core/decision.h"
 #include "core/emissions.h"
 #include "core/numtext.h"
 #include "core/result_tables.h"
@@ -152,6 +153,29 @@ QGroupBox* build_group(const System& sys, const State& state, const Units& u,
     return box;
 }
 
+// The decision at the top: the cheapest system in bold, the measure and the
+// runner-up beneath; one line when no system suits the stand.
+QWidget* decision_block(const State& state, const Units& u) {
+    auto* block = new QWidget;
+    block->setObjectName(QStringLiteral("decision"));
+    auto* lines = new QVBoxLayout(block);
+    lines->setContentsMargins(0, u.y(6), 0, 0);
+    lines->setSpacing(u.y(2));
+    const std::vector<std::string> texts = decision_lines(decide(state), state);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        auto* label = new QLabel(qs(texts[i]));
+        label->setObjectName(QStringLiteral("decision%1").arg(i));
+        label->setTextFormat(Qt::PlainText);
+        if (i == 0) {
+            QFont bold = label->font();
+            bold.setBold(true);
+            label->setFont(bold);
+        }
+        lines->addWidget(label);
+    }
+    return block;
+}
+
 QPushButton* make_button(const char* text, int id, int width) {
     auto* b = new QPushButton(qs(text));
     b->setObjectName(QString::number(id));
@@ -198,6 +222,8 @@ QWidget* ResultsDialog::build_content() {
     auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(u.x(4), 0, u.x(4), u.y(6));
     layout->setSpacing(u.y(6));
+
+    layout->addWidget(decision_block(state_, u));
 
     auto* chart = new CostChart(chart_sums(state_), state_.flags());
     chart->setObjectName(QStringLiteral("chart"));

@@ -18,6 +18,9 @@ class ScrollPane;
 // and cost of every worker and machine with the sums and the assortment it
 // delivers. It only reads the computed state and ends with a ResultsResult.
 //
+// At the top the decision: the cheapest suitable system, the cost, fuel and
+// CO2 of the whole measure, and the runner-up (core/decision.h).
+//
 // The content is taller than most screens: the dialog fills the screen's
 // free area and scrolls, by its scroll bar, the mouse wheel (one line of
 // 10 pixels per notch), the arrow keys (10 pixels), the page keys
