@@ -398,16 +398,21 @@ void MainWindow::run_results_dialog() {
     draw::SheetExtras sheet;  // what the result sheet shows besides the results
     sheet.stand_name = stand_name().toStdString();
     sheet.note = document_->note().toStdString();
-    const int result = run_results_view(state_, std::move(sheet), this);
-    if (result == ResultsSave) save_report();
-    else if (result == ResultsChangeStand) post_command(CmdStand);
+    for (;;) {
+        const int result = run_results_view(state_, sheet, this);
+        // "Abbrechen" in the question whether to overwrite saved nothing:
+        // the results come back, as the user left them to save.
+        if (result == ResultsSave && !save_report()) continue;
+        if (result == ResultsChangeStand) post_command(CmdStand);
+        return;
+    }
 }
 
 void MainWindow::run_sweep_dialog() {
     run_sweep_view(state_, stand_name(), this);
 }
 
-void MainWindow::save_report() {
+bool MainWindow::save_report() {
     const std::filesystem::path path = files::kReportFileName;
     // A target that can never be written (a folder, a write-protected file)
     // is said at once, not after the question whether to overwrite it.
@@ -417,23 +422,25 @@ void MainWindow::save_report() {
         message(this, QStringLiteral("Fehler"),
                 QString::fromUtf8(kReportNotSaved) + QLatin1Char('\n') + qs(files::describe(failure)),
                 MsgIcon::Error);
-        return;
+        return true;
     }
     if (target.exists) {
         const MsgAnswer answer = message(
             this, QStringLiteral("Warnung"),
             QStringLiteral("Die Datei \"erg.txt\" existierts bereits!\nSoll sie überschrieben werden?"),
             MsgIcon::Warning, MsgButtons::OkCancel);
-        if (answer != MsgAnswer::Ok) return;
+        if (answer != MsgAnswer::Ok) return false;
     }
     const files::Outcome saved = files::write_report(path, state_);
     if (!saved.ok()) {
         message(this, QStringLiteral("Fehler"), failure_text(saved, kReportNotSaved),
                 MsgIcon::Error);
-        return;
+        return true;
     }
-    message(this, QStringLiteral("Meldung"), QStringLiteral("Ergebnis unter \"erg.txt\" gespeichert!"),
+    const QString written = full_path(QString::fromUtf8(files::kReportFileName));
+    message(this, QStringLiteral("Meldung"), QStringLiteral("Ergebnis unter \"%1\" gespeichert!").arg(written),
             MsgIcon::Information);
+    return true;
 }
 
 }  // namespace forstrix::ui

@@ -86,7 +86,8 @@ private:
     void run_input_dialog(int other);
     void run_results_dialog();
     void run_sweep_dialog();
-    void save_report();
+    // false when the user declined to overwrite the file: nothing was saved.
+    bool save_report();
 
     State& state_;
     TraceSink* trace_;

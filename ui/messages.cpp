@@ -1,7 +1,9 @@
 #include "ui/messages.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace forstrix::ui {
@@ -79,6 +81,10 @@ QString ask_save_file(QWidget* parent, const QString& title, const QString& prop
 QString ask_open_file(QWidget* parent, const QString& title, const QString& proposed,
                       const QString& filter) {
     return messages().open_file_name(parent, title, proposed, filter);
+}
+
+QString full_path(const QString& name) {
+    return QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath());
 }
 
 }  // namespace forstrix::ui

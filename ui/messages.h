@@ -43,4 +43,8 @@ QString ask_save_file(QWidget* parent, const QString& title, const QString& prop
 QString ask_open_file(QWidget* parent, const QString& title, const QString& proposed,
                       const QString& filter);
 
+// The whole path of the file `name` (relative to the current folder), as a
+// message names a file written or refused: "/home/anna/Wald/erg.txt".
+QString full_path(const QString& name);
+
 }  // namespace forstrix::ui

@@ -1,9 +1,11 @@
 // The decision at a glance: the block at the top of the results dialog and
-// of the result sheet, and the main window's status line. On a laptop's
-// screen of 1366 × 768, as a planner in the field has it.
+// of the result sheet, and the main window's status line; the results'
+// buttons always in view, and saving them that the user may still call off.
+// On a laptop's screen of 1366 × 768, as a planner in the field has it.
 #include <QApplication>
 #include <QLabel>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -46,6 +48,9 @@ const QString kDefaultCheapest = QStringLiteral("III) Hochmechanisierte Holzernt
 class TestDecision : public ui_test::WindowTest {
     Q_OBJECT
 private slots:
+    // A window's folder is left before the next one is entered.
+    void cleanup() { here_.reset(); }
+
     void resultsBlock_data() {
         QTest::addColumn<QString>("values");
         QTest::addColumn<QStringList>("lines");  // the start of each line
@@ -88,6 +93,50 @@ private slots:
         QCOMPARE(window_->status_line()->text(),
                  u"Abteilung 12b – VI) Spanholz: 23,97 Euro/Fm, 35.956 Euro für die Maßnahme"_s);
         ui_test::save_screenshot(window_, u"mainwindow_status"_s);
+    }
+
+    // All six buttons on the screen before any scrolling, the dialog too.
+    void buttonsInView() {
+        const State s = computed(QString());
+        ResultsDialog d(s, nullptr);
+        d.show();
+        QVERIFY(d.screen()->availableGeometry().contains(d.frameGeometry()));
+        const QRect shown = d.rect();
+        for (const char* name : {"25998", "25999", "25997", "25996", "25995", "kostenverlauf"}) {
+            auto* b = ui_test::child<QPushButton>(d, QString::fromLatin1(name));
+            const QRect at(b->mapTo(&d, QPoint(0, 0)), b->size());
+            QVERIFY2(b->isVisible() && shown.contains(at), name);
+        }
+    }
+
+    // "Ergebnis speichern" over an existing erg.txt: "Abbrechen" brings the
+    // results back and leaves the file; OK writes it and names its whole path.
+    void saveResults_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("opened");  // results dialogs
+        QTest::newRow("Abbrechen") << int(MsgAnswer::Cancel) << 2;
+        QTest::newRow("OK") << int(MsgAnswer::Ok) << 1;
+    }
+    void saveResults() {
+        QFETCH(int, answer);
+        QFETCH(int, opened);
+        open_window();
+        ui_test::ScriptedMessages messages;
+        messages.answer(static_cast<MsgAnswer>(answer));
+        window_->start_up();
+        ui_test::write_file(here_->file(u"erg.txt"_s), "alt");
+        std::vector<ui_test::DialogScript::Step> steps{ui_test::end_with(ResultsSave)};
+        if (opened == 2) steps.push_back(ui_test::end_with(ResultsOk));
+        ui_test::DialogScript script(steps);
+        window_->run_command(CmdResults);
+        QVERIFY(script.wait_until_done());
+        QCOMPARE(script.opened().size(), opened);
+        const bool saved = opened == 1;
+        QCOMPARE(ui_test::read_file(here_->file(u"erg.txt"_s)) == "alt", !saved);
+        QCOMPARE(messages.shown().size(), saved ? 2u : 1u);
+        if (saved)
+            QCOMPARE(messages.shown().back().text,
+                     u"Ergebnis unter \"%1\" gespeichert!"_s.arg(QFileInfo(here_->file(u"erg.txt"_s)).absoluteFilePath()));
     }
 
     // The block under the stand's name, and a long note cut after three lines.

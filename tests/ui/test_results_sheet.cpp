@@ -47,7 +47,7 @@ private slots:
         QTest::addColumn<QString>("answer");  // the file chosen; "": cancelled
         QTest::addColumn<QString>("title");   // of the message shown after; "": none
         QTest::addColumn<QString>("text");
-        QTest::newRow("erg.pdf as proposed") << "erg.pdf" << "Meldung" << "Ergebnisblatt unter \"erg.pdf\" gespeichert!";
+        QTest::newRow("erg.pdf as proposed") << "erg.pdf" << "Meldung" << "Ergebnisblatt unter \"%1\" gespeichert!";
         QTest::newRow("cancelled") << "" << "" << "";
         QTest::newRow("folder missing") << "fehlt/erg.pdf" << "Fehler"
                                         << "Ergebnisblatt konnte nicht gespeichert werden!\n"
