@@ -350,8 +350,10 @@ void ResultsDialog::showEvent(QShowEvent* event) {
 
 void ResultsDialog::keyPressEvent(QKeyEvent* event) {
     if (area_->scroll_key(event->key())) return;
-    // Only the three buttons and the close box end the dialog.
-    if (is_enter_or_escape(event))
+    // Escape leaves like "OK", as the close box does; Enter ends nothing.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        done(ResultsOk);
+    else if (is_enter_or_escape(event))
         event->accept();
     else
         QDialog::keyPressEvent(event);

@@ -47,7 +47,7 @@ class ResultsDialog : public QDialog {
 public:
     ResultsDialog(const State& state, QWidget* parent = nullptr);
 
-    // The close box counts as "OK"; Escape does not close the dialog.
+    // The close box and Escape count as "OK".
     void reject() override;
 
     // What the result sheet shows besides the state: the stand's name, the
