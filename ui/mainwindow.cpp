@@ -90,6 +90,10 @@ const char* const kBasicsNotLoaded = "Kalkulationsgrundlagen (daten.klg)\nkönne
 const char* const kBasicsNotSaved = "Kalkulationsgrundlagen können\nnicht gespeichert werden!";
 const char* const kReportNotSaved = "Ergebnis konnte nicht gespeichert werden!";
 
+QString basics_file() { return QString::fromUtf8(files::kBasicsFileName); }
+
+constexpr int kConfirmationMs = 8000;  // how long the status bar confirms a save
+
 const char* machine_menu_text(MachineId id) {
     switch (id) {
         case MachineId::asb: return "für aufgerüstete Agrarschlepper...";
@@ -212,7 +216,7 @@ void MainWindow::fresh_stand(bool at_start_up) {
     if (loaded.status == files::Status::Refused) {
         // The user's own basics are not in force: say so (at start-up once
         // the window stands), rather than let the results be taken for theirs.
-        const QString text = failure_text(loaded, kBasicsNotLoaded);
+        const QString text = naming_file(failure_text(loaded, kBasicsNotLoaded), basics_file());
         auto warn = [this, text] { message(this, QStringLiteral("Warnung"), text, MsgIcon::Warning); };
         if (at_start_up) when_exposed(this, warn);
         else warn();
@@ -314,8 +318,14 @@ void MainWindow::dispatch(int command) {
     switch (command) {
         case CmdNewStand: new_stand(); return;
         case CmdOpenStand: choose_and_open(); return;
-        case CmdSaveStand: document_->save(); return;
-        case CmdSaveStandAs: document_->save_as(); return;
+        case CmdSaveStand:
+        case CmdSaveStandAs:
+            // Confirmed in the status bar: a box after every save would be in the way.
+            if (command == CmdSaveStand ? document_->save() : document_->save_as())
+                statusBar()->showMessage(
+                    QStringLiteral("Bestand unter \"%1\" gespeichert.").arg(QDir::toNativeSeparators(document_->path())),
+                    kConfirmationMs);
+            return;
         case CmdStandLabel: edit_stand_label(); return;
         case CmdLoadBasics: load_basics(); return;
         case CmdSaveBasics: save_basics(); return;
@@ -353,7 +363,7 @@ void MainWindow::dispatch(int command) {
 void MainWindow::load_basics() {
     const files::Outcome loaded = files::read_basics(files::kBasicsFileName, state_);
     if (!loaded.ok()) {
-        message(this, QStringLiteral("Fehler"), failure_text(loaded, kBasicsNotLoaded),
+        message(this, QStringLiteral("Fehler"), naming_file(failure_text(loaded, kBasicsNotLoaded), basics_file()),
                 MsgIcon::Information);
         return;
     }
@@ -367,12 +377,12 @@ void MainWindow::load_basics() {
 void MainWindow::save_basics() {
     const files::Outcome saved = files::write_basics(files::kBasicsFileName, state_);
     if (!saved.ok()) {
-        message(this, QStringLiteral("Fehler"), failure_text(saved, kBasicsNotSaved),
+        message(this, QStringLiteral("Fehler"), naming_file(failure_text(saved, kBasicsNotSaved), basics_file()),
                 MsgIcon::Information);
         return;
     }
     message(this, QStringLiteral("Meldung"),
-            QStringLiteral("Kalkulationsgrundlagen gespeichert."), MsgIcon::Information);
+            QStringLiteral("Kalkulationsgrundlagen gespeichert.\n") + full_path(basics_file()), MsgIcon::Information);
 }
 
 void MainWindow::run_stand_dialog() { run_input_dialog<StandDialog>(CmdCosts); }

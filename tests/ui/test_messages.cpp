@@ -1,0 +1,70 @@
+// Messages about files name the file by its whole path, saves confirm with
+// it, and a box opens centred over its window, also one shown while the
+// window is only just coming up.
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QtTest>
+
+#include "ui/dialog_codes.h"
+#include "ui/stand_document.h"
+#include "ui_test_support.h"
+
+using namespace forstrix::ui;
+using namespace forstrix::ui::test;
+using namespace Qt::StringLiterals;
+
+class TestMessages : public WindowTest {
+    Q_OBJECT
+private slots:
+    void init() { open_window(); }
+    void cleanup() { here_.reset(); }
+
+    void namesTheFile_data() {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("start");  // of the text shown
+        QTest::newRow("stand file missing") << "open" << "fehlt.forstrix" << "Fehler: Bestandsdatei kann nicht";
+        QTest::newRow("stand file not a stand") << "open" << "kaputt.forstrix" << "Fehler: Bestandsdatei kann nicht";
+        QTest::newRow("stand file saved") << "save" << "hang.forstrix" << "Bestand unter";
+        QTest::newRow("basics missing") << "load" << "daten.klg" << "Fehler: Kalkulationsgrundlagen (daten.klg)";
+        QTest::newRow("basics saved") << "store" << "daten.klg" << "Meldung: Kalkulationsgrundlagen gespeichert.";
+    }
+    void namesTheFile() {
+        QFETCH(QString, what);
+        QFETCH(QString, file);
+        QFETCH(QString, start);
+        ScriptedMessages messages;
+        window_->start_up();
+        const QString path = here_->file(file);
+        write_file(here_->file(u"kaputt.forstrix"_s), "{\"kein\": \"Bestand\"}");
+        if (what == u"open") window_->open_stand(path);
+        if (what == u"load") window_->run_command(CmdLoadBasics);
+        if (what == u"store") window_->run_command(CmdSaveBasics);
+        if (what == u"save") messages.answer_file(path), window_->run_command(CmdSaveStandAs);
+        QString said = window_->statusBar()->currentMessage();
+        for (const ShownMessage& m : messages.shown()) said += m.title + u": "_s + m.text;
+        QVERIFY2(said.startsWith(start) && said.contains(QFileInfo(path).absoluteFilePath()), qPrintable(said));
+    }
+
+    // The program's own boxes, not a test's answerer: centred over the
+    // window, asked for right after the window was shown.
+    void centredOverItsWindow() {
+        window_->setGeometry(300, 200, 600, 400);
+        window_->show();
+        QRect box;
+        QTimer::singleShot(50, this, [&box] {
+            if (auto* shown = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                box = shown->frameGeometry();
+                shown->done(QMessageBox::Ok);
+            }
+        });
+        message(window_, u"Meldung"_s, u"Kalkulationsgrundlagen geladen."_s, MsgIcon::Information);
+        QVERIFY(box.isValid());
+        const QPoint off = box.center() - window_->frameGeometry().center();
+        QVERIFY2(off.manhattanLength() <= 40, qPrintable(u"%1 %2"_s.arg(off.x()).arg(off.y())));
+    }
+};
+
+QTEST_MAIN(TestMessages)
+#include "test_messages.moc"
