@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QtTest>
 
 #include "core/calc.h"
@@ -107,6 +108,28 @@ private slots:
             const QRect at(b->mapTo(&d, QPoint(0, 0)), b->size());
             QVERIFY2(b->isVisible() && shown.contains(at), name);
         }
+    }
+
+    // The print preview of the sheet on the same screen: on it whole, its
+    // toolbar without an extension arrow hiding buttons.
+    void printPreviewFits() {
+        const State s = computed(QString());
+        ResultsDialog d(s, nullptr);
+        d.show();
+        QRect frame, avail;
+        bool whole_toolbar = false;
+        ui_test::DialogScript script({[&](QWidget* preview) {
+            frame = preview->frameGeometry();
+            avail = preview->screen()->availableGeometry();
+            const auto* bar = preview->findChild<QToolBar*>();
+            whole_toolbar = bar != nullptr && bar->width() >= bar->sizeHint().width();
+            ui_test::save_screenshot(preview, u"print_preview_1366x768"_s);
+            qobject_cast<QDialog*>(preview)->reject();
+        }});
+        QTest::mouseClick(ui_test::child<QPushButton>(d, u"25996"_s), Qt::LeftButton);
+        QVERIFY(script.wait_until_done());
+        QVERIFY2(avail.contains(frame), qPrintable(u"%1,%2 %3x%4"_s.arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height())));
+        QVERIFY(whole_toolbar);
     }
 
     // "Ergebnis speichern" over an existing erg.txt: "Abbrechen" brings the
