@@ -1,13 +1,9 @@
-// Messages about files name the file by its whole path, saves confirm with
-// it, and a box opens centred over its window, also one shown while the
-// window is only just coming up.
-#include <QMainWindow>
-#include <QMessageBox>
+// Messages about files name the file by its whole path, and saves confirm
+// with it.
 #include <QStatusBar>
 #include <QtTest>
 
 #include "ui/dialog_codes.h"
-#include "ui/stand_document.h"
 #include "ui_test_support.h"
 
 using namespace forstrix::ui;
@@ -45,24 +41,6 @@ private slots:
         QString said = window_->statusBar()->currentMessage();
         for (const ShownMessage& m : messages.shown()) said += m.title + u": "_s + m.text;
         QVERIFY2(said.startsWith(start) && said.contains(QFileInfo(path).absoluteFilePath()), qPrintable(said));
-    }
-
-    // The program's own boxes, not a test's answerer: centred over the
-    // window, asked for right after the window was shown.
-    void centredOverItsWindow() {
-        window_->setGeometry(300, 200, 600, 400);
-        window_->show();
-        QRect box;
-        QTimer::singleShot(50, this, [&box] {
-            if (auto* shown = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                box = shown->frameGeometry();
-                shown->done(QMessageBox::Ok);
-            }
-        });
-        message(window_, u"Meldung"_s, u"Kalkulationsgrundlagen geladen."_s, MsgIcon::Information);
-        QVERIFY(box.isValid());
-        const QPoint off = box.center() - window_->frameGeometry().center();
-        QVERIFY2(off.manhattanLength() <= 40, qPrintable(u"%1 %2"_s.arg(off.x()).arg(off.y())));
     }
 };
 
