@@ -15,6 +15,7 @@
 #include <QRectF>
 
 #include "core/cost_inputs.h"
+#include "core/decision.h"
 #include "core/emissions.h"
 #include "core/numtext.h"
 #include "core/result_tables.h"
@@ -37,6 +38,10 @@ namespace {
 // and their texts stay apart, as in the results dialog's chart.
 constexpr double kChartUnit = 0.118 * kMm;
 constexpr double kChartHeight = 42.0 * kMm;
+// The gaps between the blocks and the chart's height, tighter step by step,
+// that keep a sheet on as many pages as it would need without the decision.
+constexpr std::pair<double, double> kSqueezes[] = {
+    {1.5 * kMm, kChartHeight}, {1.0 * kMm, kChartHeight}, {1.0 * kMm, 39.0 * kMm}, {1.0 * kMm, 36.0 * kMm}};
 
 // Columns of a system table, from the left margin.
 constexpr double kTimeLeft = kLeft + 45.0 * kMm, kTimeRight = kLeft + 56.0 * kMm;
@@ -58,6 +63,8 @@ struct Placed {
 
 struct ResultSheet::Layout {
     Fonts fonts;
+    double chart_height = kChartHeight;
+    double gap = kGap;  // between the blocks
     std::vector<Block> blocks;          // in the order of the sheet
     std::vector<std::vector<Placed>> pages;  // the blocks of each page with their tops
 };
@@ -72,6 +79,39 @@ double continued_head(Painter p, const Fonts& fonts, const std::string& name, do
     y += 1.5 * kMm;
     rule(p, y);
     return y + 0.3 * kMm - top;
+}
+
+// The note, wrapped, in at most kNoteLines lines; a longer one ends in "…".
+constexpr qsizetype kNoteLines = 3;
+
+QStringList note_lines(const QString& note, const QFont& f, double width) {
+    QStringList lines;
+    for (const QString& paragraph_text : note.split(QLatin1Char('\n')))
+        lines += wrap(paragraph_text.trimmed(), f, width);
+    while (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
+    if (lines.size() <= kNoteLines) return lines;
+    lines.resize(kNoteLines);
+    const QFontMetricsF fm(f);
+    QString& last = lines.back();
+    while (!last.isEmpty() && fm.horizontalAdvance(last + QStringLiteral(" …")) > width) last.chop(1);
+    last = last.trimmed() + QStringLiteral(" …");
+    return lines;
+}
+
+// The decision in its words under the head: the cheapest system in bold,
+// the measure and the runner-up beneath, then the stand's note.
+double decision(Painter p, const Fonts& fonts, const State& s, const std::string& note, double top) {
+    const std::vector<std::string> lines = decision_lines(decide(s), s);
+    double y = top;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        y += paragraph(p, i == 0 ? fonts.body_bold : fonts.body, kLeft, y, kWidth, qstr(lines[i]));
+    const QStringList noted = note_lines(qstr(note), fonts.note, kWidth);
+    if (!noted.isEmpty()) y += 0.8 * kMm;
+    for (const QString& line : noted) {
+        text_at(p, fonts.note, kLeft, y, line);
+        y += line_height(fonts.note);
+    }
+    return y - top;
 }
 
 // The stand lines of the report under two headings: the stand on the left,
@@ -101,22 +141,26 @@ double stand(Painter p, const Fonts& fonts, const State& s, double top) {
                               pairs(p, fonts.body, fonts.body_bold, right, rc, y));
 }
 
-double chart(Painter p, const Fonts& fonts, const State& s, double top) {
+double chart(Painter p, const Fonts& fonts, const State& s, double chart_height, double top) {
     if (p != nullptr) {
         const int width = static_cast<int>(kWidth / kChartUnit);
-        const int height = static_cast<int>(kChartHeight / kChartUnit);
+        const int height = static_cast<int>(chart_height / kChartUnit);
+        // A chart squeezed for the decision keeps its proportions: its
+        // texts shrink with it, so that the bars' texts stay apart.
+        QFont font = fonts.chart;
+        font.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * chart_height / kChartHeight)));
         const ChartGeometry g = chart_geometry(chart_sums(s), s.flags(), width, height,
-                                               measure_with(fonts.chart, kChartUnit));
+                                               measure_with(font, kChartUnit));
         ChartStyle style;
         style.origin = QPointF(kLeft, top);
         style.unit = kChartUnit;
         style.line_width = 0.2 * kMm;
         style.hatch_step = 1.1 * kMm / kChartUnit;
-        paint_cost_chart(*p, g, fonts.chart, style);
+        paint_cost_chart(*p, g, font, style);
     }
     // Below the system axis, which ends 20 units above the chart's bottom,
     // there is nothing to draw.
-    return kChartHeight - 20.0 * kChartUnit;
+    return chart_height - 20.0 * kChartUnit;
 }
 
 // A suitable system's table as the results dialog shows it: the caption, the
@@ -256,8 +300,13 @@ ResultSheet::ResultSheet(const State& state, SheetExtras extras, QDate date)
     const State& s = state_;
     const SheetExtras& x = extras_;
 
+    layout->blocks.push_back(
+        [&fonts, &s, &x](Painter p, double top) { return decision(p, fonts, s, x.note, top); });
     layout->blocks.push_back([&fonts, &s](Painter p, double top) { return stand(p, fonts, s, top); });
-    layout->blocks.push_back([&fonts, &s](Painter p, double top) { return chart(p, fonts, s, top); });
+    const double& chart_height = layout->chart_height;
+    layout->blocks.push_back([&fonts, &s, &chart_height](Painter p, double top) {
+        return chart(p, fonts, s, chart_height, top);
+    });
     const std::vector<SystemResults>& systems = system_results();
     for (std::size_t i = 0; i < systems.size(); ++i) {
         if (s.*systems[i].flag == 0) continue;
@@ -272,20 +321,35 @@ ResultSheet::ResultSheet(const State& state, SheetExtras extras, QDate date)
             [&fonts, &s, &x](Painter p, double top) { return unsuitable(p, fonts, s, x, top); });
     layout->blocks.push_back([&fonts, &s](Painter p, double top) { return basics(p, fonts, s, top); });
 
-    // The blocks in order onto the pages; a block that does not fit on what
-    // is left of a page begins the next one.
+    // The blocks in order onto the pages, from block `first` on; a block
+    // that does not fit on what is left of a page begins the next one.
     const double first_top = kTop + head(nullptr, fonts, x.stand_name, date_, kTop) + kGap;
     const double next_top = kTop + continued_head(nullptr, fonts, x.stand_name, kTop) + kGap;
-    layout->pages.emplace_back();
-    double y = first_top;
-    for (const Block& b : layout->blocks) {
-        const double h = b(nullptr, 0.0);
-        if (y + h > kBodyBottom && !layout->pages.back().empty()) {
-            layout->pages.emplace_back();
-            y = next_top;
+    auto paginate = [&](std::size_t first) {
+        std::vector<std::vector<Placed>> pages(1);
+        double y = first_top;
+        for (std::size_t i = first; i < layout->blocks.size(); ++i) {
+            const Block& b = layout->blocks[i];
+            const double h = b(nullptr, 0.0);
+            if (y + h > kBodyBottom && !pages.back().empty()) {
+                pages.emplace_back();
+                y = next_top;
+            }
+            pages.back().push_back({&b, y});
+            y += h + layout->gap;
         }
-        layout->pages.back().push_back({&b, y});
-        y += h + kGap;
+        return pages;
+    };
+    layout->pages = paginate(0);
+    // The decision must not cost the sheet a page: the blocks move closer
+    // together, then the chart gives up some of its height, as far as its
+    // bars and their texts stay apart.
+    const std::size_t without = paginate(1).size();
+    for (const auto& [gap, chart] : kSqueezes) {
+        if (layout->pages.size() <= without) break;
+        layout->gap = gap;
+        layout->chart_height = chart;
+        layout->pages = paginate(0);
     }
     layout_ = std::move(layout);
 }

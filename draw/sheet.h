@@ -2,6 +2,8 @@
 // for a stand, for the printer, the print preview and the PDF alike.
 //
 //   head      "Zeitbedarf und Kosten der Holzernte", the date, the stand's name
+//   decision  the cheapest suitable system, the cost, fuel and CO2 of the
+//             whole measure, the runner-up (core/decision.h); the note
 //   stand     the stand lines of the report in two columns (the stand; the
 //             additional data of systems I, II and V)
 //   chart     the cost chart, in the geometry of the results dialog
@@ -40,6 +42,9 @@ namespace forstrix::draw {
 struct SheetExtras {
     // The stand's name, printed under the title (no line when empty).
     std::string stand_name;
+    // The stand's note, printed under the decision: at most three lines,
+    // the third ending in "…" when the note is longer.
+    std::string note;
     // Per system I..VI, why it does not suit the stand: one short German
     // text per failing condition, printed under its "ungeeignet" line. Left
     // empty, the sheet lists the reasons the suitability rules give for the

@@ -113,6 +113,7 @@ CostDialog::CostDialog(State& state, QWidget* parent)
     QPushButton* ok = button(QStringLiteral("OK"), kDialogId + 998);
     QPushButton* cancel = button(QStringLiteral("Abbrechen"), kDialogId + 999);
     leaving_ = {ok, to_stand, to_results};
+    set_ok_cancel(ok, cancel);
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {to_stand, to_results, ok, cancel}) buttons->addWidget(b);
     connect(ok, &QPushButton::clicked, this, [this] { leave(InputOk); });

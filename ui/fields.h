@@ -30,8 +30,8 @@ std::optional<double> read_checked(QLineEdit* field, const ValueInfo& info);
 // Sets the text without announcing it as a user edit.
 void set_field_text(QLineEdit* field, const std::string& text);
 
-// Enter and Escape, which in our dialogs neither confirm nor close: only
-// their buttons and the close box end them.
+// Enter and Escape, which our dialogs handle themselves rather than leave
+// to a default button.
 bool is_enter_or_escape(const QKeyEvent* event);
 
 }  // namespace forstrix::ui

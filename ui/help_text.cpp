@@ -68,15 +68,15 @@ const std::array<std::string_view, kHelpLineCount> kHelpLines = {
     "Im Fenster \"Eingabe Kosten\" können Lohnkosten, die Höhe der Lohnnebenkosten sowie "
     "Maschinenkosten vom Nutzer des Programms eingegeben werden. Werden hier keine Kosten "
     "eingegeben und unter dem Feld \"Datei\" abgespeichert, greift das Programm für die "
-    "Kostenberechnung auf die im Fenster \"Kalkulationsgrundlagen\" hinterlegten Werte zurück. "
+    "Kostenberechnung auf die im Menü \"Kalkulationsgrundlagen\" hinterlegten Werte zurück. "
     "Man beachte, dass die Zeit für den Maschinenführer aufgrund der Auslastungsquote höher "
     "ist als die Betriebszeit der jeweiligen Maschine.",
     "",
     "Feld \"Kalkulationsgrundlagen\":",
-    "Die Werte zur Maschinenkostenkalkulation können ebenfalls im Fenster "
-    "\"Maschinenkostenkalkulation\" vom Nutzer für jede einzelne Maschine nach individuellen "
-    "Anforderungen abgeändert und unter dem Feld \"Datei\" abgespeichert werden. Ebenso ist "
-    "eine Berechnung mit den hinterlegten Werten möglich (siehe Erklärungen zum Feld "
+    "Die Werte zur Maschinenkostenkalkulation können ebenfalls über dieses Menü, in je einem "
+    "Fenster für die Motorsägen und für jede Maschinenart, vom Nutzer für jede einzelne Maschine "
+    "nach individuellen Anforderungen abgeändert und unter dem Feld \"Datei\" abgespeichert "
+    "werden. Ebenso ist eine Berechnung mit den hinterlegten Werten möglich (siehe Erklärungen zum Feld "
     "\"Datei\").",
     "",
     "Feld \"Berechnung\":",
@@ -86,7 +86,25 @@ const std::array<std::string_view, kHelpLineCount> kHelpLines = {
     "Auslastungsquote höher ist als die Betriebszeit der jeweiligen Maschine. Ebenso finden "
     "sich Angaben zur Eignung und zum jeweils ausgehaltenen Holzsortiment. So sind Vergleiche "
     "zwischen einzelnen Arbeitssystemen besser möglich. Das Ergebnis kann in einer Textdatei "
-    "abgespeichert werden, die im Programmordner hinterlegt wird.",
+    "abgespeichert werden, die in dem Ordner hinterlegt wird, aus dem Forstrix gestartet wurde.",
+    "",
+    "",
+    "Was Forstrix ergänzt:",
+    "",
+    "Bestandsdateien: Unter \"Datei\" lässt sich ein Bestand mit seinen Eingaben, einer Bezeichnung "
+    "und einer Notiz als Bestandsdatei speichern und wieder öffnen; die zuletzt geöffneten stehen "
+    "unter \"Zuletzt geöffnet\".",
+    "Gründe für \"ungeeignet\": Die Eingabe der Bestandesdaten und das Ergebnis nennen zu jedem "
+    "ungeeigneten Arbeitssystem die Bedingungen, die der Bestand nicht erfüllt.",
+    "Kostenverlauf: Unter \"Berechnung\" zeigt der Kostenverlauf, wie sich die Kosten je Fm der "
+    "Arbeitssysteme ändern, wenn sich eine oder zwei Eingaben ändern, und welches geeignete System "
+    "wo am günstigsten ist.",
+    "Drucken und PDF: Das Ergebnis lässt sich als Ergebnisblatt drucken oder als PDF speichern. "
+    "Das Ergebnis und das Ergebnisblatt nennen oben das günstigste geeignete Arbeitssystem, die "
+    "Kosten der ganzen Maßnahme und das zweitgünstigste System; die Zeile unten im Hauptfenster "
+    "nennt es nach jeder Änderung.",
+    "Kraftstoff und CO2: Zu jedem geeigneten Arbeitssystem nennt das Ergebnis den Kraftstoff und "
+    "das CO2 je Fm; die Emissionsfaktoren dazu stehen im Menü \"Kalkulationsgrundlagen\".",
 };
 
 std::string mwtext() {

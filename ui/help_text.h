@@ -1,5 +1,5 @@
-// The help text of the main window: what the six work systems are for and
-// what the four menus do. The application range of each system is set off
+// The help text of the main window: what the six work systems are for,
+// what the four menus do, and what Forstrix adds to the cost scheme. The application range of each system is set off
 // in grey, the menu names in red, so that a reader finds them at a glance.
 #pragma once
 
@@ -19,7 +19,7 @@ extern const std::array<std::string_view, 6> Tsys;
 // The lines of the help text (mwtext), in order; long paragraphs are single
 // lines that the view wraps. Line 20 carries system VI's range with one blank
 // after "35 %,", Tsys[5] with two: the view shows Tsys where the ranges stand.
-inline constexpr int kHelpLineCount = 37;
+inline constexpr int kHelpLineCount = 47;
 extern const std::array<std::string_view, kHelpLineCount> kHelpLines;
 // mwtext as one text, lines separated by line feeds.
 std::string mwtext();

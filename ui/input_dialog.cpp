@@ -7,7 +7,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextEdit>
 
 #include "ui/fields.h"
 
@@ -36,6 +38,7 @@ QHBoxLayout* InputDialog::ok_cancel_row(QPushButton*& ok, std::function<void()> 
     QPushButton* cancel = button(QStringLiteral("Abbrechen"), id_ + 999);
     connect(ok, &QPushButton::clicked, this, std::move(on_ok));
     connect(cancel, &QPushButton::clicked, this, [this] { done(0); });
+    set_ok_cancel(ok, cancel);
     auto* row = new QHBoxLayout;
     row->addStretch(1);
     row->addWidget(ok);
@@ -68,12 +71,24 @@ QLineEdit* InputDialog::add_number_row(QGridLayout* grid, int row, const QString
 }
 
 void InputDialog::keyPressEvent(QKeyEvent* event) {
-    if (!is_enter_or_escape(event)) {
+    if (!is_enter_or_escape(event) || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
         QDialog::keyPressEvent(event);
         return;
     }
-    reread();
     event->accept();
+    auto usable = [](QPushButton* b) { return b != nullptr && b->isVisible() && b->isEnabled(); };
+    if (event->key() == Qt::Key_Escape) {
+        if (usable(cancel_)) cancel_->click();
+        return;
+    }
+    // Enter on a focused button presses that one; inside a text of several
+    // lines it is that text's own.
+    QWidget* focus = focusWidget();
+    if (qobject_cast<QPlainTextEdit*>(focus) != nullptr || qobject_cast<QTextEdit*>(focus) != nullptr) return;
+    reread();
+    auto* focused = qobject_cast<QPushButton*>(focus);
+    if (usable(focused)) focused->click();
+    else if (usable(ok_)) ok_->click();
 }
 
 }  // namespace forstrix::ui

@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QLabel>
+#include <QStatusBar>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
@@ -19,6 +21,7 @@
 #include <QWindow>
 
 #include "core/calc.h"
+#include "core/decision.h"
 #include "core/emissions.h"
 #include "core/machines.h"
 #include "files/atomic_write.h"
@@ -87,6 +90,10 @@ const char* const kBasicsNotLoaded = "Kalkulationsgrundlagen (daten.klg)\nkönne
 const char* const kBasicsNotSaved = "Kalkulationsgrundlagen können\nnicht gespeichert werden!";
 const char* const kReportNotSaved = "Ergebnis konnte nicht gespeichert werden!";
 
+QString basics_file() { return QString::fromUtf8(files::kBasicsFileName); }
+
+constexpr int kConfirmationMs = 8000;  // how long the status bar confirms a save
+
 const char* machine_menu_text(MachineId id) {
     switch (id) {
         case MachineId::asb: return "für aufgerüstete Agrarschlepper...";
@@ -117,6 +124,7 @@ MainWindow::MainWindow(State& state, TraceSink* trace, QWidget* parent)
     setObjectName(QStringLiteral("mainwindow"));
     document_ = new StandDocument(state_, this);
     connect(document_, &StandDocument::changed, this, &MainWindow::update_title);
+    connect(document_, &StandDocument::changed, this, &MainWindow::update_status);
     connect(document_, &StandDocument::stored, this, [this](const QString& path) {
         recent_.add(path);
         update_recent_menu();
@@ -136,6 +144,12 @@ MainWindow::MainWindow(State& state, TraceSink* trace, QWidget* parent)
     palette.setColor(QPalette::Text, Qt::black);
     help_->setPalette(palette);
     setCentralWidget(help_);  // the text follows once the window stands (start_up)
+
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("decisionStatus"));
+    status_->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(status_, 1);
+    statusBar()->setSizeGripEnabled(false);
 }
 
 void MainWindow::build_menu() {
@@ -202,7 +216,7 @@ void MainWindow::fresh_stand(bool at_start_up) {
     if (loaded.status == files::Status::Refused || loaded.status == files::Status::Unreadable) {
         // The user's own basics are not in force: say so (at start-up once
         // the window stands), rather than let the results be taken for theirs.
-        const QString text = failure_text(loaded, kBasicsNotLoaded);
+        const QString text = naming_file(failure_text(loaded, kBasicsNotLoaded), basics_file());
         auto warn = [this, text] { message(this, QStringLiteral("Warnung"), text, MsgIcon::Warning); };
         if (at_start_up) when_exposed(this, warn);
         else warn();
@@ -210,6 +224,7 @@ void MainWindow::fresh_stand(bool at_start_up) {
 
     startup_compute(state_, trace_);
     document_->reset();
+    update_status();
 }
 
 QString MainWindow::stand_name() const { return document_->name(); }
@@ -218,6 +233,16 @@ void MainWindow::update_title() {
     const QString title = document_->title();
     setWindowTitle(title.isEmpty() ? QStringLiteral("Forstrix[*]") : title + QStringLiteral("[*] - Forstrix"));
     setWindowModified(document_->modified());
+}
+
+// The results as the results dialog would show them now, computed on a copy:
+// the state itself is computed when the results are asked for.
+void MainWindow::update_status() {
+    State now = state_;
+    calc_zeitbedarfkosten(now);
+    const QString summary = qs(decision_summary(decide(now)));
+    const QString name = stand_name();
+    status_->setText(name.isEmpty() ? summary : name + QStringLiteral(" \u2013 ") + summary);
 }
 
 void MainWindow::update_recent_menu() {
@@ -286,14 +311,21 @@ void MainWindow::post_command(int command) {
 void MainWindow::run_command(int command) {
     dispatch(command);
     document_->refresh();
+    update_status();
 }
 
 void MainWindow::dispatch(int command) {
     switch (command) {
         case CmdNewStand: new_stand(); return;
         case CmdOpenStand: choose_and_open(); return;
-        case CmdSaveStand: document_->save(); return;
-        case CmdSaveStandAs: document_->save_as(); return;
+        case CmdSaveStand:
+        case CmdSaveStandAs:
+            // Confirmed in the status bar: a box after every save would be in the way.
+            if (command == CmdSaveStand ? document_->save() : document_->save_as())
+                statusBar()->showMessage(
+                    QStringLiteral("Bestand unter \"%1\" gespeichert.").arg(QDir::toNativeSeparators(document_->path())),
+                    kConfirmationMs);
+            return;
         case CmdStandLabel: edit_stand_label(); return;
         case CmdLoadBasics: load_basics(); return;
         case CmdSaveBasics: save_basics(); return;
@@ -331,7 +363,7 @@ void MainWindow::dispatch(int command) {
 void MainWindow::load_basics() {
     const files::Outcome loaded = files::read_basics(files::kBasicsFileName, state_);
     if (!loaded.ok()) {
-        message(this, QStringLiteral("Fehler"), failure_text(loaded, kBasicsNotLoaded),
+        message(this, QStringLiteral("Fehler"), naming_file(failure_text(loaded, kBasicsNotLoaded), basics_file()),
                 MsgIcon::Information);
         return;
     }
@@ -345,12 +377,12 @@ void MainWindow::load_basics() {
 void MainWindow::save_basics() {
     const files::Outcome saved = files::write_basics(files::kBasicsFileName, state_);
     if (!saved.ok()) {
-        message(this, QStringLiteral("Fehler"), failure_text(saved, kBasicsNotSaved),
+        message(this, QStringLiteral("Fehler"), naming_file(failure_text(saved, kBasicsNotSaved), basics_file()),
                 MsgIcon::Information);
         return;
     }
     message(this, QStringLiteral("Meldung"),
-            QStringLiteral("Kalkulationsgrundlagen gespeichert."), MsgIcon::Information);
+            QStringLiteral("Kalkulationsgrundlagen gespeichert.\n") + full_path(basics_file()), MsgIcon::Information);
 }
 
 void MainWindow::run_stand_dialog() { run_input_dialog<StandDialog>(CmdCosts); }
@@ -375,16 +407,22 @@ void MainWindow::run_results_dialog() {
     calc_zeitbedarfkosten(state_);
     draw::SheetExtras sheet;  // what the result sheet shows besides the results
     sheet.stand_name = stand_name().toStdString();
-    const int result = run_results_view(state_, std::move(sheet), this);
-    if (result == ResultsSave) save_report();
-    else if (result == ResultsChangeStand) post_command(CmdStand);
+    sheet.note = document_->note().toStdString();
+    for (;;) {
+        const int result = run_results_view(state_, sheet, this);
+        // "Abbrechen" in the question whether to overwrite saved nothing:
+        // the results come back, as the user left them to save.
+        if (result == ResultsSave && !save_report()) continue;
+        if (result == ResultsChangeStand) post_command(CmdStand);
+        return;
+    }
 }
 
 void MainWindow::run_sweep_dialog() {
     run_sweep_view(state_, stand_name(), this);
 }
 
-void MainWindow::save_report() {
+bool MainWindow::save_report() {
     const std::filesystem::path path = files::kReportFileName;
     // A target that can never be written (a folder, a write-protected file)
     // is said at once, not after the question whether to overwrite it.
@@ -394,23 +432,25 @@ void MainWindow::save_report() {
         message(this, QStringLiteral("Fehler"),
                 QString::fromUtf8(kReportNotSaved) + QLatin1Char('\n') + qs(files::describe(failure)),
                 MsgIcon::Error);
-        return;
+        return true;
     }
     if (target.exists) {
         const MsgAnswer answer = message(
             this, QStringLiteral("Warnung"),
             QStringLiteral("Die Datei \"erg.txt\" existierts bereits!\nSoll sie überschrieben werden?"),
             MsgIcon::Warning, MsgButtons::OkCancel);
-        if (answer != MsgAnswer::Ok) return;
+        if (answer != MsgAnswer::Ok) return false;
     }
     const files::Outcome saved = files::write_report(path, state_);
     if (!saved.ok()) {
         message(this, QStringLiteral("Fehler"), failure_text(saved, kReportNotSaved),
                 MsgIcon::Error);
-        return;
+        return true;
     }
-    message(this, QStringLiteral("Meldung"), QStringLiteral("Ergebnis unter \"erg.txt\" gespeichert!"),
+    const QString written = full_path(QString::fromUtf8(files::kReportFileName));
+    message(this, QStringLiteral("Meldung"), QStringLiteral("Ergebnis unter \"%1\" gespeichert!").arg(written),
             MsgIcon::Information);
+    return true;
 }
 
 }  // namespace forstrix::ui

@@ -8,6 +8,7 @@
 #include "core/trace.h"
 #include "ui/recent_files.h"
 
+class QLabel;
 class QMenu;
 class QTextEdit;
 
@@ -43,6 +44,9 @@ public:
     void start_up();
 
     QTextEdit* help_view() const { return help_; }
+    // The status line: the stand's name, its cheapest suitable system with
+    // Euro/Fm and the Euro of the whole measure; after every change.
+    QLabel* status_line() const { return status_; }
 
     // The stand as a document (file, name, note, unsaved changes).
     StandDocument* document() const { return document_; }
@@ -71,6 +75,7 @@ private:
     void open_recent(const QString& path);
     void edit_stand_label();
     void update_title();
+    void update_status();
     void update_recent_menu();
     void post_command(int command);
     void load_basics();
@@ -81,7 +86,8 @@ private:
     void run_input_dialog(int other);
     void run_results_dialog();
     void run_sweep_dialog();
-    void save_report();
+    // false when the user declined to overwrite the file: nothing was saved.
+    bool save_report();
 
     State& state_;
     TraceSink* trace_;
@@ -89,6 +95,7 @@ private:
     StandDocument* document_ = nullptr;
     RecentFiles recent_;
     QMenu* recent_menu_ = nullptr;
+    QLabel* status_ = nullptr;  // the decision for the stand as it stands
 };
 
 }  // namespace forstrix::ui

@@ -1,6 +1,7 @@
 // Every message box and file chooser of the program passes through here, so
 // that tests can install a scripted answerer that records what the user
-// would see.
+// would see. A box opens centred over the window it belongs to, also when
+// that window has only just been shown.
 #pragma once
 
 #include <QString>
@@ -42,5 +43,12 @@ QString ask_save_file(QWidget* parent, const QString& title, const QString& prop
                       const QString& filter);
 QString ask_open_file(QWidget* parent, const QString& title, const QString& proposed,
                       const QString& filter);
+
+// The whole path of the file `name` (relative to the current folder), as a
+// message names a file written or refused: "/home/anna/Wald/erg.txt".
+QString full_path(const QString& name);
+// The text of a file error naming the file: `text`, and the file's whole
+// path on a line of its own unless the text names it already.
+QString naming_file(const QString& text, const QString& name);
 
 }  // namespace forstrix::ui

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include <QDir>
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -18,6 +17,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "core/decision.h"
 #include "core/emissions.h"
 #include "core/numtext.h"
 #include "core/result_tables.h"
@@ -152,6 +152,29 @@ QGroupBox* build_group(const System& sys, const State& state, const Units& u,
     return box;
 }
 
+// The decision at the top: the cheapest system in bold, the measure and the
+// runner-up beneath; one line when no system suits the stand.
+QWidget* decision_block(const State& state, const Units& u) {
+    auto* block = new QWidget;
+    block->setObjectName(QStringLiteral("decision"));
+    auto* lines = new QVBoxLayout(block);
+    lines->setContentsMargins(0, u.y(6), 0, 0);
+    lines->setSpacing(u.y(2));
+    const std::vector<std::string> texts = decision_lines(decide(state), state);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        auto* label = new QLabel(qs(texts[i]));
+        label->setObjectName(QStringLiteral("decision%1").arg(i));
+        label->setTextFormat(Qt::PlainText);
+        if (i == 0) {
+            QFont bold = label->font();
+            bold.setBold(true);
+            label->setFont(bold);
+        }
+        lines->addWidget(label);
+    }
+    return block;
+}
+
 QPushButton* make_button(const char* text, int id, int width) {
     auto* b = new QPushButton(qs(text));
     b->setObjectName(QString::number(id));
@@ -182,12 +205,67 @@ ResultsDialog::ResultsDialog(const State& state, QWidget* parent)
 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(area_);
+    outer->setSpacing(0);
+    outer->addWidget(area_, 1);
+    outer->addLayout(build_buttons());
+    for (QPushButton* b : buttons_) area_->scroll_from(b);
 
-    // The first control to take the focus would be a button at the very
-    // bottom, and the scroll area would scroll it into view.
+    // The keys scroll the content from the start, not move between buttons.
     area_->setFocus();
     fit_to_screen();
+}
+
+// The buttons beneath the scrolled content, always in view: one row, or
+// two rows of three where the screen is too narrow for one.
+QVBoxLayout* ResultsDialog::build_buttons() {
+    const Units u(fontMetrics());
+    QPushButton* save = make_button("Ergebnis speichern", 25998, u.x(72));
+    QPushButton* ok = make_button("OK", 25999, u.x(24));
+    QPushButton* stand = make_button("Bestandesdaten ändern...", 25997, u.x(92));
+    QPushButton* print = make_button("Drucken...", 25996, u.x(48));
+    QPushButton* pdf = make_button("Als PDF speichern...", 25995, u.x(80));
+    // Opens on top of the results and leaves them open.
+    QPushButton* curve = make_button("Kostenverlauf...", 0, u.x(64));
+    curve->setObjectName(QStringLiteral("kostenverlauf"));
+    buttons_ = {save, ok, stand, print, pdf, curve};
+
+    auto* rows = new QVBoxLayout;
+    rows->setContentsMargins(u.x(4), u.y(4), u.x(4), u.y(6));
+    rows->setSpacing(u.y(4));
+    one_row_width_ = rows->contentsMargins().left() + rows->contentsMargins().right();
+    for (QHBoxLayout*& row : button_rows_) {
+        row = new QHBoxLayout;
+        row->setSpacing(u.x(20));
+        row->addStretch(1);
+        row->addStretch(1);
+        rows->addLayout(row);
+    }
+    for (QPushButton* b : buttons_) one_row_width_ += b->sizeHint().width() + u.x(20);
+    arrange_buttons(1);
+
+    connect(save, &QPushButton::clicked, this, [this] { done(ResultsSave); });
+    connect(ok, &QPushButton::clicked, this, [this] { done(ResultsOk); });
+    connect(stand, &QPushButton::clicked, this, [this] { done(ResultsChangeStand); });
+    connect(print, &QPushButton::clicked, this, &ResultsDialog::print_sheet);
+    connect(pdf, &QPushButton::clicked, this, &ResultsDialog::save_sheet_pdf);
+    connect(curve, &QPushButton::clicked, this, [this] {
+        SweepDialog dialog(state_, this);
+        dialog.set_stand_name(QString::fromStdString(sheet_extras_.stand_name));
+        dialog.exec();
+    });
+    return rows;
+}
+
+void ResultsDialog::arrange_buttons(int rows) {
+    if (rows == button_row_count_) return;
+    button_row_count_ = rows;
+    const std::size_t first_row = rows == 1 ? buttons_.size() : buttons_.size() / 2;
+    for (std::size_t i = 0; i < buttons_.size(); ++i) {
+        QHBoxLayout* row = button_rows_[i < first_row ? 0 : 1];
+        button_rows_[0]->removeWidget(buttons_[i]);
+        button_rows_[1]->removeWidget(buttons_[i]);
+        row->insertWidget(row->count() - 1, buttons_[i]);  // before the closing stretch
+    }
 }
 
 QWidget* ResultsDialog::build_content() {
@@ -198,6 +276,8 @@ QWidget* ResultsDialog::build_content() {
     auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(u.x(4), 0, u.x(4), u.y(6));
     layout->setSpacing(u.y(6));
+
+    layout->addWidget(decision_block(state_, u));
 
     auto* chart = new CostChart(chart_sums(state_), state_.flags());
     chart->setObjectName(QStringLiteral("chart"));
@@ -211,36 +291,6 @@ QWidget* ResultsDialog::build_content() {
     for (std::size_t i = 0; i < systems().size(); ++i)
         layout->addWidget(build_group(systems()[i], state_, u, reasons[i]));
 
-    auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(u.x(20));
-    buttons->addStretch(1);
-    QPushButton* save = make_button("Ergebnis speichern", 25998, u.x(72));
-    QPushButton* ok = make_button("OK", 25999, u.x(24));
-    QPushButton* stand = make_button("Bestandesdaten ändern...", 25997, u.x(92));
-    QPushButton* print = make_button("Drucken...", 25996, u.x(48));
-    QPushButton* pdf = make_button("Als PDF speichern...", 25995, u.x(80));
-    buttons->addWidget(save);
-    buttons->addWidget(ok);
-    buttons->addWidget(stand);
-    buttons->addWidget(print);
-    buttons->addWidget(pdf);
-    // Opens on top of the results and leaves them open.
-    QPushButton* curve = make_button("Kostenverlauf...", 0, u.x(64));
-    curve->setObjectName(QStringLiteral("kostenverlauf"));
-    buttons->addWidget(curve);
-    buttons->addStretch(1);
-    layout->addLayout(buttons);
-
-    connect(save, &QPushButton::clicked, this, [this] { done(ResultsSave); });
-    connect(ok, &QPushButton::clicked, this, [this] { done(ResultsOk); });
-    connect(stand, &QPushButton::clicked, this, [this] { done(ResultsChangeStand); });
-    connect(print, &QPushButton::clicked, this, &ResultsDialog::print_sheet);
-    connect(pdf, &QPushButton::clicked, this, &ResultsDialog::save_sheet_pdf);
-    connect(curve, &QPushButton::clicked, this, [this] {
-        SweepDialog dialog(state_, this);
-        dialog.set_stand_name(QString::fromStdString(sheet_extras_.stand_name));
-        dialog.exec();
-    });
     return content;
 }
 
@@ -264,13 +314,8 @@ void ResultsDialog::save_sheet_pdf() {
         message(this, QStringLiteral("Fehler"), qs(saved.message()), MsgIcon::Error);
         return;
     }
-    // The name as the user chose it; a file in the current folder by its name alone.
-    const QFileInfo file(path);
-    const QString shown = file.absolutePath() == QDir::current().absolutePath()
-                              ? file.fileName()
-                              : QDir::toNativeSeparators(file.absoluteFilePath());
     message(this, QStringLiteral("Meldung"),
-            QStringLiteral("Ergebnisblatt unter \"%1\" gespeichert!").arg(shown), MsgIcon::Information);
+            QStringLiteral("Ergebnisblatt unter \"%1\" gespeichert!").arg(full_path(path)), MsgIcon::Information);
 }
 
 // The whole free area of the screen, wherever the task bar sits: the window
@@ -283,8 +328,9 @@ void ResultsDialog::fit_to_screen() {
     // the real frame.
     const QMargins frame = window_frame(this);
     fitted_frame_ = frame;
-    resize(avail.width() - frame.left() - frame.right(),
-           avail.height() - frame.top() - frame.bottom());
+    const int width = avail.width() - frame.left() - frame.right();
+    arrange_buttons(width >= one_row_width_ ? 1 : 2);
+    resize(width, avail.height() - frame.top() - frame.bottom());
     move(avail.topLeft());  // the frame's top-left corner
 }
 
@@ -304,8 +350,10 @@ void ResultsDialog::showEvent(QShowEvent* event) {
 
 void ResultsDialog::keyPressEvent(QKeyEvent* event) {
     if (area_->scroll_key(event->key())) return;
-    // Only the three buttons and the close box end the dialog.
-    if (is_enter_or_escape(event))
+    // Escape leaves like "OK", as the close box does; Enter ends nothing.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        done(ResultsOk);
+    else if (is_enter_or_escape(event))
         event->accept();
     else
         QDialog::keyPressEvent(event);

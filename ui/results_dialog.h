@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <utility>
 
 #include <QDialog>
@@ -7,6 +8,9 @@
 #include "core/state.h"
 #include "draw/sheet.h"
 
+class QHBoxLayout;
+class QPushButton;
+class QVBoxLayout;
 class QWidget;
 
 namespace forstrix::ui {
@@ -18,8 +22,11 @@ class ScrollPane;
 // and cost of every worker and machine with the sums and the assortment it
 // delivers. It only reads the computed state and ends with a ResultsResult.
 //
+// At the top the decision: the cheapest suitable system, the cost, fuel and
+// CO2 of the whole measure, and the runner-up (core/decision.h).
+//
 // The content is taller than most screens: the dialog fills the screen's
-// free area and scrolls, by its scroll bar, the mouse wheel (one line of
+// free area and scrolls (its row of buttons stays beneath, always in view), by its scroll bar, the mouse wheel (one line of
 // 10 pixels per notch), the arrow keys (10 pixels), the page keys
 // (50 pixels) and by dragging with the left mouse button (each mouse move
 // one line, downwards towards the end).
@@ -40,7 +47,7 @@ class ResultsDialog : public QDialog {
 public:
     ResultsDialog(const State& state, QWidget* parent = nullptr);
 
-    // The close box counts as "OK"; Escape does not close the dialog.
+    // The close box and Escape count as "OK".
     void reject() override;
 
     // What the result sheet shows besides the state: the stand's name, the
@@ -54,6 +61,8 @@ protected:
 
 private:
     QWidget* build_content();
+    QVBoxLayout* build_buttons();
+    void arrange_buttons(int rows);
     void fit_to_screen();
     void print_sheet();
     void save_sheet_pdf();
@@ -61,6 +70,10 @@ private:
     const State& state_;
     draw::SheetExtras sheet_extras_;
     ScrollPane* area_ = nullptr;
+    std::array<QPushButton*, 6> buttons_{};
+    std::array<QHBoxLayout*, 2> button_rows_{};
+    int button_row_count_ = 0;
+    int one_row_width_ = 0;  // the width the buttons need side by side
     QMargins fitted_frame_;  // the frame the last fit reckoned with
 };
 

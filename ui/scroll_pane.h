@@ -18,6 +18,9 @@ public:
     // area's own handling, the wheel wherever the mouse is over the content,
     // also over labels and charts.
     void set_content(QWidget* content);
+    // The keys and the wheel on `w`, a control outside the content (a
+    // button beneath it), scroll the content as they do inside.
+    void scroll_from(QWidget* w) { w->installEventFilter(this); }
     // Scrolls for an arrow or page key; false for any other key.
     bool scroll_key(int key);
     // Back to the top, no drag or wheel turn pending.

@@ -168,6 +168,7 @@ void StandDialog::build() {
     cancel_ = button(qs("Abbrechen"), 10999);
     costs_ = button(qs("Eingabe Kosten..."), 10997);
     results_ = button(qs("Ergebnis..."), 10996);
+    set_ok_cancel(ok_, cancel_);
     buttons->addWidget(ok_, 0, 0);
     buttons->addWidget(cancel_, 0, 1);
     buttons->addWidget(costs_, 1, 0);

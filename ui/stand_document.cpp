@@ -108,7 +108,7 @@ bool StandDocument::save_as() {
 bool StandDocument::write_to(const QString& path) {
     const files::Outcome saved = files::write_stand(fs_path(path), state_, label_);
     if (!saved.ok()) {
-        message(window_, QStringLiteral("Fehler"), qs(saved.message()), MsgIcon::Error);
+        message(window_, QStringLiteral("Fehler"), naming_file(qs(saved.message()), path), MsgIcon::Error);
         return false;
     }
     const QString absolute = QFileInfo(path).absoluteFilePath();
@@ -122,7 +122,7 @@ bool StandDocument::open(const QString& path) {
     files::StandLabel label;
     const files::Outcome loaded = files::read_stand(fs_path(path), read, label);
     if (!loaded.ok()) {
-        message(window_, QStringLiteral("Fehler"), qs(loaded.message()), MsgIcon::Error);
+        message(window_, QStringLiteral("Fehler"), naming_file(qs(loaded.message()), path), MsgIcon::Error);
         return false;
     }
     state_ = read;

@@ -91,10 +91,7 @@ private slots:
         type(at(d, 20001), QStringLiteral("14,5"));
         QFETCH(QString, text);
         type(at(d, id), text);
-        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
-            QTest::keyClick(at(d, id), key);
-        QTest::keyClick(at<QPushButton>(d, 20998), Qt::Key_Return);
-        QVERIFY(d.isVisible() && s.gf_fw == 12.0);  // only the buttons and the close box end it
+        QVERIFY(d.isVisible() && s.gf_fw == 12.0);  // typing stores nothing
         if (button == 0)
             d.close();
         else

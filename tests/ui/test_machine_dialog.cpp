@@ -133,10 +133,7 @@ private slots:
         const auto basic = std::size_t(field == 16005 ? 5 : field - id - 1);
         if (button == 998) expected[basic] = QString(text).replace(',', '.').toDouble();
         type(at(*d, field), text);
-        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
-            QTest::keyClick(at(*d, field), key);
-        QTest::keyClick(at<QPushButton>(*d, id + 998), Qt::Key_Return);
-        QVERIFY(d->isVisible() && basics(s, stem) == basics(test::started(), stem));  // only the buttons end it
+        QVERIFY(d->isVisible() && basics(s, stem) == basics(test::started(), stem));  // typing stores nothing
         if (button == 0)
             d->close();
         else

@@ -234,8 +234,6 @@ private slots:
         dlg.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&dlg));
         act(&dlg, script);
-        for (const char* id : {"10008", "10002", "10998", "10996", "10999"})
-            for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) QTest::keyClick(get(&dlg, id), key);
         QVERIFY(dlg.isVisible() && stand(s) == before && msgs.shown().empty());
         if (button.isEmpty()) dlg.close(); else QTest::mouseClick(get<QPushButton>(&dlg, button), Qt::LeftButton);
         QStringList texts;
