@@ -39,7 +39,6 @@ namespace {
 
 constexpr std::size_t kNumberCount = 126;
 
-constexpr const char* kSaveFailure = "Kalkulationsgrundlagen können\nnicht gespeichert werden!";
 
 using Field = double State::*;
 
@@ -296,9 +295,9 @@ Outcome write_basics(const std::filesystem::path& path, const State& s) {
     // not finite, or a total that rounding turns negative.
     State reread = s;
     if (const Outcome check = parse_basics(text, reread); !check.ok())
-        return {Status::WriteFailed, kSaveFailure, "Die Datei ließe sich nicht wieder laden: " + check.detail};
+        return {Status::WriteFailed, kBasicsNotSaved, "Die Datei ließe sich nicht wieder laden: " + check.detail};
     WriteFailure failure;
-    if (!atomic_write(path, text, &failure)) return {Status::WriteFailed, kSaveFailure, describe(failure)};
+    if (!atomic_write(path, text, &failure)) return {Status::WriteFailed, kBasicsNotSaved, describe(failure)};
     return {};
 }
 

@@ -38,6 +38,8 @@ struct Outcome {
 inline constexpr const char* kBasicsFileName = "daten.klg";
 // The heading of every refused or unreadable basics file.
 inline constexpr const char* kBasicsNotLoaded = "Kalkulationsgrundlagen (daten.klg)\nkönnen nicht geladen werden!";
+// The heading of every failure to write them.
+inline constexpr const char* kBasicsNotSaved = "Kalkulationsgrundlagen können\nnicht gespeichert werden!";
 
 // The bytes of a basics file holding the basics of `s`: line 1 with six
 // decimals ("%4lf"), lines 2 to 10 with four ("%.4lf"), tabs between the

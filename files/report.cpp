@@ -25,7 +25,6 @@ namespace forstrix::files {
 
 namespace {
 
-constexpr const char* kSaveFailure = "Ergebnis konnte nicht gespeichert werden!";
 
 // The text of an index in one of the stand's lists (core/state.h); an
 // index outside the list (which the checks of the stand dialog never let
@@ -219,12 +218,12 @@ std::optional<std::string_view> non_finite_figure(const State& s) {
 Outcome write_report(const std::filesystem::path& path, const State& s) {
     // "inf" or "nan" in a report would pass for a cost; the old file stays.
     if (const std::optional<std::string_view> bad = non_finite_figure(s)) {
-        return {Status::WriteFailed, kSaveFailure,
+        return {Status::WriteFailed, kReportNotSaved,
                 "Das Ergebnis enthält eine Zahl, die nicht endlich ist (" + std::string(*bad) +
                     "); die Eingaben liegen außerhalb jedes sinnvollen Bereichs."};
     }
     WriteFailure failure;
-    if (!atomic_write(path, report_text(s), &failure)) return {Status::WriteFailed, kSaveFailure, describe(failure)};
+    if (!atomic_write(path, report_text(s), &failure)) return {Status::WriteFailed, kReportNotSaved, describe(failure)};
     return {};
 }
 

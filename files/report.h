@@ -12,6 +12,8 @@
 namespace forstrix::files {
 
 inline constexpr const char* kReportFileName = "erg.txt";
+// The heading of every failure to write it.
+inline constexpr const char* kReportNotSaved = "Ergebnis konnte nicht gespeichert werden!";
 
 // One line of the report's stand block, label and value as the report
 // writes them (UTF-8, before the conversion to Windows-1252).

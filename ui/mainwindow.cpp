@@ -86,9 +86,9 @@ QString failure_text(const files::Outcome& outcome, const char* fallback) {
     return outcome.message().empty() ? QString::fromUtf8(fallback) : qs(outcome.message());
 }
 
-const char* const kBasicsNotLoaded = "Kalkulationsgrundlagen (daten.klg)\nkönnen nicht geladen werden!";
-const char* const kBasicsNotSaved = "Kalkulationsgrundlagen können\nnicht gespeichert werden!";
-const char* const kReportNotSaved = "Ergebnis konnte nicht gespeichert werden!";
+using files::kBasicsNotLoaded;
+using files::kBasicsNotSaved;
+using files::kReportNotSaved;
 
 QString basics_file() { return QString::fromUtf8(files::kBasicsFileName); }
 
