@@ -25,11 +25,17 @@ namespace forstrix::ui {
 
 namespace {
 
-// `bytes` into `file`; false after saying `not_saved` and the reason.
-bool write_export(QWidget* parent, const QString& file, std::string_view bytes, const char* not_saved) {
+// `bytes` into `file`, confirmed with the full path; false after saying
+// why not. `what` names the export: "Bild" or "Tabelle".
+bool write_export(QWidget* parent, const QString& file, std::string_view bytes, const QString& what) {
     files::WriteFailure failure;
-    if (files::atomic_write(fs_path(file), bytes, &failure)) return true;
-    message(parent, QStringLiteral("Fehler"), qs(not_saved) + QLatin1Char('\n') + qs(files::describe(failure)),
+    if (files::atomic_write(fs_path(file), bytes, &failure)) {
+        message(parent, QStringLiteral("Meldung"),
+                QStringLiteral("%1 unter \"%2\" gespeichert!").arg(what, full_path(file)), MsgIcon::Information);
+        return true;
+    }
+    message(parent, QStringLiteral("Fehler"),
+            QStringLiteral("%1 konnte nicht gespeichert werden!\n").arg(what) + qs(files::describe(failure)),
             MsgIcon::Error);
     return false;
 }
@@ -69,13 +75,13 @@ void save_picture(QWidget* parent, const QString& file, QSize size, const std::f
         }
         drawn = image.save(&buffer, "PNG");
     }
-    constexpr const char* kNotSaved = "Bild konnte nicht gespeichert werden!";
+    const QString what = QStringLiteral("Bild");
     if (!drawn) {
-        message(parent, QStringLiteral("Fehler"), qs(kNotSaved), MsgIcon::Error);
+        message(parent, QStringLiteral("Fehler"), what + QStringLiteral(" konnte nicht gespeichert werden!"),
+                MsgIcon::Error);
         return;
     }
-    write_export(parent, file, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                 kNotSaved);
+    write_export(parent, file, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), what);
 }
 
 namespace {
@@ -119,7 +125,7 @@ std::string map_table(const std::string& head, const MapData& map, const Competi
 }
 
 void save_table(QWidget* parent, const QString& file, const std::string& text) {
-    write_export(parent, file, text, "Tabelle konnte nicht gespeichert werden!");
+    write_export(parent, file, text, QStringLiteral("Tabelle"));
 }
 
 void paint_view_page(QPainter& p, const QRectF& page, const draw::PicturePage& what, QChart* chart,

@@ -192,7 +192,10 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 0);
         msgs.answer_file(dir.filePath(file));
         QTest::mouseClick(d.findChild<QPushButton*>(button), Qt::LeftButton);
-        QVERIFY(msgs.shown().empty());
+        // Confirmed with the full path of the file written.
+        QCOMPARE(msgs.shown().size(), std::size_t{1});
+        QCOMPARE(msgs.shown().front().text, QStringLiteral("%1 unter \"%2\" gespeichert!")
+                     .arg(button == u"saveTable" ? u"Tabelle" : u"Bild", QDir::toNativeSeparators(dir.filePath(file))));
         const QByteArray bytes = test::read_file(dir.filePath(file));
         QVERIFY2(bytes.startsWith(begins), bytes.left(120).constData());
         if (lines >= 0) {
