@@ -62,6 +62,12 @@ QStringList titles(const ScriptedMessages& boxes) {
 class TestStandFiles : public WindowTest {
     Q_OBJECT
     QAction* action(const QString& name) const { return window_->findChild<QAction*>(name); }
+    // Triggers the menu entry `name`, the dialogs it opens run by `steps`.
+    void run(const QString& name, std::vector<DialogScript::Step> steps) {
+        DialogScript script(std::move(steps));
+        action(name)->trigger();
+        QVERIFY(script.wait_until_done());
+    }
     bool modified() const { return window_->isWindowModified(); }
     QStringList recent_menu() const {
         QStringList texts;
@@ -104,21 +110,15 @@ private slots:
         QCOMPARE(window_->windowTitle(), u"Forstrix[*]"_s);
         QVERIFY(!modified());
 
-        DialogScript edit({stand_ok_with_slope(40)});
-        action(u"201"_s)->trigger();
-        QVERIFY(edit.wait_until_done());
+        run(u"201"_s, {stand_ok_with_slope(40)});
         QCOMPARE(int(state_->gi_hn), 40);
         QVERIFY(modified());
 
         // Cancelled, the name stays as it was.
-        DialogScript cancelled({label_dialog(u"Verworfen"_s, u""_s, u"abbrechen"_s)});
-        action(u"114"_s)->trigger();
-        QVERIFY(cancelled.wait_until_done());
+        run(u"114"_s, {label_dialog(u"Verworfen"_s, u""_s, u"abbrechen"_s)});
         QCOMPARE(window_->stand_name(), QString());
 
-        DialogScript named({label_dialog(u"Abteilung 12b, Eichenhang"_s, u"Zufahrt über\nden Nordweg"_s, u"ok"_s)});
-        action(u"114"_s)->trigger();
-        QVERIFY(named.wait_until_done());
+        run(u"114"_s, {label_dialog(u"Abteilung 12b, Eichenhang"_s, u"Zufahrt über\nden Nordweg"_s, u"ok"_s)});
         QCOMPARE(window_->stand_name(), u"Abteilung 12b, Eichenhang"_s);
         QCOMPARE(window_->windowTitle(), u"Abteilung 12b, Eichenhang[*] - Forstrix"_s);
 
@@ -135,15 +135,11 @@ private slots:
         state_->gf_hab112 = 99.0;
         window_->document()->refresh();
         QVERIFY(modified());
-        DialogScript machine({[](QWidget* d) { qobject_cast<QDialog*>(d)->reject(); }});
-        action(u"303"_s)->trigger();
-        QVERIFY(machine.wait_until_done());
+        run(u"303"_s, {[](QWidget* d) { qobject_cast<QDialog*>(d)->reject(); }});
         QVERIFY(!modified());  // back to the saved stand
 
         // Without a name the title shows the file's name.
-        DialogScript unnamed({label_dialog(u""_s, u""_s, u"ok"_s)});
-        action(u"114"_s)->trigger();
-        QVERIFY(unnamed.wait_until_done());
+        run(u"114"_s, {label_dialog(u""_s, u""_s, u"ok"_s)});
         QCOMPARE(window_->windowTitle(), u"eichenhäng.forstrix[*] - Forstrix"_s);
         QVERIFY(modified());
         window_->run_command(CmdSaveStand);  // to its file, no chooser
@@ -278,9 +274,7 @@ private slots:
     // What the desktop shows for a stand, forstrix-cli computes from its
     // file alike (both programs read and write the file through one writer).
     void filesOfTheCommandLine() {
-        DialogScript edit({stand_ok_with_slope(25)});
-        action(u"201"_s)->trigger();
-        QVERIFY(edit.wait_until_done());
+        run(u"201"_s, {stand_ok_with_slope(25)});
         state_->gf_hab112 = 99.5;  // typed into the cost dialog
         save_as(u"desktop.forstrix"_s);
         DialogScript results({end_with(ResultsOk)});

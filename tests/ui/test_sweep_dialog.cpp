@@ -2,19 +2,10 @@
 // the cheapest suitable system, the map over two inputs and its ranges, the
 // hover marks that stay on the screen, the exports naming the stand and the
 // inputs held, the printout and how the window is reached.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTemporaryDir>
-#include <QtCharts/QChart>
-#include <QtCharts/QChartView>
-#include <QtCharts/QLineSeries>
+#include <QtCharts>
+#include <QtPrintSupport>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <cmath>
 
@@ -51,8 +42,9 @@ struct Window {
         child<QLineEdit>(d, field)->selectAll();
         QTest::keyClicks(child<QLineEdit>(d, field), text);
     }
-    QString texts(const char* a, const char* b, const char* c) const {
-        return child<QLineEdit>(d, a)->text() + " " + child<QLineEdit>(d, b)->text() + " " + child<QLineEdit>(d, c)->text();
+    QString range() const {
+        return QStringList{child<QLineEdit>(d, "sweepFrom")->text(), child<QLineEdit>(d, "sweepTo")->text(),
+                           child<QLineEdit>(d, "sweepStep")->text()}.join(u' ');
     }
     // What a button saves into `name` in the window's folder.
     QByteArray saved(const char* button, const QString& name) {
@@ -152,7 +144,7 @@ private slots:
             if (!c.startsWith("step=")) child<QCheckBox>(w.d, c.mid(1))->setChecked(c[0] == u'+');
             else w.type("sweepStep", c.mid(5));
         }
-        if (!std::isnan(current)) QCOMPARE(w.texts("sweepFrom", "sweepTo", "sweepStep"), range);
+        if (!std::isnan(current)) QCOMPARE(w.range(), range);
         if (points < 0) return;
         QCOMPARE(static_cast<int>(w.d.line_points().size()), points);
         QCOMPARE(child<QLabel>(w.d, "lineStatus")->isHidden(), points != 0);
@@ -275,12 +267,9 @@ private slots:
         QCOMPARE(w.hover_points(), 0);
     }
 
-    // Cancelled first (nothing written), then into the chosen file, also in a
-    // folder and under a name with umlauts, as in a home folder "/home/jürgen".
-    // Pictures and tables name the stand and the inputs held at their values
-    // as the dialogs show them, not the swept ones nor an own piece volume
-    // not given. The table speaks German: labels and titles as heads, list
-    // entries by their words, costs with two decimals.
+    // Cancelled first, then into the file chosen, also under umlauts (as in "/home/jürgen"). Pictures and
+    // tables name the stand and the inputs held as the dialogs show them, not the swept ones nor an own
+    // piece volume not given; the table in German words, costs with two decimals.
     void exports_data() {
         QTest::addColumn<int>("view");
         QTest::addColumn<QString>("input");
@@ -361,18 +350,15 @@ private slots:
         MainWindow window(s, nullptr);
         window.start_up();
         bool results_open_meanwhile = false;
-        test::DialogScript script({[&](QWidget* results) {
-                                       // Clicked once this step has returned: the window
-                                       // then runs its own loop on top of the results.
-                                       auto* button = results->findChild<QPushButton*>(QStringLiteral("kostenverlauf"));
-                                       QTimer::singleShot(0, button, [button] { button->click(); });
-                                   },
-                                   [&](QWidget* curve) {
-                                       results_open_meanwhile = curve->parentWidget() != nullptr &&
-                                                                curve->parentWidget()->isVisible();
-                                       qobject_cast<QDialog*>(curve)->accept();
-                                   },
-                                   test::end_with(ResultsOk)});
+        // Clicked once the first step has returned: the window then runs its own loop on top of the results.
+        const auto click = [](QWidget* results) {
+            QTimer::singleShot(0, child<QPushButton>(*results, "kostenverlauf"), &QPushButton::click);
+        };
+        const auto look = [&](QWidget* curve) {
+            results_open_meanwhile = curve->parentWidget() != nullptr && curve->parentWidget()->isVisible();
+            qobject_cast<QDialog*>(curve)->accept();
+        };
+        test::DialogScript script({click, look, test::end_with(ResultsOk)});
         window.run_command(CmdResults);
         QVERIFY(script.wait_until_done());
         QCOMPARE(script.opened(), (QStringList{"ResultsDialog", "SweepDialog", "ResultsDialog"}));
