@@ -1,19 +1,8 @@
 // Stands as files in the desktop program: open, edit, the unsaved-changes
 // mark and question, save, reopen, the title, the recent files; and what
 // forstrix-cli computes from the desktop's file.
-#include <QAction>
-#include <QApplication>
-#include <QDialog>
-#include <QDir>
-#include <QFile>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPlainTextEdit>
-#include <QProcess>
-#include <QPushButton>
-#include <QComboBox>
-#include <QSettings>
 #include <QTest>
+#include <QtWidgets>
 
 #include <nlohmann/json.hpp>
 
