@@ -67,14 +67,10 @@ class TestSweepDialog : public QObject {
     const State started_ = test::started();
 
 private slots:
-    // The range, the points and the current value's marker follow the input
-    // chosen: a whole-number input's whole list, a decimal one from half to
-    // twice its value (the model's piece volume while no own is given), a
-    // list of the stand one point per entry, named by its word. A value
-    // whose range would leave the 15 digits of a range gets none, and both
-    // views say so instead of drawing. The sentence naming the cheapest
-    // system follows the switches and the typed step; a step of 0 is
-    // refused, not looped over.
+    // The range, the points and the current value's marker follow the input: a whole-number input's whole
+    // list, a decimal one half to twice its value (the model's piece volume while no own is given), a list
+    // one point per entry. A value whose range would leave a range's 15 digits gets none, and both views
+    // say so. The sentence follows the switches and the typed step; a step of 0 is refused, not looped over.
     void choosing_an_input_redraws_data() {
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("set");  // NAME=VALUE on the started state
@@ -188,9 +184,8 @@ private slots:
         QVERIFY2(map->cell_text(0, 0).startsWith("Baumart Birke, BHD "), qPrintable(map->cell_text(0, 0)));
     }
 
-    // The map's axes take "von", "bis" and "Schritt"; a wage spans half to
-    // twice 12 Euro/Std. The same input on both axes is refused, a refused
-    // range names its axis, and too many cells are refused.
+    // The map's axes take "von", "bis" and "Schritt"; a wage spans half to twice 12 Euro/Std. The same
+    // input on both axes, a range refused (naming its axis) and too many cells are refused.
     void map_ranges_data() {
         QTest::addColumn<QString>("y");
         QTest::addColumn<QString>("field");
