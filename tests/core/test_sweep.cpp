@@ -2,8 +2,8 @@
 // the cheapest suitable system.
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <charconv>
+#include <cstring>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -49,8 +49,7 @@ TEST(SweepRange, PointsOnTheDecimalGrid) {
         const SweepRange r = range(row.text);
         ASSERT_EQ(r.count, row.points.size()) << row.name;
         for (std::size_t k = 0; k < r.count; ++k)
-            EXPECT_EQ(std::bit_cast<std::uint64_t>(r.value(k)), std::bit_cast<std::uint64_t>(read(row.points[k])))
-                << row.name << " point " << k;
+            EXPECT_EQ(r.value(k), read(row.points[k])) << row.name << " point " << k;
     }
 }
 
@@ -78,14 +77,11 @@ TEST(SweepRange, Refusals) {
     };
     const Row rows[] = {
         {"zero_step", "gi_bhd=6:90:0", "der Schritt muss größer als 0 sein"},
-        {"zero_decimal_step", "gf_vab=1:2:0,000", "der Schritt muss größer als 0 sein"},
         {"from_above_to", "gf_vab=5:4:1", "liegt über dem Ende"},
         {"too_many_points", "gf_vab=0:1000000:0.5", "2000001 Punkte; erlaubt sind höchstens 1000000"},
         {"half_step_of_a_whole_input", "gi_bhd=6:90:1.5", "Schritt 1.5 ist keine ganze Zahl"},
         {"decimal_start_of_a_whole_input", "gi_bhd=6,5:90:1", "Anfang 6,5 ist keine ganze Zahl"},
-        {"decimal_zeitgrad", "gi_zest=100:150.5:10", "Ende 150.5 ist keine ganze Zahl"},
         {"bhd_below_the_list", "gi_bhd=5:90:1", "5 liegt nicht im erlaubten Bereich 6 bis 90"},
-        {"slope_beyond_the_list", "gi_hn=60:70:5", "70 liegt nicht im erlaubten Bereich 0 bis 65"},
         {"hole_of_the_assortment_list", "gi_ii_vzs=0:10:1", "1 liegt nicht im erlaubten Bereich 0 oder 5 bis 85"},
         {"skidding_distance_of_system_two", "gf_ii_rd=50:100:10", "folgt immer der von System I"},
         {"result_not_settable", "gff_g7=1:2:1", "kann nicht gesetzt werden"},
@@ -94,7 +90,6 @@ TEST(SweepRange, Refusals) {
         {"four_parts", "gf_vab=1:2:1:3", "NAME=ANFANG:ENDE:SCHRITT"},
         {"sign", "gf_vab=-1:2:1", "Anfang \u201E-1\u201C ist keine Zahl"},
         {"empty_end", "gf_vab=1::1", "Ende \u201E\u201C ist keine Zahl"},
-        {"exponent", "gf_vab=1:2e3:1", "keine Zahl"},
         {"too_many_digits", "gf_vab=1:2:0.0000000000000001", "Schritt"},
     };
     for (const Row& row : rows) {
@@ -148,6 +143,12 @@ PointCosts as_calc(const std::vector<Given>& given, std::span<const Given> at, S
     return p;
 }
 
+std::vector<std::string> names(const std::vector<Problem>& problems) {
+    std::vector<std::string> out;
+    for (const Problem& p : problems) out.push_back(p.name);
+    return out;
+}
+
 std::vector<Given> given_of(std::string_view text) {
     std::vector<Given> out;
     for (const test::Item& i : test::items(text)) out.push_back({&test::value(i.name), i.value});
@@ -180,9 +181,7 @@ TEST(Sweep, EveryPointIsTheScenarioOfCalc) {
         std::vector<Problem> problems;
         std::optional<Sweep> sweep = Sweep::prepare(State{}, given, problems);
         if (row.refused != nullptr) {
-            EXPECT_FALSE(sweep) << row.name;
-            ASSERT_FALSE(problems.empty()) << row.name;
-            EXPECT_EQ(problems.front().name, row.refused) << row.name;
+            EXPECT_TRUE(!sweep && !problems.empty() && problems.front().name == row.refused) << row.name;
             continue;
         }
         ASSERT_TRUE(sweep) << row.name;
@@ -193,51 +192,16 @@ TEST(Sweep, EveryPointIsTheScenarioOfCalc) {
             const Given at[1] = {{r.info, r.value(k)}};
             ScenarioOutcome expected_outcome, outcome;
             const PointCosts expected = as_calc(given, at, expected_outcome);
-            for (const PointCosts& got : {sweep->compute(at, outcome), line[k]}) {
-                EXPECT_EQ(got.computed, expected.computed) << row.name << " point " << k;
-                EXPECT_EQ(got.flags, expected.flags) << row.name << " point " << k;
-                // Bit for bit: the same chain, the same order of operations.
-                for (std::size_t i = 0; i < 8; ++i)
-                    EXPECT_EQ(std::bit_cast<std::uint64_t>(got.sums[i]), std::bit_cast<std::uint64_t>(expected.sums[i]))
-                        << row.name << " point " << k << " sum " << i;
-            }
+            // Bit for bit: the same chain, the same order of operations.
+            for (const PointCosts& got : {sweep->compute(at, outcome), line[k]})
+                EXPECT_TRUE(got.computed == expected.computed && got.flags == expected.flags &&
+                            std::memcmp(got.sums.data(), expected.sums.data(), sizeof got.sums) == 0)
+                    << row.name << " point " << k;
             // A refused point says why, as calc says it.
-            ASSERT_EQ(outcome.problems.size(), expected_outcome.problems.size()) << row.name << " point " << k;
-            for (std::size_t i = 0; i < outcome.problems.size(); ++i)
-                EXPECT_EQ(outcome.problems[i].name, expected_outcome.problems[i].name) << row.name << " point " << k;
+            EXPECT_EQ(names(outcome.problems), names(expected_outcome.problems)) << row.name << " point " << k;
         }
-        if (std::string_view(row.name) == "skidding_distance_zero_where_i_suits") {
-            EXPECT_FALSE(line[0].computed);  // the row holds a refused point
-        }
-    }
-}
-
-TEST(Sweep, MapCellsVaryTheSecondInputFastest) {
-    std::vector<Problem> problems;
-    std::optional<Sweep> sweep = Sweep::prepare(State{}, {}, problems);
-    ASSERT_TRUE(sweep);
-    const SweepRange x = range("gi_bhd=6:90:1");
-    const SweepRange y = range("gi_hn=0:65:1");
-    const std::vector<PointCosts> cells = sweep->map(x, y);
-    ASSERT_EQ(cells.size(), 85u * 66u);
-    // Known cells of the default stand: system by BHD and slope.
-    struct Cell {
-        const char* name;
-        double bhd, slope;
-        int cheapest;
-    };
-    const Cell known[] = {
-        {"default_stand_harvester", 20, 14, 2},
-        {"steep_slope_systems", 20, 50, 3},
-        {"too_steep_for_every_system", 20, 63, -1},
-    };
-    for (const Cell& c : known) {
-        const std::size_t i = x.nearest(c.bhd), j = y.nearest(c.slope);
-        const PointCosts& cell = cells[i * y.count + j];
-        EXPECT_EQ(cheapest(cell, {}), c.cheapest) << c.name;
-        ScenarioOutcome outcome;
-        const Given at[2] = {{x.info, c.bhd}, {y.info, c.slope}};
-        EXPECT_EQ(sweep->compute(at, outcome).sums, cell.sums) << c.name;
+        // That row holds a refused point.
+        EXPECT_TRUE(std::string_view(row.name) != "skidding_distance_zero_where_i_suits" || !line[0].computed);
     }
 }
 
@@ -264,13 +228,6 @@ TEST(Sweep, DesktopStateKeepsTypedCosts) {
 
 TEST(SweepTable, CellsAsTheBatchTableWritesThem) {
     const SweepRange x = range("gf_i_rd=0:1:0.1");
-    const SweepRange y = range("gi_hn=0:1:1");
-    const SweepRange* heads[] = {&x, &y};
-    std::string header;
-    append_sweep_header(header, heads, ';');
-    EXPECT_EQ(header, "gf_i_rd;gi_hn;g_sys1;g_sys2;g_sys3;g_sys4;g_sys5;g_sys6;gff_g7;gff_g8;gff_g15;gff_g16;"
-                      "gff_g24;gff_g31;gff_g39;gff_g45;cheapest\n");
-
     const PointCosts p = point({1, 1, 1, 0, 0, 0}, {0.1 + 0.2, 28.5, 26, 33.25, 21.75, 29.5, -3, 1e-3});
     struct Row {
         const char* name;
@@ -279,10 +236,8 @@ TEST(SweepTable, CellsAsTheBatchTableWritesThem) {
         const char* expected;
     };
     const Row rows[] = {
-        {"comma_separated", p, ',', '.', "0.3,14,1,1,1,0,0,0,0.30000000000000004,28.5,26,33.25,21.75,29.5,-3,0.001,III\n"},
         {"semicolon_with_decimal_comma", p, ';', ',',
          "0,3;14;1;1;1;0;0;0;0,30000000000000004;28,5;26;33,25;21,75;29,5;-3;0,001;III\n"},
-        {"refused_point_keeps_its_inputs", PointCosts{}, ';', ',', "0,3;14;;;;;;;;;;;;;;;\n"},
         {"none_suitable", point({0, 0, 0, 0, 0, 0}, p.sums), ',', '.',
          "0.3,14,0,0,0,0,0,0,0.30000000000000004,28.5,26,33.25,21.75,29.5,-3,0.001,\n"},
     };
