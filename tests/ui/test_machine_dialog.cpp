@@ -59,10 +59,8 @@ private slots:
         // The chainsaw needs a mixing ratio or a ready-mix price, which wins; and petrol with it.
         QTest::newRow("chainsaw: neither") << "msc" << "11017=0" << "---" << false;
         QTest::newRow("chainsaw: ready mix only") << "msc" << "11018=1,5;11017=0" << "6,65" << false;
-        QTest::newRow("chainsaw: both, ready mix wins") << "msc" << "11018=1,5" << "6,65" << false;
         QTest::newRow("chainsaw: no petrol price") << "msc" << "11017=0;11018=1,5;11015=0" << "---" << false;
         // Emission factors: greater than 0 and at most 10.
-        QTest::newRow("diesel 3,17") << "co2" << "19001=3,17" << "" << false;
         QTest::newRow("diesel 10,01 above") << "co2" << "19001=10,01" << "---" << false;
         QTest::newRow("diesel empty reads 0") << "co2" << "19001=" << "---" << false;
         QTest::newRow("petrol 2,4,2 unreadable") << "co2" << "19002=2,4,2" << "---" << true;
