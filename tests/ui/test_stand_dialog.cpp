@@ -200,7 +200,6 @@ private slots:
         const QString height = QString::fromUtf8("Kontrollieren Sie Ihre Höheneingabe");
         const QString piece = QString::fromUtf8("Kontrollieren Sie Ihre Stückvolumeneingabe");
         const int in = InputOk;
-        QTest::newRow("defaults pass") << "" << ok << "" << L{} << "" << in;
         QTest::newRow("volume asked before area") << "10009:;10008:" << ok << "" << L{volume} << "10008" << in;
         QTest::newRow("skidding distance missing") << "10021:0" << ok << "" << L{conventional} << "10021" << in;
         QTest::newRow("I's extra data not needed when I is unsuitable") << "10004=40;10021:0;10022:" << ok << "" << L{} << "" << in;
