@@ -144,8 +144,6 @@ private slots:
         QTest::newRow("stand cancelled") << stand << u"Abbrechen"_s << u"Stand"_s << 14;
         QTest::newRow("stand OK") << stand << u"OK"_s << u"Stand"_s << 20;
         QTest::newRow("cost cancelled") << cost << u"Abbrechen"_s << u"Cost"_s << 14;
-        QTest::newRow("results, stand cancelled")
-            << results << u"Bestandesdaten ändern...|Abbrechen"_s << u"Results Stand"_s << 14;
         QTest::newRow("results closed") << results << u""_s << u"Results"_s << 14;
         // A machine dialog's command computes its machine again, even when cancelled.
         QTest::newRow("301 msc cancelled") << 301 << u"Abbrechen"_s << u"Chainsaw"_s << 14;
