@@ -2,7 +2,9 @@
 // measure's cost, and the runner-up, in the words that are shown.
 #include <gtest/gtest.h>
 
+#include "core/calc.h"
 #include "core/decision.h"
+#include "core/suitability.h"
 #include "support.h"
 
 namespace forstrix {
@@ -44,6 +46,24 @@ TEST(Decision, CheapestAndRunnerUp) {
         if (r.summary != nullptr) { EXPECT_EQ(decision_summary(d), r.summary) << r.name; }
         EXPECT_EQ(decision_lines(d, s).size(), r.best < 0 ? 1u : 3u) << r.name;
     }
+}
+
+// The default stand as computed, then with BHD 16 as the stand dialog
+// commits it (chipwood admitted): the words of the results, the sheet and
+// the status line.
+TEST(Decision, WordsForAComputedStand) {
+    State s{};
+    startup_compute(s);
+    calc_zeitbedarfkosten(s);
+    EXPECT_EQ(decision_lines(decide(s), s), (std::vector<std::string>{
+        "Am günstigsten: III) Hochmechanisierte Holzernte mit 21,74 Euro/Fm",
+        "Gesamte Maßnahme (1.500 EFm): 32.608 Euro, Kraftstoff 2.803 l, CO2 7.483 kg",
+        "Zweitgünstigstes: I) Konventionelle Holzernte mit 28,15 Euro/Fm inklusive Vermessung, 6,41 Euro/Fm mehr"}));
+    s.gi_bhd = 16;
+    store(s, calc_bestand(stand_inputs(s)));
+    s.set_flags(calc_eignung(suitability_inputs(s)));
+    calc_zeitbedarfkosten(s);
+    EXPECT_EQ(decision_summary(decide(s)), "VI) Spanholz: 23,97 Euro/Fm, 35.956 Euro für die Maßnahme");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "core/calc.h"
+#include "core/decision.h"
 #include "core/numtext.h"
 #include "core/result_tables.h"
 #include "draw/chart_paint.h"
@@ -19,15 +20,17 @@ using forstrix::test::flat;
 class TestSheet : public QObject {
     Q_OBJECT
 private slots:
-    // The default stand: one page, the stand's name, each stand line with its
-    // value, each suitable system's rows with time and cost, the worked
-    // example's sums and fuel, each unsuitable system with its reasons.
+    // The default stand: one page, the stand's name, the decision above the
+    // stand data with a long note cut after three lines, each stand line
+    // with its value, each suitable system's rows with time and cost, the
+    // worked example's sums and fuel, each unsuitable system with its reasons.
     void default_stand() {
         State s;
         forstrix::startup_compute(s);
         forstrix::calc_zeitbedarfkosten(s);
         forstrix::draw::SheetExtras extras;
         extras.stand_name = "Abteilung 12b, Eichenhang";
+        for (int i = 0; i < 12; ++i) extras.note += "Rückegassen im Frühjahr nachbessern, Zufahrt über den Nordweg. ";
         const forstrix::draw::ResultSheet sheet(s, extras, QDate(2026, 12, 7));
         QTemporaryDir dir;
         const std::string path = dir.filePath("sheet.pdf").toStdString();
@@ -35,6 +38,11 @@ private slots:
         QCOMPARE(forstrix::test::pdf_pages(path), 1);
         const std::string text = flat(forstrix::test::pdf_text(path));
         auto has = [&text](const std::string& piece) { return text.find(flat(piece)) != std::string::npos; };
+        const std::size_t stand = text.find("Bestandesdaten");
+        for (const std::string& piece : forstrix::decision_lines(forstrix::decide(s), s))
+            QVERIFY2(text.find(flat(piece)) < stand, piece.c_str());
+        QVERIFY(text.find("Rückegassen im Frühjahr") < stand && text.find("…") < stand);
+        QVERIFY(forstrix::test::pdf_to_png(path, FORSTRIX_SCREENSHOT_DIR, "sheet_top"));
         for (const forstrix::files::ReportLine& line : forstrix::files::report_stand_lines(s))
             QVERIFY2(has(line.label + " " + line.value), (line.label + " " + line.value).c_str());
         for (const forstrix::SystemResults& sys : forstrix::system_results()) {

@@ -75,7 +75,6 @@ private slots:
         QTest::newRow("OK") << 20201 << "120" << 20998 << int(InputOk) << 120;
         QTest::newRow("Eingabe Bestandesdaten...") << 20201 << "120" << 20997 << int(InputOtherDialog) << 120;
         QTest::newRow("Ergebnis...") << 20201 << "120" << 20996 << int(InputResults) << 120;
-        QTest::newRow("Abbrechen") << 20201 << "120" << 20999 << int(InputCancelled) << 130;
         QTest::newRow("close box") << 20201 << "120" << 0 << int(InputCancelled) << 130;
         QTest::newRow("EST 160,7 truncated") << 20200 << "160,7" << 20998 << int(InputOk) << 160;
         QTest::newRow("EST 9 refused, as beyond 200") << 20200 << "9" << 20998 << -1 << 160;
