@@ -18,6 +18,7 @@
 #include "files/atomic_file.h"
 #include "files/cp1252.h"
 #include "files/read_stream.h"
+#include "files/path_text.h"
 
 namespace forstrix::cli {
 
@@ -174,7 +175,7 @@ int run_batch(const BatchOptions& opt, const State& base, std::span<const Given>
     files::ReadStream in;
     if (from_stdin) {
         in.open_standard_input();
-    } else if (const int error_number = in.open(opt.in_path)) {
+    } else if (const int error_number = in.open(files::path_from_utf8(opt.in_path))) {
         // Reading, a missing entry is the table itself, not its folder (which
         // is what the writer's wording of the same error number says).
         const std::string reason =
@@ -201,7 +202,7 @@ int run_batch(const BatchOptions& opt, const State& base, std::span<const Given>
     // No fsync: the table can always be computed again. The rename alone
     // guarantees that a reader sees the old file or the complete new one.
     files::AtomicFile target(files::system_io(), files::AtomicFile::Durability::Unsynced);
-    if (!(opt.out_path.empty() ? target.open(out) : target.open(opt.out_path))) {
+    if (!(opt.out_path.empty() ? target.open(out) : target.open(files::path_from_utf8(opt.out_path)))) {
         print_error(err, output_failure(target, opt.out_path));
         return kExitFailed;
     }
