@@ -20,9 +20,11 @@ namespace forstrix::files {
 void ensure_standard_streams() {
 #ifdef _WIN32
     // Text mode would write every LF of a report into a pipe as CR LF (and
-    // its CR LF as CR CR LF), and read a Ctrl-Z in a table as its end.
+    // its CR LF as CR CR LF), and read a Ctrl-Z in a table as its end. The
+    // messages keep their LF as well: a console shows it as a line end.
     (void)_setmode(_fileno(stdin), _O_BINARY);
     (void)_setmode(_fileno(stdout), _O_BINARY);
+    (void)_setmode(_fileno(stderr), _O_BINARY);
 #else
     for (int fd = 0; fd <= 2; ++fd) {
         if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
