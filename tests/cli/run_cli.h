@@ -1,12 +1,7 @@
 // Runs the built forstrix-cli and captures what it prints.
 #pragma once
 
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
+#ifndef _WIN32
 #include <sys/wait.h>
 #endif
 
@@ -65,24 +60,14 @@ struct CliRun {
 };
 
 #ifdef _WIN32
-// The program's path as cmd.exe takes it.
-inline std::string program() {
-    std::string path = FORSTRIX_CLI;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
 // The arguments are quoted for cmd.exe (none holds a quote) and the command
 // goes in UTF-16, so that "Südhang" reaches the program as it is.
 inline CliRun run_cli(const std::vector<std::string>& args) {
     TempDir capture;
-    std::string command = "\"\"" + program() + "\"";
+    std::string command = "\"\"" FORSTRIX_CLI "\"";
     for (const std::string& a : args) command += " \"" + a + "\"";
     command += " >\"" + (capture / "out") + "\" 2>\"" + (capture / "err") + "\"\"";
-    std::wstring wide(command.size() + 1, L'\0');
-    const int length = MultiByteToWideChar(CP_UTF8, 0, command.c_str(), -1, wide.data(), int(wide.size()));
-    wide.resize(std::size_t(length > 0 ? length - 1 : 0));
-    const int status = _wsystem(wide.c_str());
+    const int status = _wsystem(native(command).c_str());
     return {status, slurp(capture / "out"), slurp(capture / "err")};
 }
 #else
