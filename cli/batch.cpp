@@ -10,6 +10,7 @@
 #include "cli/batch_lines.h"
 #include "cli/batch_pipeline.h"
 #include "cli/batch_rows.h"
+#include "cli/errors.h"
 #include "cli/inputs.h"
 #include "core/calc.h"
 #include "core/message_text.h"
@@ -17,6 +18,7 @@
 #include "files/atomic_file.h"
 #include "files/cp1252.h"
 #include "files/read_stream.h"
+#include "files/path_text.h"
 
 namespace forstrix::cli {
 
@@ -25,25 +27,23 @@ namespace {
 using batch::LineReader;
 using batch::Table;
 
-constexpr int kDone = 0, kFailed = 1, kRefused = 2;
-
 // Reads the header: the encoding, the separator, the decimal mark of the
-// output and the input columns. kDone, or the exit status once its
+// output and the input columns. kExitDone, or the exit status once its
 // messages are written.
 int read_header(LineReader& reader, Table& t, const std::string& table, std::FILE* err) {
     std::string_view line;
     if (!reader.next(line)) {
         if (reader.line_too_long()) {
-            std::fprintf(err, "Fehler: Die Kopfzeile der Tabelle ist länger als 64 MiB; keine Ausgabe geschrieben.\n");
-            return kRefused;
+            print_error(err, "Die Kopfzeile der Tabelle ist länger als 64 MiB; keine Ausgabe geschrieben.");
+            return kExitRefused;
         }
         if (reader.failed()) {
-            std::fprintf(err, "Fehler: %s kann nicht gelesen werden; keine Ausgabe geschrieben.\n", table.c_str());
-            return kFailed;
+            print_error(err, table + " kann nicht gelesen werden; keine Ausgabe geschrieben.");
+            return kExitFailed;
         }
-        std::fprintf(err, "Fehler: %s ist leer; die erste Zeile muss die Namen "
-                          "der Werte enthalten; keine Ausgabe geschrieben.\n", table.c_str());
-        return kRefused;
+        print_error(err, table + " ist leer; die erste Zeile muss die Namen der Werte enthalten; "
+                         "keine Ausgabe geschrieben.");
+        return kExitRefused;
     }
     // The header stays while the reader looks ahead (which moves its buffer).
     const std::string header(line);
@@ -51,9 +51,9 @@ int read_header(LineReader& reader, Table& t, const std::string& table, std::FIL
     t.eol = reader.last_had_cr() ? "\r\n" : "\n";
     if (line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
     if (line.starts_with("\xFF\xFE") || line.starts_with("\xFE\xFF")) {
-        std::fprintf(err, "Fehler: Die Tabelle ist in UTF-16 gespeichert; bitte als CSV in UTF-8 "
-                          "oder Windows-1252 speichern; keine Ausgabe geschrieben.\n");
-        return kRefused;
+        print_error(err, "Die Tabelle ist in UTF-16 gespeichert; bitte als CSV in UTF-8 "
+                         "oder Windows-1252 speichern; keine Ausgabe geschrieben.");
+        return kExitRefused;
     }
     const auto sep_at = std::find_if(line.begin(), line.end(), [](char c) { return c == ';' || c == ','; });
     // Decide the decimal mark of the output before the first row: the first
@@ -85,13 +85,13 @@ int read_header(LineReader& reader, Table& t, const std::string& table, std::FIL
             batch::append_line_message(messages, 1, problem.name, problem.message);
         t.columns.push_back(info);
     }
-    if (header_problems == 0) return kDone;
+    if (header_problems == 0) return kExitDone;
     if (header_problems > kHeaderMessages)
         messages += "Zeile 1: " + std::to_string(header_problems - kHeaderMessages) +
                     " weitere fehlerhafte Spaltenüberschriften.\n";
     std::fputs(messages.c_str(), err);
-    std::fprintf(err, "Fehler: Kopfzeile fehlerhaft; keine Ausgabe geschrieben.\n");
-    return kRefused;
+    print_error(err, "Kopfzeile fehlerhaft; keine Ausgabe geschrieben.");
+    return kExitRefused;
 }
 
 // The header line of the result table: the input columns, the derived
@@ -175,21 +175,21 @@ int run_batch(const BatchOptions& opt, const State& base, std::span<const Given>
     files::ReadStream in;
     if (from_stdin) {
         in.open_standard_input();
-    } else if (const int error_number = in.open(opt.in_path)) {
+    } else if (const int error_number = in.open(files::path_from_utf8(opt.in_path))) {
         // Reading, a missing entry is the table itself, not its folder (which
         // is what the writer's wording of the same error number says).
         const std::string reason =
             error_number == ENOENT ? std::string("Die Datei existiert nicht") : files::reason_of(error_number);
-        std::fprintf(err, "Fehler: %s kann nicht geöffnet werden: %s.\n", table.c_str(), reason.c_str());
-        return kFailed;
+        print_error(err, table + " kann nicht geöffnet werden: " + reason + ".");
+        return kExitFailed;
     }
     if (in.is_folder()) {
-        std::fprintf(err, "Fehler: %s ist ein Ordner, keine Tabelle; keine Ausgabe geschrieben.\n", table.c_str());
-        return kFailed;
+        print_error(err, table + " ist ein Ordner, keine Tabelle; keine Ausgabe geschrieben.");
+        return kExitFailed;
     }
     LineReader reader(in);
     Table t;
-    if (const int status = read_header(reader, t, table, err); status != kDone) return status;
+    if (const int status = read_header(reader, t, table, err); status != kExitDone) return status;
 
     // The machine-hour costs of the basics, computed once for every row that
     // changes no basic.
@@ -202,9 +202,9 @@ int run_batch(const BatchOptions& opt, const State& base, std::span<const Given>
     // No fsync: the table can always be computed again. The rename alone
     // guarantees that a reader sees the old file or the complete new one.
     files::AtomicFile target(files::system_io(), files::AtomicFile::Durability::Unsynced);
-    if (!(opt.out_path.empty() ? target.open(out) : target.open(opt.out_path))) {
-        std::fprintf(err, "Fehler: %s\n", output_failure(target, opt.out_path).c_str());
-        return kFailed;
+    if (!(opt.out_path.empty() ? target.open(out) : target.open(files::path_from_utf8(opt.out_path)))) {
+        print_error(err, output_failure(target, opt.out_path));
+        return kExitFailed;
     }
     bool write_ok = target.write(result_header(t, opt.reasons));
 
@@ -228,27 +228,27 @@ int run_batch(const BatchOptions& opt, const State& base, std::span<const Given>
     }
 
     if (reader.line_too_long()) {
-        std::fprintf(err, "Fehler: Zeile %lu der Tabelle ist länger als 64 MiB; keine Ausgabe geschrieben.\n",
-                     line_no + 1);
-        return kRefused;
+        print_error(err, "Zeile " + std::to_string(line_no + 1) +
+                             " der Tabelle ist länger als 64 MiB; keine Ausgabe geschrieben.");
+        return kExitRefused;
     }
     if (reader.failed()) {
-        std::fprintf(err, "Fehler: %s kann nicht gelesen werden; keine Ausgabe geschrieben.\n", table.c_str());
-        return kFailed;
+        print_error(err, table + " kann nicht gelesen werden; keine Ausgabe geschrieben.");
+        return kExitFailed;
     }
     if (bad > 0 && !opt.skip_invalid) {
-        std::fprintf(err, "Fehler: %lu fehlerhafte Zeile%s; keine Ausgabe geschrieben.\n", bad,
-                     bad == 1 ? "" : "n");
-        return kRefused;
+        print_error(err, std::to_string(bad) + " fehlerhafte Zeile" + (bad == 1 ? "" : "n") +
+                             "; keine Ausgabe geschrieben.");
+        return kExitRefused;
     }
     if (!write_ok || !target.commit()) {
-        std::fprintf(err, "Fehler: %s\n", output_failure(target, opt.out_path).c_str());
-        return kFailed;
+        print_error(err, output_failure(target, opt.out_path));
+        return kExitFailed;
     }
     if (bad > 0)
         std::fprintf(err, "%lu fehlerhafte Zeile%s übersprungen, %lu Zeile%s berechnet.\n", bad,
                      bad == 1 ? "" : "n", good, good == 1 ? "" : "n");
-    return kDone;
+    return kExitDone;
 }
 
 }  // namespace forstrix::cli

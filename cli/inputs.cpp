@@ -7,6 +7,7 @@
 #include "files/basics_file.h"
 #include "files/input_file.h"
 #include "files/scenario_input.h"
+#include "files/path_text.h"
 
 namespace forstrix::cli {
 
@@ -66,7 +67,7 @@ int collect_inputs(const CommonOptions& opt, State& base, std::vector<Given>& gi
     if (!opt.basics_file.empty()) {
         // Not read_basics: here a missing file is named with its path.
         std::string bytes;
-        files::Outcome r = files::read_input_file(opt.basics_file, files::kBasicsNotLoaded, bytes);
+        files::Outcome r = files::read_input_file(files::path_from_utf8(opt.basics_file), files::kBasicsNotLoaded, bytes);
         if (r.ok()) r = files::parse_basics(bytes, base);
         if (!r.ok()) {
             print_error(err, r);
@@ -75,7 +76,7 @@ int collect_inputs(const CommonOptions& opt, State& base, std::vector<Given>& gi
     }
     if (!opt.input_file.empty()) {
         files::ScenarioInput input;
-        if (const files::Outcome r = files::read_scenario_input(opt.input_file, input); !r.ok()) {
+        if (const files::Outcome r = files::read_scenario_input(files::path_from_utf8(opt.input_file), input); !r.ok()) {
             print_error(err, r);
             return exit_status(r);
         }
@@ -113,8 +114,8 @@ bool same_file(const std::string& a, const std::string& b) {
     namespace fs = std::filesystem;
     std::error_code ec;
     if (fs::exists(a, ec) && fs::exists(b, ec)) return fs::equivalent(a, b, ec);
-    const fs::path ra = fs::weakly_canonical(fs::absolute(a, ec), ec);
-    const fs::path rb = fs::weakly_canonical(fs::absolute(b, ec), ec);
+    const fs::path ra = fs::weakly_canonical(fs::absolute(files::path_from_utf8(a), ec), ec);
+    const fs::path rb = fs::weakly_canonical(fs::absolute(files::path_from_utf8(b), ec), ec);
     return !ec && ra == rb;
 }
 

@@ -17,10 +17,13 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/batch.h"
+#include "cli/console.h"
 #include "cli/errors.h"
 #include "cli/german_cli.h"
 #include "cli/inputs.h"
+#if FORSTRIX_WITH_PDF
 #include "cli/pdf.h"
+#endif
 #include "cli/reasons.h"
 #include "cli/stand_command.h"
 #include "cli/sweep.h"
@@ -29,6 +32,7 @@
 #include "core/registry.h"
 #include "files/atomic_write.h"
 #include "files/basics_file.h"
+#include "files/path_text.h"
 #include "files/report.h"
 #include "files/stand_file.h"
 #include "files/std_streams.h"
@@ -104,9 +108,17 @@ int run_file_command(const fc::CommonOptions& opt, const std::string& out_path,
                                 "brauchen je eine eigene Datei.");
         return fc::kExitRefused;
     }
+#if !FORSTRIX_WITH_PDF
+    // The Windows build has no drawing library.
+    if (pdf_path != nullptr) {
+        fc::print_error(stderr, "Dieses forstrix-cli ist ohne das Ergebnisblatt (PDF) gebaut; --pdf geht hier nicht.");
+        return fc::kExitRefused;
+    }
+#endif
     State s;
     ff::StandLabel label;
     if (const int status = fc::compute_inputs(opt, s, stderr, &label); status != fc::kExitDone) return status;
+#if FORSTRIX_WITH_PDF
     if (pdf_path != nullptr) {
         forstrix::draw::SheetExtras sheet;  // the stand file's name, if any
         sheet.stand_name = label.name;
@@ -116,6 +128,7 @@ int run_file_command(const fc::CommonOptions& opt, const std::string& out_path,
         }
         if (out_path.empty()) return fc::kExitDone;
     }
+#endif
     if (cmd.for_reading && !encoding)
         encoding = fc::default_encoding(out_path.empty() && fc::stdout_is_terminal());
     if (out_path.empty()) {
@@ -126,11 +139,11 @@ int run_file_command(const fc::CommonOptions& opt, const std::string& out_path,
     }
     if (encoding == fc::TextEncoding::Utf8) {
         ff::WriteFailure failure;
-        if (ff::atomic_write(out_path, fc::in_encoding(cmd.text(s), *encoding), &failure)) return fc::kExitDone;
+        if (ff::atomic_write(ff::path_from_utf8(out_path), fc::in_encoding(cmd.text(s), *encoding), &failure)) return fc::kExitDone;
         fc::print_error(stderr, std::string(cmd.file_failure) + " " + ff::describe(failure));
         return fc::kExitFailed;
     }
-    const ff::Outcome r = cmd.write(out_path, s);
+    const ff::Outcome r = cmd.write(ff::path_from_utf8(out_path), s);
     if (r.ok()) return fc::kExitDone;
     fc::print_error(stderr, r);
     return fc::kExitFailed;
@@ -169,6 +182,10 @@ int main(int argc, char** argv) {
     // Before any file is opened: a closed standard stream would hand its
     // descriptor to the result file, and the messages would land in it.
     ff::ensure_standard_streams();
+    fc::use_utf8_console();
+    const std::vector<std::string> args = fc::utf8_arguments(argc, argv);
+    std::vector<const char*> arg_texts;
+    for (const std::string& a : args) arg_texts.push_back(a.c_str());
     CLI::App app{"Forstrix: Zeitbedarf und Kosten der Holzernte im Laubholz", "forstrix-cli"};
     fc::use_german(app);
     app.require_subcommand(1);
@@ -236,7 +253,7 @@ int main(int argc, char** argv) {
                     "I und II mit ihren Summen ohne Vermessung vergleichen (gff_g7, gff_g15)");
 
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(arg_texts.size()), arg_texts.data());
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {

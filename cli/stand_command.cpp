@@ -2,6 +2,7 @@
 
 #include "cli/errors.h"
 #include "files/stand_file.h"
+#include "files/path_text.h"
 
 namespace forstrix::cli {
 
@@ -19,7 +20,7 @@ int run_scenario(const CommonOptions& opt, const ScenarioOptions& sopt, std::FIL
         print_error(err, "Bestandsdatei kann nicht geschrieben werden.");
         return kExitFailed;
     }
-    const files::Outcome r = files::write_stand(sopt.out_path, s, label);
+    const files::Outcome r = files::write_stand(files::path_from_utf8(sopt.out_path), s, label);
     if (r.ok()) return kExitDone;
     print_error(err, r);
     return kExitFailed;

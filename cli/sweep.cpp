@@ -6,6 +6,7 @@
 #include "core/numtext.h"
 #include "core/sweep.h"
 #include "files/atomic_write.h"
+#include "files/path_text.h"
 
 namespace forstrix::cli {
 
@@ -127,7 +128,7 @@ int run_sweep(const CommonOptions& opt, const SweepOptions& sopt, std::FILE* out
     bool write_ok = true;
     files::WriteFailure failure;
     if (to_file) {
-        write_ok = files::atomic_write_blocks(sopt.out_path, next_block, &failure);
+        write_ok = files::atomic_write_blocks(files::path_from_utf8(sopt.out_path), next_block, &failure);
     } else {
         for (std::string_view b = next_block(); !b.empty() && write_ok; b = next_block())
             write_ok = std::fwrite(b.data(), 1, b.size(), out) == b.size();

@@ -9,6 +9,7 @@
 #include "core/message_text.h"
 #include "files/atomic_file.h"
 #include "files/atomic_write_io.h"
+#include "files/path_text.h"
 
 namespace forstrix::files {
 
@@ -46,7 +47,7 @@ std::string describe(const WriteFailure& failure) {
     if (ec) shown = failure.path;
     // A path is shown long enough to find the file, without a terminal's
     // control characters.
-    return failure.reason + ": " + printable(shown.string(), 240);
+    return failure.reason + ": " + printable(utf8_of(shown), 240);
 }
 
 bool resolve_write_target(const fs::path& path, WriteTarget& target, WriteFailure& failure) {

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "core/message_text.h"
+#include "files/path_text.h"
 
 #ifdef _WIN32
 #include <fstream>
@@ -42,7 +43,7 @@ std::string describe_read(const ReadFailure& failure) {
     std::error_code ec;
     fs::path shown = fs::absolute(failure.path, ec);
     if (ec) shown = failure.path;
-    return failure.reason + ": " + printable(shown.string(), 240);
+    return failure.reason + ": " + printable(utf8_of(shown), 240);
 }
 
 #ifdef _WIN32

@@ -25,7 +25,13 @@ ReadStream::~ReadStream() {
 
 int ReadStream::open(const std::filesystem::path& path) {
 #ifdef _WIN32
-    if (_wsopen_s(&fd_, path.c_str(), _O_RDONLY | _O_BINARY, _SH_DENYNO, 0) != 0) fd_ = -1;
+    if (_wsopen_s(&fd_, path.c_str(), _O_RDONLY | _O_BINARY, _SH_DENYNO, 0) != 0) {
+        fd_ = -1;
+        // A folder is refused with "no permission"; it opens elsewhere, and
+        // the caller asks is_folder() to say what it is.
+        std::error_code ec;
+        if ((folder_ = std::filesystem::is_directory(path, ec))) return 0;
+    }
 #else
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
 #endif
@@ -44,7 +50,7 @@ void ReadStream::open_standard_input() {
 bool ReadStream::is_folder() const {
 #ifdef _WIN32
     struct _stat64 st {};
-    return _fstat64(fd_, &st) == 0 && (st.st_mode & _S_IFMT) == _S_IFDIR;
+    return folder_ || (_fstat64(fd_, &st) == 0 && (st.st_mode & _S_IFMT) == _S_IFDIR);
 #else
     struct stat st {};
     return ::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode);

@@ -28,6 +28,9 @@ public:
 private:
     int fd_ = -1;
     bool owned_ = false;
+#ifdef _WIN32
+    bool folder_ = false;  // Windows opens no folder as a file: noted instead
+#endif
 };
 
 }  // namespace forstrix::files

@@ -17,6 +17,7 @@
 
 #include "core/calc.h"
 #include "tests/core/support.h"
+#include "tests/files/scratch.h"
 
 namespace forstrix::test {
 
@@ -82,11 +83,7 @@ inline void expect_golden(const std::string& name, const std::string& bytes) {
 // A fresh, empty folder, removed with everything in it at the end of the test.
 class ScratchDir {
 public:
-    ScratchDir() {
-        std::string name = (fs::temp_directory_path() / "forstrix_files_XXXXXX").string();
-        if (::mkdtemp(name.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        path_ = name;
-    }
+    ScratchDir() : path_(fresh_folder("forstrix_files_")) {}
     ~ScratchDir() {
         std::error_code ec;
         fs::remove_all(path_, ec);

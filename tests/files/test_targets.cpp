@@ -1,11 +1,13 @@
 // What the writer may replace and what the readers may open: write-protected
 // files, symbolic links (dangling, chained, looping), folders, sockets,
 // unreadable files, non-finite report figures.
+#ifndef _WIN32
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <limits>
 #include <string>
@@ -25,6 +27,8 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kOld = "alter Inhalt\r\n";
+
+#ifndef _WIN32  // permission bits, symbolic links and sockets are POSIX
 
 void old_file(const fs::path& p, mode_t mode) {
     test::write_file(p, kOld);
@@ -94,6 +98,32 @@ TEST(Targets, RefusedOrWritten) {
         EXPECT_EQ(fs::canonical(dir / "ziel"), fs::canonical(p)) << row.name << ": a link stays";
     }
 }
+#endif
+
+// What every system does alike: an old file replaced whole (on Windows by
+// MoveFileExW over it), a write-protected one (there: the read-only
+// attribute) kept byte for byte, a name with umlauts (UTF-8 to the system's
+// wide names).
+TEST(Targets, ReplacedOrKeptOnEverySystem) {
+    const struct {
+        fs::path name;
+        bool protect;
+        bool written;
+    } rows[] = {{"daten.klg", false, true}, {u8"Südhang.klg", false, true}, {u8"schreibgeschützt.klg", true, false}};
+    for (const auto& row : rows) {
+        test::ScratchDir dir;
+        const fs::path p = dir / "" / row.name;
+        test::write_file(p, kOld);
+        if (row.protect) fs::permissions(p, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                                        fs::perm_options::remove);
+        WriteFailure f;
+        EXPECT_EQ(atomic_write(p, "neu\r\n\xE4", &f), row.written) << describe(f);
+        EXPECT_EQ(test::read_file(p), row.written ? "neu\r\n\xE4" : kOld);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir / ""), fs::directory_iterator()), 1) << "no temporary file";
+        EXPECT_EQ(describe(f).starts_with("Die Datei ist schreibgeschützt: "), !row.written) << describe(f);
+        fs::permissions(p, fs::perms::owner_write, fs::perm_options::add);
+    }
+}
 
 // Unsuitable systems are not in the report; any other figure that is not
 // finite keeps the old report.
@@ -115,6 +145,7 @@ TEST(ReportRefuses, AFigureThatIsNotFinite) {
     }
 }
 
+#ifndef _WIN32  // FIFOs, fork and another user are POSIX
 // What the reader makes of what stands where "daten.klg" should be; a pipe
 // must never make it wait. Read in a child process, ended by an alarm should
 // it block, as an unprivileged user (root reads a file of mode 000).
@@ -152,6 +183,7 @@ TEST(BasicsReader, RefusesWhatIsNoRegularFileWithoutWaiting) {
         EXPECT_EQ(status, 0) << "row " << k << " (exit status 3: could not become an unprivileged user)";
     }
 }
+#endif
 
 }  // namespace
 }  // namespace forstrix::files
