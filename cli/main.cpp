@@ -151,7 +151,7 @@ int run_file_command(const fc::CommonOptions& opt, const std::string& out_path,
 
 constexpr FileCommand kReport{&ff::report_text, &ff::write_report,
                               "Ergebnis konnte nicht geschrieben werden!",
-                              "Ergebnis konnte nicht gespeichert werden!", true};
+                              ff::kReportNotSaved, true};
 constexpr FileCommand kBasics{&ff::basics_text, &ff::write_basics,
                               "Kalkulationsgrundlagen können nicht geschrieben werden.",
                               "Kalkulationsgrundlagen können nicht gespeichert werden!", false};
