@@ -98,26 +98,29 @@ std::optional<Problem> check_value(const ValueInfo& v, double value) {
                                      format_whole(r.lo) + " bis " + format_whole(r.hi) + ".");
         return std::nullopt;
     }
-    // The lower bound may have decimals (the smallest value a field shows).
-    std::array<char, kMaxFixedChars> lo{};
-    std::string range = std::string(lo.data(), write_fixed_shortest(lo.data(), r.lo, ',')) + " bis " +
-                        format_whole(r.hi);
+    // The allowed range in words, only for a message: a batch table checks
+    // every cell, and nearly all of them pass. The lower bound may have
+    // decimals (the smallest value a field shows).
+    auto range = [&r](bool zero_too) {
+        std::array<char, kMaxFixedChars> lo{};
+        return std::string(zero_too ? "0 oder " : "") +
+               std::string(lo.data(), write_fixed_shortest(lo.data(), r.lo, ',')) + " bis " + format_whole(r.hi);
+    };
     if (v.type == ValueType::UInt) {
         const bool zero_or_range = name == "gi_ii_vzs";
-        if (zero_or_range) range = "0 oder " + range;
         if (value != std::trunc(value))
-            return problem(name, format_shortest_comma(value) +
-                                     " ist keine ganze Zahl; erlaubt sind nur ganze Zahlen (" + range + ").");
+            return problem(name, format_shortest_comma(value) + " ist keine ganze Zahl; erlaubt sind nur ganze Zahlen (" +
+                                     range(zero_or_range) + ").");
         if ((value < r.lo || value > r.hi) && !(zero_or_range && value == 0.0))
-            return problem(name, format_shortest_comma(value) + " liegt nicht im erlaubten Bereich " + range +
-                                     " (" + std::string(r.what) + ").");
+            return problem(name, format_shortest_comma(value) + " liegt nicht im erlaubten Bereich " +
+                                     range(zero_or_range) + " (" + std::string(r.what) + ").");
         return std::nullopt;
     }
     if (value > r.hi || (value != 0.0 && value < r.lo)) {
         // 0 itself is checked below: for a basic it is refused, an own
         // height or piece volume of 0 means none is given.
-        if (r.lo > 0.0 && !v.is_basic()) range = "0 oder " + range;
-        return problem(name, format_shortest_comma(value) + " liegt nicht im erlaubten Bereich " + range + " (" +
+        return problem(name, format_shortest_comma(value) + " liegt nicht im erlaubten Bereich " +
+                                 range(r.lo > 0.0 && !v.is_basic()) + " (" +
                                  std::string(r.what.empty() ? dialog_label(v) : r.what) + ").");
     }
 
