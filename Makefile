@@ -6,7 +6,7 @@
 #   make package  Debian package build/forstrix_<version>_<arch>.deb
 #   make bench    run the benchmarks (Release build)
 #   make deps     only install the missing Debian packages
-#   make clean    remove build/ and build-asan/
+#   make clean    remove build/, build-asan/, build-win/ and build-cov/
 
 .PHONY: help run test package bench deps clean
 
@@ -29,4 +29,4 @@ deps:
 	bash scripts/install-deps
 
 clean:
-	rm -rf build build-asan
+	rm -rf build build-asan build-win build-cov
