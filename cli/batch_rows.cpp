@@ -81,21 +81,6 @@ char* put_reasons(char* p, const State& s, char sep) {
 // once with a blank, and the separators.
 constexpr std::size_t kReasonsRoom = kSuitabilityConditions.size() * 16 + kSystemCount;
 
-// The decimals that the computation of a row writes: the derived stand
-// values, the machine-hour costs and the results.
-const std::vector<double State::*>& computed_values() {
-    static const std::vector<double State::*> values = [] {
-        std::vector<double State::*> v;
-        for (const ValueInfo& info : value_registry()) {
-            const bool computed = info.kind == ValueKind::Derived || info.kind == ValueKind::MachineCost ||
-                                  info.kind == ValueKind::MachineResult || info.kind == ValueKind::Result;
-            if (computed && info.type == ValueType::Double) v.push_back(info.d);
-        }
-        return v;
-    }();
-    return values;
-}
-
 // Reads and computes one row into w.s; false (with its messages) when the
 // row is refused.
 bool compute_row(const Table& t, Chunk& c, Worker& w, unsigned long line_no) {
@@ -126,13 +111,10 @@ bool compute_row(const Table& t, Chunk& c, Worker& w, unsigned long line_no) {
     }
     for (const std::string& warning : w.outcome.warnings)
         append_line_message(c.messages, line_no, "Warnung", "Warnung: " + warning);
-    // Absurdly large inputs can overflow: such a row is refused as calc
-    // refuses it, whatever rows came before. The inputs are finite (they
-    // passed their checks), so a screen of what the computation writes
-    // tells whether the full check, with calc's message, has anything to say.
-    bool screen_failed = false;
-    for (double State::*v : computed_values()) screen_failed |= !std::isfinite(w.s.*v);
-    if (std::optional<Problem> p = screen_failed ? check_results_finite(w.s) : std::nullopt) {
+    // Absurdly large inputs can overflow, and a stand outside the time
+    // model gives a suitable system negative times: such a row is refused
+    // as calc refuses it, whatever rows came before.
+    if (std::optional<Problem> p = check_results_finite(w.s)) {
         append_line_message(c.messages, line_no, p->name, p->message);
         return false;
     }

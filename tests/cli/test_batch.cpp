@@ -112,6 +112,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadTable{"UnknownColumn", "gi_bhd,gf_volumen\n20,30\n", 2, {"Zeile 1, gf_volumen: ", "--template"}},
         BadTable{"DecimalCommaWithCommaSeparator", "gi_bhd,gf_vab\n20,30,5\n", 2, {"Zeile 2: 3 Felder statt 2"}},
         BadTable{"Utf16", std::string("\xFF\xFEg\0i\0", 6), 2, {"UTF-16"}},
+        // Tiny pieces on a 500 m rope line: V's time would be negative, as calc says.
+        BadTable{"OutsideTheTimeModel", "gi_hn,gi_hvs,gi_v_sll,gf_stm\n40,1,4,0.01\n", 2,
+                 {"Zeile 2, gff_e34: ", "negative Zeit je Fm"}},
         // A missing table is a missing file; its folder is there.
         BadTable{"MissingTable", "", 1, {"in.csv\" kann nicht geöffnet werden: Die Datei existiert nicht."}}),
     [](const auto& row) { return std::string(row.param.label); });
