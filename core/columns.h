@@ -1,0 +1,95 @@
+// How a table's columns and cells become input values: the planner's own
+// tables (a GIS layer's attributes, a spreadsheet, a CSV file) name values
+// in their own way. A column named as a value is read as that value (case
+// does not matter); a mapping ("Zuordnung") may name other columns and
+// translate the inventory's codes; list values also accept the dialogs' own
+// words. Everything else is carried through unchanged, except what looks
+// like a misspelt value name, and the result columns, which are written
+// afresh. `calc`, `batch`, `plan` and the desktop's import all read here.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "core/checks.h"
+#include "core/registry.h"
+
+namespace forstrix::columns {
+
+// A mapping: the inventory's column names to value names, and for list
+// values the inventory's codes to numbers (the value as it is stored, e.g.
+// the internal species index for gi_ba).
+struct Mapping {
+    std::vector<std::pair<std::string, std::string>> columns;  // source column -> value name
+    struct Codes {
+        std::string value;                                   // value name
+        std::vector<std::pair<std::string, double>> codes;  // code -> number
+    };
+    std::vector<Codes> values;
+};
+
+enum class Role {
+    Value,    // read as `info`
+    Carried,  // written back unchanged
+    Dropped,  // a result column of an earlier run: dropped and written afresh
+    Chosen,   // "gewaehlt": the planner's choice, empty or 1..6
+    Fixed,    // "fest": empty, 0 or 1; carried
+};
+
+struct Column {
+    Role role = Role::Carried;
+    const ValueInfo* info = nullptr;                                   // Role::Value
+    const std::vector<std::pair<std::string, double>>* codes = nullptr;  // the mapping's codes, if any
+};
+
+struct Header {
+    std::vector<Column> columns;      // one per source column, in order
+    std::vector<std::string> dropped; // the names of the dropped columns, as in the source
+    std::vector<Problem> problems;    // non-empty: the table is refused
+};
+
+// Classifies the header. Refused: a misspelt value name ("gi_bdh:
+// unbekannter Name; meinten Sie gi_bhd?"), a value given by two columns
+// (also a mapped column and the value's own), a derived value as input, a
+// mapping naming an unknown value or a column the table lacks is not an
+// error (a mapping may serve several tables).
+Header classify(const std::vector<std::string>& names, const Mapping* mapping);
+
+// A name that looks like a misspelt value name: starts with gi_, gf_, gc_,
+// g_ or gff_, or is within two edits of a value name, without being one.
+// The message of the refusal, with the nearest name as a hint when there is
+// one: "gi_bdh: unbekannter Name; meinten Sie gi_bhd?".
+std::optional<Problem> misspelt(std::string_view name);
+
+// A result column that batch or plan writes (gc_*, g_sys*, gff_*,
+// diesel_sys*, benzin_sys*, co2_sys*, reasons_sys*, guenstig, kosten_fm,
+// kosten, diesel_l, benzin_l, co2_kg), by its long or its short name.
+bool is_output_column(std::string_view name);
+
+// The fixed short name (at most 10 characters) under which a column is
+// written where a format limits names (a Shapefile's DBF), and back. Names
+// of 10 characters or fewer are their own short name.
+std::string_view short_name(std::string_view long_name);
+std::string_view long_name(std::string_view short_name);  // the name itself when it is no short name
+
+enum class Cell { Empty, Value, Refused };
+// Reads one cell of a Role::Value column: empty (blank text or NULL: "not
+// given here", the common value applies), a mapped code, a list word
+// (case-insensitive: "Buche", "EICHE", "nicht vorhanden", "> 20", "über 20",
+// "mittelgroße Kronen"), or a number (decimal point or comma). The range is
+// checked later by compute_scenario.
+Cell read_cell(const Column& c, std::string_view text, double& value, Problem& problem);
+
+// The planner's choice in a "gewaehlt" cell: kNone (-1) for empty, 0..5
+// for 1..6; nullopt (with the problem) for anything else. "fest": 0 or 1, empty 0.
+std::optional<int> read_chosen(std::string_view text, Problem& problem);
+std::optional<int> read_fixed(std::string_view text, Problem& problem);
+
+// The words a list value accepts, by the number each stands for; empty for
+// a value that is no list. For the import dialog's preview.
+std::vector<std::pair<std::string, double>> list_words(const ValueInfo& v);
+
+}  // namespace forstrix::columns
