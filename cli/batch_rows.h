@@ -81,6 +81,10 @@ struct Worker {
     std::vector<std::string_view> cells;
     std::vector<LastText> last;  // one per output column
     std::vector<Given> row_given;
+    // Per input column: the cell was a plain number, written back as the
+    // value it gave; a word, a code or an empty cell is written back as the
+    // planner wrote it.
+    std::vector<unsigned char> as_number;
     ScenarioOutcome outcome;
     State s;
 };
