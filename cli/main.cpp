@@ -245,6 +245,9 @@ int main(int argc, char** argv) {
     batch->add_flag("--reasons", bopt.reasons,
                     "Nach den Eignungen je System die Namen der Werte, an denen es scheitert "
                     "(Spalten reasons_sys1 ... reasons_sys6)");
+    batch->add_option("--map", bopt.map_path,
+                      "Zuordnung der Spalten und Schlüssel der Tabelle (JSON, Format forstrix-zuordnung)")
+        ->type_name("DATEI");
     CLI::Option* tmpl = batch->add_flag("--template", show_template, "Kopfzeile mit allen erlaubten Namen ausgeben");
     batch->add_option("--sep", template_sep, "Trennzeichen der Vorlage: ',' oder ';'")
         ->type_name("ZEICHEN")
