@@ -181,6 +181,7 @@ int run_batch(const fc::CommonOptions& opt, const fc::BatchOptions& bopt, bool s
         fc::PlanOptions popt;
         popt.in_path = bopt.in_path;
         popt.out_path = bopt.out_path;
+        popt.map_path = bopt.map_path;
         popt.reasons = bopt.reasons;
         popt.skip_invalid = bopt.skip_invalid;
         popt.plan_columns = false;

@@ -5,6 +5,7 @@
 #include "cli/errors.h"
 #include "cli/inputs.h"
 #include "core/message_text.h"
+#include "files/mapping_file.h"
 #include "files/path_text.h"
 #include "files/plan_table.h"
 
@@ -53,15 +54,18 @@ int run_plan(const PlanOptions& opt, const State& base, std::span<const Given> g
             return kExitRefused;
         }
     }
-    const columns::Mapping* mapping = nullptr;
+    columns::Mapping mapping;
     if (!opt.map_path.empty()) {
-        print_error(err, "--map: Zuordnungsdateien liest diese Ausgabe von Forstrix noch nicht.");
-        return kExitRefused;
+        if (const files::Outcome read = files::read_mapping(files::path_from_utf8(opt.map_path), mapping); !read.ok()) {
+            print_error(err, read);
+            return exit_status(read);
+        }
     }
 
     files::PlanTable table;
     const files::Outcome loaded =
-        table.load(files::path_from_utf8(opt.in_path), opt.layer, mapping, opt.skip_invalid);
+        table.load(files::path_from_utf8(opt.in_path), opt.layer, opt.map_path.empty() ? nullptr : &mapping,
+                   opt.skip_invalid);
     if (!loaded.ok()) {
         print_error(err, loaded);
         return exit_status(loaded);

@@ -4,6 +4,7 @@
 // batch over a GIS layer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "run_cli.h"
@@ -89,6 +90,31 @@ TEST(Plan, AMisspeltColumnIsRefusedWithTheHint) {
     EXPECT_NE(r.err.find("gi_bdh"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("gi_bhd"), std::string::npos) << r.err;
     EXPECT_EQ(dir.files(), std::vector<std::string>{"s.csv"});
+}
+
+// The inventory's own names and codes through --map give batch's figures
+// of the same stand; plan and batch read the mapping alike.
+TEST(Plan, TheInventorysColumnsThroughAMapping) {
+    TempDir dir;
+    spit(dir / "inventur.csv", "Abt;BHD;BA;Vorrat\n12a;30;BU;50,5\n");
+    spit(dir / "map.json", R"({"format": "forstrix-zuordnung", "version": 1,
+        "columns": {"BHD": "gi_bhd", "BA": "gi_ba", "Vorrat": "gf_vab"}, "values": {"gi_ba": {"BU": 5}}})");
+    spit(dir / "s.csv", "gi_bhd,gi_ba,gf_vab\n30,5,50.5\n");
+    const CliRun plan = run_cli({"plan", dir / "inventur.csv", "--map", dir / "map.json", "-o", dir / "p.csv"});
+    const CliRun batch = run_cli({"batch", dir / "s.csv", "-o", dir / "b.csv"});
+    ASSERT_EQ(plan.status + batch.status, 0) << plan.err << batch.err;
+    std::string planned = slurp(dir / "p.csv");
+    std::replace(planned.begin(), planned.end(), ',', '.');
+    std::replace(planned.begin(), planned.end(), ';', ',');
+    const auto p = rows_of(planned), b = rows_of(slurp(dir / "b.csv"));
+    ASSERT_EQ(p.size(), 1u);
+    EXPECT_EQ(p[0].at("BA"), "BU") << "the source's cells as they were";
+    for (const auto& [name, text] : b[0]) {
+        if (name.starts_with("gi_") || name.starts_with("gf_")) continue;  // the inputs, named by the inventory here
+        EXPECT_EQ(p[0].at(name), text) << name;
+    }
+    const CliRun misspelt_map = run_cli({"plan", dir / "inventur.csv", "--map", dir / "s.csv"});
+    EXPECT_EQ(misspelt_map.status, 2) << "a mapping that is no mapping";
 }
 
 #if FORSTRIX_WITH_GDAL
