@@ -18,6 +18,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/batch.h"
+#include "cli/capacity.h"
 #include "cli/console.h"
 #include "cli/errors.h"
 #include "cli/german_cli.h"
@@ -190,7 +191,10 @@ int run_batch(const fc::CommonOptions& opt, const fc::BatchOptions& bopt, bool s
     return fc::run_batch(bopt, base, given, stdout, stderr);
 }
 
-int run_plan(const fc::CommonOptions& opt, const fc::PlanOptions& popt) {
+int run_plan(const fc::CommonOptions& opt, fc::PlanOptions popt, const fc::CapacityArgs& cap) {
+    const std::optional<forstrix::plan::CapacityOptions> capacity = fc::read_capacity_options(cap, stderr);
+    if (!capacity) return fc::kExitRefused;
+    popt.capacity = *capacity;
     State base;
     std::vector<forstrix::Given> given;
     if (const int status = fc::collect_inputs(opt, base, given, stderr); status != fc::kExitDone) return status;
@@ -273,6 +277,8 @@ int main(int argc, char** argv) {
                    "Nach den Eignungen je System die Namen der Werte, an denen es scheitert");
     plan->add_flag("--skip-invalid", popt.skip_invalid,
                    "Fehlerhafte Bestände auflisten und ohne Ergebnisse behalten, statt abzubrechen");
+    fc::CapacityArgs capacity_args;
+    fc::add_capacity_options(*plan, capacity_args);
 
     CLI::App* scenario = app.add_subcommand("scenario", "Bestandsdatei (.forstrix) eines Szenarios schreiben");
     add_common(scenario, scenario_opt, false);
@@ -316,6 +322,6 @@ int main(int argc, char** argv) {
     if (basics->parsed()) return run_file_command(basics_opt, basics_out, kBasics);
     if (scenario->parsed()) return fc::run_scenario(scenario_opt, sopt, stdout, stderr);
     if (sweep->parsed()) return fc::run_sweep(sweep_opt, wopt, stdout, stderr);
-    if (plan->parsed()) return run_plan(plan_opt, popt);
+    if (plan->parsed()) return run_plan(plan_opt, popt, capacity_args);
     return run_batch(batch_opt, bopt, show_template, template_sep);
 }

@@ -307,6 +307,12 @@ void PlanTable::choose(std::size_t row, int system) {
     if (r.figures.computed) plan::choose(r.figures, system);
 }
 
+void PlanTable::refuse(std::size_t row, Problem problem) {
+    PlanRow& r = impl_->rows[row];
+    r.figures = plan::StandFigures{};
+    r.problem = std::move(problem);
+}
+
 void PlanTable::set_value(std::size_t row, const ValueInfo& info, double value) {
     Impl& d = *impl_;
     std::size_t k = 0;

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <map>
 
+#include <nlohmann/json.hpp>
+
 #include "run_cli.h"
 #if FORSTRIX_WITH_GDAL
 #include "tests/support/gis_layer.h"
@@ -146,13 +148,31 @@ TEST(Plan, AGeoPackageKeepsItsLayerAndGetsBatchsResults) {
     spit(dir / "s.csv", stands_csv());
     forstrix::test::write_layer(native(dir / "s.gpkg"), "GPKG", "bestaende", layer());
     const CliRun batch = run_cli({"batch", dir / "s.csv", "-o", dir / "b.csv"});
-    const CliRun plan = run_cli({"plan", dir / "s.gpkg", "-o", dir / "p.csv"});
+    const CliRun plan = run_cli({"plan", dir / "s.gpkg", "-o", dir / "p.csv", "--summary", dir / "summe.json"});
     const CliRun gis = run_cli({"plan", dir / "s.gpkg", "-o", dir / "p.gpkg", "--layer", "bestaende"});
     ASSERT_EQ(batch.status + plan.status + gis.status, 0) << batch.err << plan.err << gis.err;
     const auto b = rows_of(slurp(dir / "b.csv")), p = rows_of(slurp(dir / "p.csv"));
     ASSERT_EQ(p.size(), b.size());
     for (std::size_t r = 0; r < b.size(); ++r) expect_batch_cells(b[r], p[r], r);
     EXPECT_EQ(p[0].at("bemerkung"), "Eichen, Buchen; gemischt");
+    // The summary holds the sums of the rows.
+    const nlohmann::json summary = nlohmann::json::parse(slurp(dir / "summe.json"));
+    double euro = 0, co2 = 0, volume = 0;
+    long without = 0;
+    for (const auto& row : p) {
+        if (row.at("gewaehlt").empty()) {
+            ++without;
+            continue;
+        }
+        euro += std::stod(row.at("kosten"));
+        co2 += std::stod(row.at("co2_kg"));
+        volume += std::stod(row.at("gc_vhieb"));
+    }
+    EXPECT_EQ(summary.at("bestaende"), p.size());
+    EXPECT_EQ(summary.at("ohne_system"), without);
+    EXPECT_DOUBLE_EQ(summary.at("kosten").get<double>(), euro);
+    EXPECT_DOUBLE_EQ(summary.at("co2_kg").get<double>(), co2);
+    EXPECT_DOUBLE_EQ(summary.at("hiebsmenge_efm").get<double>(), volume);
 
     const GisTable source = layer(), back = forstrix::test::read_layer(native(dir / "p.gpkg"));
     ASSERT_EQ(back.rows.size(), source.rows.size());
