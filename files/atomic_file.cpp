@@ -1,5 +1,6 @@
 #include "files/atomic_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <random>
 #include <utility>
@@ -89,17 +90,17 @@ bool AtomicFile::open(const fs::path& path) {
         return true;
     }
     replaces_file_ = true;
-    if (!reserve_temp()) return false;
+    if (!reserve_temp(target_.filename())) return false;
     if (target.exists) io_.adopt_permissions(fd_, target_);
     return true;
 }
 
 // A new, exclusive temporary file beside the target, so that the rename
 // stays on one file system.
-bool AtomicFile::reserve_temp() {
+bool AtomicFile::reserve_temp(const fs::path& base) {
     for (int attempt = 0; attempt < 64 && fd_ < 0; ++attempt) {
         fs::path name(".");
-        name += target_.filename();  // in the system's own encoding of names
+        name += base;  // in the system's own encoding of names
         name += "." + random_suffix() + ".tmp";
         temp_ = target_.parent_path() / name;
         fd_ = io_.create_exclusive(temp_);
@@ -126,8 +127,12 @@ bool AtomicFile::open_named(const fs::path& path, std::vector<std::string> parts
     if (target.stream) return fail(Step::Target, "Das Ziel ist keine gewöhnliche Datei (ein Gerät oder eine Pipe)", target_);
     replaces_file_ = true;
     // The reserved name keeps every other writer off this random stem; the
-    // library's file is that name with the target's extension.
-    if (!reserve_temp()) return false;
+    // library's file is that name with the target's extension. The stem's
+    // own dots become underscores: a library that opens a spreadsheet as a
+    // zip archive takes the first ".xlsx" or ".ods" in a path for its end.
+    auto stem = target_.stem().native();
+    std::replace(stem.begin(), stem.end(), decltype(stem)::value_type('.'), decltype(stem)::value_type('_'));
+    if (!reserve_temp(fs::path(stem))) return false;
     (void)io_.close(std::exchange(fd_, -1));
     named_ = temp_;
     named_ += target_.extension();

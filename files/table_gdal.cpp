@@ -213,9 +213,11 @@ Outcome write_gis(const fs::path& path, TableFormat format, const Source& source
     if (driver == nullptr)
         return refused("Das Format " + std::string(format_name(format)) + " fehlt in dieser GDAL-Bibliothek.");
     const bool geometry = source.gis && source.gis->has_geometry && !spreadsheet(format);
-    if (format == TableFormat::Shapefile && !geometry)
-        return refused("Eine Shapefile-Datei braucht Geometrien, die Tabelle hat keine; bitte als .gpkg, .ods, "
-                       ".xlsx oder .csv speichern.");
+    // Neither format keeps a table without geometries readable.
+    if ((format == TableFormat::Shapefile || format == TableFormat::FlatGeobuf) && !geometry)
+        return refused("Eine " + std::string(format_name(format)) +
+                       "-Datei braucht Geometrien, die Tabelle hat keine; bitte als .gpkg, .geojson, .ods, .xlsx "
+                       "oder .csv speichern.");
     // The names as written; a database or a sheet does not tell "Kosten"
     // from "kosten", so neither may two columns here.
     const std::vector<OutColumn>& columns = rows.columns();
@@ -273,7 +275,9 @@ Outcome write_gis(const fs::path& path, TableFormat format, const Source& source
             return failed("Die Spalte „" + names[i] + "“ hieße dort „" + defn->GetFieldDefn(i)->GetNameRef() + "“");
 
     const bool keep_fids = format == TableFormat::GeoPackage && source.fids.size() == source.rows;
-    const bool transaction = ds->StartTransaction() == OGRERR_NONE;
+    // One transaction for a database: a GeoPackage of 100,000 stands is
+    // written in seconds instead of minutes.
+    const bool transaction = format == TableFormat::GeoPackage && ds->StartTransaction() == OGRERR_NONE;
     std::vector<OutCell> cells;
     std::string text;
     for (std::size_t r = 0; r < rows.size(); ++r) {

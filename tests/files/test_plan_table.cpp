@@ -243,6 +243,15 @@ TEST_P(PlanSheet, ReadsTheInventorysColumnsThroughAMapping) {
     EXPECT_EQ(second.gi_br, 1u) << "the dialog's word";
     EXPECT_EQ(plan.state_of(0).gf_vab, 50.5);
     EXPECT_EQ(plan.state_of(0).gi_ba, 5u) << "the inventory's code";
+    // Written as a sheet of the same kind and read again: the same stands.
+    const fs::path out = dir.path / ("hiebsplan.2026" + fs::path(GetParam().file).extension().string());
+    const Outcome saved = plan.save(out, true, false);
+    ASSERT_TRUE(saved.ok()) << saved.message();
+    PlanTable again;
+    ASSERT_TRUE(again.load(out, "", &mapping, false).ok());
+    again.compute(State{}, {}, 1);
+    EXPECT_EQ(again.state_of(1).gi_ba, 6u);
+    EXPECT_EQ(again.row(1).figures.chosen, plan.row(1).figures.chosen);
     EXPECT_EQ(plan.load(dir.path / GetParam().file, "Blatt9", &mapping, false).status, Status::Refused);
 }
 
