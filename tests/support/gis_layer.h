@@ -62,29 +62,14 @@ inline std::string exact(double v) {
     return {text, std::to_chars(text, text + sizeof text, v).ptr};
 }
 
-// Whether two polygons in WKT are the same, a ring also when it runs the
-// other way round (a Shapefile turns its outer rings clockwise).
-inline bool same_shape(const std::string& a, const std::string& b) {
-    OGRGeometry *ga = nullptr, *gb = nullptr;
-    OGRGeometryFactory::createFromWkt(a.c_str(), nullptr, &ga);
-    OGRGeometryFactory::createFromWkt(b.c_str(), nullptr, &gb);
-    bool same = ga != nullptr && gb != nullptr && ga->Equals(gb);
-    if (!same && ga != nullptr && gb != nullptr && wkbFlatten(ga->getGeometryType()) == wkbPolygon &&
-        wkbFlatten(gb->getGeometryType()) == wkbPolygon) {
-        auto* pa = ga->toPolygon();
-        auto* pb = gb->toPolygon();
-        same = pa->getNumInteriorRings() == pb->getNumInteriorRings();
-        for (int i = -1; same && i < pa->getNumInteriorRings(); ++i) {
-            OGRLinearRing* ra = i < 0 ? pa->getExteriorRing() : pa->getInteriorRing(i);
-            const OGRLinearRing* rb = i < 0 ? pb->getExteriorRing() : pb->getInteriorRing(i);
-            if (ra->Equals(rb)) continue;
-            ra->reversePoints();
-            same = ra->Equals(rb);
-        }
-    }
-    OGRGeometryFactory::destroyGeometry(ga);
-    OGRGeometryFactory::destroyGeometry(gb);
-    return same;
+// The area of a polygon in WKT: a Shapefile turns its outer rings
+// clockwise, so its WKT differs while the polygon is the same.
+inline double area(const std::string& wkt) {
+    OGRGeometry* g = nullptr;
+    OGRGeometryFactory::createFromWkt(wkt.c_str(), nullptr, &g);
+    const double a = g != nullptr && wkbFlatten(g->getGeometryType()) == wkbPolygon ? g->toPolygon()->get_Area() : -1;
+    OGRGeometryFactory::destroyGeometry(g);
+    return a;
 }
 
 // The layer as GDAL reads it: names, cells as GDAL's text, geometries as
