@@ -108,8 +108,8 @@ void cell_text(OGRFeature& f, int i, OGRFieldType type, std::optional<std::strin
 
 }  // namespace
 
-Outcome read_gis(const fs::path& path, TableFormat format, std::string_view layer_name, Source& out,
-                 const Progress& progress) {
+Outcome gdal_read(const fs::path& path, TableFormat format, std::string_view layer_name, Source& out,
+                  const Progress& progress) {
     register_drivers();
     std::error_code ec;
     if (!fs::exists(path, ec)) return {Status::NotFound, kTableNotRead, "Die Datei existiert nicht: " + shown(path)};
@@ -205,8 +205,8 @@ std::string lower(std::string_view s) {
 
 }  // namespace
 
-Outcome write_gis(const fs::path& path, TableFormat format, const Source& source, const Rows& rows,
-                  const Progress& progress) {
+Outcome gdal_write(const fs::path& path, TableFormat format, const Source& source, const Rows& rows,
+                   const Progress& progress) {
     register_drivers();
     auto refused = [](std::string detail) { return Outcome{Status::Refused, kTableNotWritten, std::move(detail)}; };
     GDALDriver* driver = GetGDALDriverManager()->GetDriverByName(driver_name(format));
@@ -310,4 +310,26 @@ Outcome write_gis(const fs::path& path, TableFormat format, const Source& source
     return {};
 }
 
+#if FORSTRIX_GIS_MODULE
 }  // namespace forstrix::files::table
+
+// The module's one entry (files/table_gis_loader.cpp loads it).
+extern "C" __attribute__((visibility("default"))) const forstrix::files::table::GisFunctions*
+forstrix_gis_functions() {
+    static const forstrix::files::table::GisFunctions functions{&forstrix::files::table::gdal_read,
+                                                                &forstrix::files::table::gdal_write};
+    return &functions;
+}
+#else
+Outcome read_gis(const fs::path& path, TableFormat format, std::string_view layer, Source& out,
+                 const Progress& progress) {
+    return gdal_read(path, format, layer, out, progress);
+}
+
+Outcome write_gis(const fs::path& path, TableFormat format, const Source& source, const Rows& rows,
+                  const Progress& progress) {
+    return gdal_write(path, format, source, rows, progress);
+}
+
+}  // namespace forstrix::files::table
+#endif

@@ -86,6 +86,14 @@ Outcome read_gis(const std::filesystem::path& path, TableFormat format, std::str
 Outcome write_gis(const std::filesystem::path& path, TableFormat format, const Source& source, const Rows& rows,
                   const Progress& progress);
 
+// GDAL and its hundred libraries would cost every start of the program
+// tens of MiB: on Linux they live in the module "forstrix_gdal", loaded when
+// a table in one of these formats is first read or written.
+struct GisFunctions {
+    Outcome (*read)(const std::filesystem::path&, TableFormat, std::string_view, Source&, const Progress&);
+    Outcome (*write)(const std::filesystem::path&, TableFormat, const Source&, const Rows&, const Progress&);
+};
+
 // The heading of every failed read or write of a plan's table.
 inline constexpr const char* kTableNotRead = "Tabelle kann nicht gelesen werden!";
 inline constexpr const char* kTableNotWritten = "Tabelle kann nicht geschrieben werden!";
