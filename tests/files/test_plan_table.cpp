@@ -171,7 +171,7 @@ TEST(PlanCsv, EmptyCellsTakeTheCommonValuesAndAGermanTableStaysGerman) {
 // the system suits.
 TEST(PlanCsv, ASavedPlanTakesAChangedChoice) {
     Folder dir;
-    std::ofstream(dir.path / "s.csv") << "name,gi_bhd,gf_vab\nA,30,50\n";
+    std::ofstream(dir.path / "s.csv", std::ios::binary) << "name,gi_bhd,gf_vab\nA,30,50\n";
     PlanTable plan;
     ASSERT_TRUE(plan.load(dir.path / "s.csv", "", nullptr, false).ok());
     plan.compute(State{}, {}, 1);
@@ -196,7 +196,7 @@ TEST(PlanCsv, ASavedPlanTakesAChangedChoice) {
 
 TEST(PlanCsv, ARefusedCellNamesTheRowAndItsValueOrStaysWithEmptyResults) {
     Folder dir;
-    std::ofstream(dir.path / "s.csv") << "name,gi_bhd\nA,30\nB,viel\n";
+    std::ofstream(dir.path / "s.csv", std::ios::binary) << "name,gi_bhd\nA,30\nB,viel\n";
     PlanTable plan;
     const Outcome refused = plan.load(dir.path / "s.csv", "", nullptr, false);
     EXPECT_EQ(refused.status, Status::Refused);
