@@ -264,6 +264,11 @@ Outcome gdal_write(const fs::path& path, TableFormat format, const Source& sourc
             fd.SetSubType(carried.subtype);
             fd.SetWidth(carried.width);
             fd.SetPrecision(carried.precision);
+        } else if (columns[k].kind == OutColumn::Real && format == TableFormat::Shapefile) {
+            // A DBF holds decimals as text of a fixed width: room for 17
+            // decimals and whole parts far beyond any stand's Euro.
+            fd.SetWidth(33);
+            fd.SetPrecision(17);
         }
         if (layer->CreateField(&fd, TRUE) != OGRERR_NONE) return failed("Die Spalte „" + names[k] + "“ fehlt");
     }
