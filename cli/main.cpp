@@ -4,6 +4,7 @@
 //   report   the result report "erg.txt" of one scenario (--pdf: the result sheet)
 //   basics   the calculation basics "daten.klg" of one scenario
 //   batch    one scenario per row of a CSV table
+//   plan     a harvest plan from a table, spreadsheet or GIS layer of stands
 //   scenario a stand file (.forstrix) of one scenario, for the desktop program
 //   sweep    the six systems' costs over a range of one or two inputs
 // Exit status (cli/errors.h): 0 done, 1 a file could not be read or
@@ -17,6 +18,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/batch.h"
+#include "cli/capacity.h"
 #include "cli/console.h"
 #include "cli/errors.h"
 #include "cli/german_cli.h"
@@ -24,6 +26,7 @@
 #if FORSTRIX_WITH_PDF
 #include "cli/pdf.h"
 #endif
+#include "cli/plan.h"
 #include "cli/reasons.h"
 #include "cli/stand_command.h"
 #include "cli/sweep.h"
@@ -173,7 +176,29 @@ int run_batch(const fc::CommonOptions& opt, const fc::BatchOptions& bopt, bool s
     State base;
     std::vector<forstrix::Given> given;
     if (const int status = fc::collect_inputs(opt, base, given, stderr); status != fc::kExitDone) return status;
+    // A spreadsheet or a GIS layer on either side: the plan document,
+    // without the plan's columns.
+    if (fc::needs_plan_table(bopt.in_path, bopt.out_path)) {
+        fc::PlanOptions popt;
+        popt.in_path = bopt.in_path;
+        popt.out_path = bopt.out_path;
+        popt.map_path = bopt.map_path;
+        popt.reasons = bopt.reasons;
+        popt.skip_invalid = bopt.skip_invalid;
+        popt.plan_columns = false;
+        return fc::run_plan(popt, base, given, stderr);
+    }
     return fc::run_batch(bopt, base, given, stdout, stderr);
+}
+
+int run_plan(const fc::CommonOptions& opt, fc::PlanOptions popt, const fc::CapacityArgs& cap) {
+    const std::optional<forstrix::plan::CapacityOptions> capacity = fc::read_capacity_options(cap, stderr);
+    if (!capacity) return fc::kExitRefused;
+    popt.capacity = *capacity;
+    State base;
+    std::vector<forstrix::Given> given;
+    if (const int status = fc::collect_inputs(opt, base, given, stderr); status != fc::kExitDone) return status;
+    return fc::run_plan(popt, base, given, stderr);
 }
 
 }  // namespace
@@ -233,6 +258,28 @@ int main(int argc, char** argv) {
         ->type_name("ZEICHEN")
         ->needs(tmpl);
 
+    fc::CommonOptions plan_opt;
+    fc::PlanOptions popt;
+    CLI::App* plan = app.add_subcommand("plan", "Hiebsplan: jeden Bestand einer Tabelle oder GIS-Ebene berechnen, "
+                                                "das günstigste und das gewählte System mit Kosten und Verbrauch");
+    add_common(plan, plan_opt, false);
+    plan->add_option("TABELLE", popt.in_path, "Bestände: .csv, .ods, .xlsx, .gpkg, .shp, .geojson oder .fgb")
+        ->type_name("DATEI")
+        ->required();
+    plan->add_option("-o,--output", popt.out_path,
+                     "Ergebnis im Format der Endung (sonst CSV auf die Standardausgabe)")
+        ->type_name("DATEI");
+    plan->add_option("--map", popt.map_path, "Zuordnung der Spalten und Schlüssel der Inventur")->type_name("DATEI");
+    plan->add_option("--layer", popt.layer, "Ebene oder Tabellenblatt (sonst das erste)")->type_name("NAME");
+    plan->add_option("--summary", popt.summary_path, "Summen des Hiebsplans als JSON in diese Datei")
+        ->type_name("DATEI");
+    plan->add_flag("--reasons", popt.reasons,
+                   "Nach den Eignungen je System die Namen der Werte, an denen es scheitert");
+    plan->add_flag("--skip-invalid", popt.skip_invalid,
+                   "Fehlerhafte Bestände auflisten und ohne Ergebnisse behalten, statt abzubrechen");
+    fc::CapacityArgs capacity_args;
+    fc::add_capacity_options(*plan, capacity_args);
+
     CLI::App* scenario = app.add_subcommand("scenario", "Bestandsdatei (.forstrix) eines Szenarios schreiben");
     add_common(scenario, scenario_opt, false);
     scenario->add_option("-o,--output", sopt.out_path, "Zieldatei (sonst Standardausgabe)")->type_name("DATEI");
@@ -275,5 +322,6 @@ int main(int argc, char** argv) {
     if (basics->parsed()) return run_file_command(basics_opt, basics_out, kBasics);
     if (scenario->parsed()) return fc::run_scenario(scenario_opt, sopt, stdout, stderr);
     if (sweep->parsed()) return fc::run_sweep(sweep_opt, wopt, stdout, stderr);
+    if (plan->parsed()) return run_plan(plan_opt, popt, capacity_args);
     return run_batch(batch_opt, bopt, show_template, template_sep);
 }

@@ -1,5 +1,6 @@
 #include "files/atomic_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <random>
 #include <utility>
@@ -89,11 +90,17 @@ bool AtomicFile::open(const fs::path& path) {
         return true;
     }
     replaces_file_ = true;
-    // A new, exclusive temporary file beside the target, so that the rename
-    // stays on one file system.
+    if (!reserve_temp(target_.filename())) return false;
+    if (target.exists) io_.adopt_permissions(fd_, target_);
+    return true;
+}
+
+// A new, exclusive temporary file beside the target, so that the rename
+// stays on one file system.
+bool AtomicFile::reserve_temp(const fs::path& base) {
     for (int attempt = 0; attempt < 64 && fd_ < 0; ++attempt) {
         fs::path name(".");
-        name += target_.filename();  // in the system's own encoding of names
+        name += base;  // in the system's own encoding of names
         name += "." + random_suffix() + ".tmp";
         temp_ = target_.parent_path() / name;
         fd_ = io_.create_exclusive(temp_);
@@ -106,7 +113,55 @@ bool AtomicFile::open(const fs::path& path) {
         if (e == EACCES || e == EPERM) return fail(Step::Create, "Keine Schreibberechtigung für den Ordner", target_);
         return fail(Step::Create, e);
     }
-    if (target.exists) io_.adopt_permissions(fd_, target_);
+    return true;
+}
+
+bool AtomicFile::open_named(const fs::path& path, std::vector<std::string> parts) {
+    start();
+    WriteTarget target;
+    if (!resolve_write_target(path, target, failure_)) {
+        step_ = Step::Target;
+        return false;
+    }
+    target_ = target.path;
+    if (target.stream) return fail(Step::Target, "Das Ziel ist keine gewöhnliche Datei (ein Gerät oder eine Pipe)", target_);
+    replaces_file_ = true;
+    // The reserved name keeps every other writer off this random stem; the
+    // library's file is that name with the target's extension. The stem's
+    // own dots become underscores: a library that opens a spreadsheet as a
+    // zip archive takes the first ".xlsx" or ".ods" in a path for its end.
+    auto stem = target_.stem().native();
+    std::replace(stem.begin(), stem.end(), decltype(stem)::value_type('.'), decltype(stem)::value_type('_'));
+    if (!reserve_temp(fs::path(stem))) return false;
+    (void)io_.close(std::exchange(fd_, -1));
+    named_ = temp_;
+    named_ += target_.extension();
+    parts_ = std::move(parts);
+    return true;
+}
+
+fs::path AtomicFile::part_of(const fs::path& main, const std::string& extension) const {
+    fs::path p = main;
+    p.replace_extension(fs::path(extension));
+    return p;
+}
+
+bool AtomicFile::commit_named() {
+    std::error_code ec;
+    for (const std::string& ext : parts_) {
+        const fs::path from = part_of(named_, ext), to = part_of(target_, ext);
+        if (fs::exists(from, ec)) {
+            if (io_.rename(from, to) != 0) return fail(Step::Write, errno);
+        } else if (fs::exists(to, ec) && io_.remove(to) != 0) {
+            return fail(Step::Write, errno);
+        }
+    }
+    if (io_.rename(named_, target_) != 0) return fail(Step::Write, errno);
+    named_.clear();
+    parts_.clear();
+    if (durability_ == Durability::Synced)
+        io_.sync_folder(target_.parent_path().empty() ? fs::path(".") : target_.parent_path());
+    discard();
     return true;
 }
 
@@ -149,6 +204,7 @@ bool AtomicFile::pass_on(std::string_view bytes) {
 
 bool AtomicFile::commit() {
     if (step_ != Step::None) return false;
+    if (!named_.empty()) return commit_named();
     if (fd_ < 0 && stream_ == nullptr) return fail(Step::Write, EBADF);
     if (streaming_) {
         std::vector<char> block(spool_ >= 0 ? kHeldInMemory : 0);
@@ -180,6 +236,20 @@ bool AtomicFile::commit() {
 void AtomicFile::discard() {
     if (fd_ >= 0) (void)io_.close(std::exchange(fd_, -1));
     if (spool_ >= 0) (void)io_.close(std::exchange(spool_, -1));
+    if (!named_.empty()) {
+        std::error_code ec;
+        for (const std::string& ext : parts_)
+            if (const fs::path part = part_of(named_, ext); fs::exists(part, ec)) (void)io_.remove(part);
+        if (fs::exists(named_, ec)) (void)io_.remove(named_);
+        // A database library's journal, had it stopped half-way.
+        for (const char* side : {"-journal", "-wal", "-shm"}) {
+            fs::path p = named_;
+            p += side;
+            if (fs::exists(p, ec)) (void)io_.remove(p);
+        }
+        named_.clear();
+        parts_.clear();
+    }
     if (!temp_.empty()) (void)io_.remove(std::exchange(temp_, fs::path()));
     stream_ = nullptr;
     streaming_ = false;

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "files/atomic_write.h"
 #include "files/atomic_write_io.h"
@@ -46,6 +47,19 @@ public:
     bool open(const std::filesystem::path& path);
     // Standard output (or any stream): the bytes reach it at commit().
     bool open(std::FILE* stream);
+    // For a library that creates its file itself under a name it is given
+    // (a GeoPackage, a spreadsheet, a Shapefile): resolves the target (a
+    // regular file; a pipe or device is refused) and reserves a temporary
+    // name beside it. The library writes temp_path(), which keeps the
+    // target's extension since libraries choose the format by it, and
+    // commit() renames it over the target. `parts` are the extensions of
+    // files written beside it under the same stem (a Shapefile's ".shx",
+    // ".dbf", ".prj", ".cpg"): each is renamed over the target's own part
+    // before the main file, which comes last; a part that the target had
+    // and the new file lacks is removed, so no stale part describes it.
+    // write() is not used in this mode.
+    bool open_named(const std::filesystem::path& path, std::vector<std::string> parts = {});
+    const std::filesystem::path& temp_path() const { return named_; }
     // false once anything has failed; the rest is then thrown away.
     bool write(std::string_view bytes);
     // Completes the target; false (and nothing replaced) when any step failed.
@@ -64,13 +78,18 @@ private:
     bool fail(Step step, int error_number);
     bool fail(Step step, std::string reason, const std::filesystem::path& where);
     bool pass_on(std::string_view bytes);
+    bool reserve_temp(const std::filesystem::path& base);
+    bool commit_named();
+    std::filesystem::path part_of(const std::filesystem::path& main, const std::string& extension) const;
 
     WriteIo& io_;
     Durability durability_;
     Step step_ = Step::None;
     WriteFailure failure_;
     std::filesystem::path target_;  // the resolved target
-    std::filesystem::path temp_;    // while a regular file is written
+    std::filesystem::path temp_;    // while a regular file is written; in the named mode the reservation
+    std::filesystem::path named_;   // the named mode: the library's temporary file
+    std::vector<std::string> parts_;
     bool replaces_file_ = false;
     int fd_ = -1;                   // the temporary file, or the opened pipe or device
     std::FILE* stream_ = nullptr;   // standard output

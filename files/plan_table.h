@@ -45,6 +45,7 @@ struct PlanRow {
     int wanted = plan::kNone;       // the input's "gewaehlt" (0..5), kNone when empty
     bool fixed = false;             // the input's "fest" = 1
     std::optional<Problem> problem; // a refused row: why (its cells stay, its results are empty)
+    std::vector<std::string> warnings;  // plausibility questions of the last compute
     plan::StandFigures figures;     // after compute()
 };
 
@@ -86,10 +87,22 @@ public:
     // The feature id of a GIS layer's row as ogrinfo shows it; nullopt for
     // tables without one.
     std::optional<long long> feature_id(std::size_t row) const;
+    // The row's place among the table's data rows (1 = the first; empty
+    // rows that were skipped counted), and the row as a message names it:
+    // "Bestand 3" or, in a GIS layer, "Bestand 3 (FID 17)".
+    std::size_t position(std::size_t row) const;
+    std::string row_name(std::size_t row) const;
+    // The format and the layer or sheet that was read.
+    TableFormat format() const;
+    const std::string& layer() const;
 
     // The planner's choice (kNone: back to the cheapest); only a suitable
     // system is taken.
     void choose(std::size_t row, int system);
+    // Refuses a row after it was computed (a fixed system that the
+    // capacities' choice cannot keep): its results are empty, it counts as
+    // fehlerhaft.
+    void refuse(std::size_t row, Problem problem);
     // Sets a value of one row, which is then computed again; it is written
     // into its own column, or a new column when the table has none.
     void set_value(std::size_t row, const ValueInfo& info, double value);
@@ -101,13 +114,19 @@ public:
     // the format carries them), then the result columns of `batch`
     // (with `reasons` the six reason columns after the flags), then, with
     // `plan_columns`, guenstig, gewaehlt, kosten_fm, kosten, diesel_l,
-    // benzin_l, co2_kg. Through the one atomic writer; the source is never
+    // benzin_l, co2_kg (the table's own "gewaehlt" column is then left out:
+    // the plan's takes its place). Integer columns: the flags, guenstig,
+    // gewaehlt; every other figure real at full precision; a refused row
+    // keeps its own cells with empty results. An empty `path` writes CSV to
+    // standard output. Through the one atomic writer; the source is never
     // touched unless `path` is the source.
     Outcome save(const std::filesystem::path& path, bool plan_columns, bool reasons,
                  const Progress& progress = {}) const;
 
-private:
+    // The document's inside, for its own reading and writing halves.
     struct Impl;
+
+private:
     std::unique_ptr<Impl> impl_;
 };
 

@@ -83,9 +83,10 @@ for f in "${expect[@]}"; do
   [[ -f "$root/$f" ]] || fail "missing in the package: /$f"
 done
 # Nothing outside /usr, no headers, static libraries or test programs; the
-# desktop program's module of its results and cost curve views in its own folder.
+# desktop program's module of its results and cost curve views and the
+# module of the spreadsheet and GIS formats (GDAL) in their own folder.
 if stray=$(awk '{print $6}' "$tmp/contents.txt" |
-             grep -vE '^\./(usr/?)?$|^\./usr/(bin|share)(/|$)|^\./usr/lib/(forstrix/(modules/(forstrix_views\.so)?)?)?$'); then
+             grep -vE '^\./(usr/?)?$|^\./usr/(bin|share)(/|$)|^\./usr/lib/(forstrix/(modules/((forstrix_views|forstrix_gdal)\.so)?)?)?$'); then
   fail "unexpected paths in the package: $stray"
 fi
 # The changelog is the Debian changelog of this very version, compressed
@@ -96,7 +97,8 @@ file -b "$changelog" | grep -q '^gzip compressed data, max compression' || fail 
 grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
   "$root/usr/share/doc/forstrix/copyright" || fail "copyright is not in the machine-readable format"
 grep -qx 'License: GPL-3+' "$root/usr/share/doc/forstrix/copyright" || fail "copyright does not name GPL-3+"
-for exe in usr/bin/forstrix-cli $( ((with_ui)) && echo usr/bin/forstrix usr/lib/forstrix/modules/forstrix_views.so); do
+gdal_module=$([[ -f "$root/usr/lib/forstrix/modules/forstrix_gdal.so" ]] && echo usr/lib/forstrix/modules/forstrix_gdal.so)
+for exe in usr/bin/forstrix-cli $gdal_module $( ((with_ui)) && echo usr/bin/forstrix usr/lib/forstrix/modules/forstrix_views.so); do
   [[ $exe == *.so || -x "$root/$exe" ]] || fail "/$exe is not executable"
   file -b "$root/$exe" | grep -q 'ELF' || fail "/$exe is not an ELF program"
   file -b "$root/$exe" | grep -q 'not stripped' && fail "/$exe is not stripped"
@@ -138,6 +140,14 @@ grep -Eq '"gi_bhd": *20[,}[:space:]]' "$tmp/calc.json" || fail "calc output lack
 grep -Eq '"gf_hab112": *137\.93[,}[:space:]]' "$tmp/calc.json" || fail "calc output lacks \"gf_hab112\": 137.93"
 [[ $(head -c1 "$tmp/calc.json") == "{" ]] || fail "calc output is not a JSON object"
 ok "installed forstrix-cli calc: $(grep -o '"[a-z_0-9]*":' "$tmp/calc.json" | wc -l) values, gf_hab112 = 137.93"
+# The installed program finds its GIS module: a plan written as a GeoPackage.
+if [[ -n $gdal_module ]]; then
+  printf 'name,gi_bhd,gf_vab\nA,30,50\n' >"$tmp/bestaende.csv"
+  "$root/usr/bin/forstrix-cli" plan "$tmp/bestaende.csv" -o "$tmp/plan.gpkg" 2>"$tmp/plan.err" && [[ -s "$tmp/plan.gpkg" ]] || {
+    cat "$tmp/plan.err" >&2; fail "installed forstrix-cli plan could not write a GeoPackage"
+  }
+  ok "installed forstrix-cli plan: a GeoPackage through its module"
+fi
 
 # Help and version of both programs, on standard output, without any display.
 for exe in forstrix-cli $( ((with_ui)) && echo forstrix); do

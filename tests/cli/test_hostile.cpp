@@ -111,9 +111,9 @@ TEST_P(CliRefuses, WithOneBoundedLineAndItsExitStatus) {
 const Refusal kRefusals[] = {
         // Wrong calls: what is wrong, and the help of the subcommand the call got into.
         Refusal{"NoSubcommand", "", {}, 2, "Fehler: Aufruf fehlerhaft: Ein Unterbefehl fehlt (calc, report, basics, "
-                                           "batch, scenario oder sweep) (Hilfe: forstrix-cli --help)"},
+                                           "batch, plan, scenario oder sweep) (Hilfe: forstrix-cli --help)"},
         Refusal{"MisspeltSubcommand", "", {"clac", "--set", "gi_bhd=25"}, 2,
-                "Unbekannter Unterbefehl: clac (erlaubt: calc, report, basics, batch, scenario oder sweep) (Hilfe: "
+                "Unbekannter Unterbefehl: clac (erlaubt: calc, report, basics, batch, plan, scenario oder sweep) (Hilfe: "
                 "forstrix-cli --help)"},
         Refusal{"SweepWithoutRange", "", {"sweep"}, 2, "Angabe fehlt: BEREICH (Hilfe: forstrix-cli sweep --help)"},
         Refusal{"UnknownOptionOfCalc", "", {"calc", "--fast"}, 2,
