@@ -1,6 +1,11 @@
 #include "ui/plan_model.h"
 
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
 #include <QBrush>
+#include <QCollator>
 #include <QColor>
 #include <QStringList>
 
@@ -34,6 +39,7 @@ void PlanModel::set_table(files::PlanTable* table) {
     beginResetModel();
     table_ = table;
     name_column_.reset();
+    ranked_column_ = keyed_column_ = -1;
     if (table_ != nullptr) {
         const auto& columns = table_->header().columns;
         for (std::size_t k = 0; k < columns.size(); ++k)
@@ -102,7 +108,7 @@ QVariant PlanModel::data(const QModelIndex& index, int role) const {
                    : QVariant(int(column == ColCheapest || column == ColChosen ? Qt::AlignCenter
                                                                                : Qt::AlignRight | Qt::AlignVCenter));
     if (role == kSortRole) {
-        if (column == ColName || column == ColSuitable || column == ColNote) return data(index, Qt::DisplayRole);
+        if (text_column(column)) return data(index, Qt::DisplayRole);
         const std::optional<double> v = number(column, row);
         return v ? QVariant(*v) : QVariant();
     }
@@ -199,24 +205,59 @@ bool PlanModel::setData(const QModelIndex& index, const QVariant& value, int rol
 }
 
 void PlanModel::row_changed(std::size_t row) {
+    ranked_column_ = keyed_column_ = -1;  // its texts and figures may have changed
     emit dataChanged(index(static_cast<int>(row), 0), index(static_cast<int>(row), ColCount - 1));
 }
 
+bool PlanModel::text_column(int column) { return column == ColName || column == ColSuitable || column == ColNote; }
+
 bool PlanModel::has_figure(int column, std::size_t row) const {
-    if (column == ColName || column == ColSuitable || column == ColNote) return true;
-    return number(column, row).has_value();
+    if (text_column(column)) return true;
+    if (keyed_column_ != column) key_figures(column);
+    return !std::isnan(keys_[row]);
+}
+
+// The figures of a column once for every stand (NaN: none), so that a
+// sort compares plain numbers rather than working out each figure anew.
+void PlanModel::key_figures(int column) const {
+    const std::size_t n = table_->size();
+    keys_.resize(n);
+    for (std::size_t r = 0; r < n; ++r) keys_[r] = number(column, r).value_or(std::nan(""));
+    keyed_column_ = column;
+}
+
+// The stands' places in the alphabetical order of a text column: each text
+// turned into its collation key once, so that a hundred thousand names sort
+// without a comparison of texts per step. Numbers in names count as numbers
+// ("Abt. 2" before "Abt. 10").
+void PlanModel::rank_texts(int column) const {
+    QCollator collator{QLocale(QLocale::German, QLocale::Germany)};
+    collator.setNumericMode(true);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    const std::size_t n = table_->size();
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(n);
+    for (std::size_t r = 0; r < n; ++r)
+        keys.push_back(collator.sortKey(data(index(static_cast<int>(r), column), Qt::DisplayRole).toString()));
+    std::vector<std::uint32_t> order(n);
+    std::iota(order.begin(), order.end(), 0u);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::uint32_t x, std::uint32_t y) { return keys[x].compare(keys[y]) < 0; });
+    rank_.assign(n, 0);
+    for (std::size_t i = 0; i < n; ++i) rank_[order[i]] = static_cast<std::uint32_t>(i);
+    ranked_column_ = column;
 }
 
 bool PlanModel::less(int column, std::size_t a, std::size_t b) const {
-    if (column == ColName || column == ColSuitable || column == ColNote) {
-        const QString ta = data(index(static_cast<int>(a), column), Qt::DisplayRole).toString();
-        const QString tb = data(index(static_cast<int>(b), column), Qt::DisplayRole).toString();
-        const int c = QString::localeAwareCompare(ta, tb);
-        return c != 0 ? c < 0 : a < b;
+    if (text_column(column)) {
+        if (ranked_column_ != column) rank_texts(column);
+        return rank_[a] < rank_[b];
     }
-    const std::optional<double> va = number(column, a), vb = number(column, b);
-    if (va && vb && *va != *vb) return *va < *vb;
-    if (va.has_value() != vb.has_value()) return va.has_value();
+    if (keyed_column_ != column) key_figures(column);
+    const double va = keys_[a], vb = keys_[b];
+    const bool ha = !std::isnan(va), hb = !std::isnan(vb);
+    if (ha && hb && va != vb) return va < vb;
+    if (ha != hb) return ha;
     return a < b;
 }
 

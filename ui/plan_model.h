@@ -6,7 +6,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
+#include <vector>
 
 #include <QAbstractTableModel>
 #include <QSortFilterProxyModel>
@@ -76,10 +78,19 @@ signals:
 
 private:
     QString reasons(std::size_t row, int system) const;
+    void rank_texts(int column) const;
+    void key_figures(int column) const;
+    static bool text_column(int column);
     std::optional<double> number(int column, std::size_t row) const;
 
     files::PlanTable* table_ = nullptr;
     std::optional<std::size_t> name_column_;
+    // The stands' alphabetical places in the text column last sorted by.
+    mutable int ranked_column_ = -1;
+    mutable std::vector<std::uint32_t> rank_;
+    // The stands' figures in the number column last sorted by.
+    mutable int keyed_column_ = -1;
+    mutable std::vector<double> keys_;
 };
 
 // Which stands the table shows.

@@ -24,6 +24,7 @@
 #include "ui/views.h"
 #include "ui_test_support.h"
 #include "../support/gis_layer.h"
+#include "../support/pdf_text.h"
 
 using namespace forstrix;
 using namespace forstrix::ui;
@@ -129,6 +130,12 @@ private slots:
         QVERIFY(refused.problem.has_value());
         QVERIFY(model->index(kRefused, ColNote).data().toString().contains(QStringLiteral("XX")));
         QVERIFY(model->index(kRefused, ColName).data(Qt::BackgroundRole).isValid());
+        // Why a system does not suit a stand, where its sum would stand.
+        QVERIFY(!window_->table().row(1).figures.suitable[1]);
+        const QStringList tip =
+            model->index(1, ColSystemFirst + 1).data(Qt::ToolTipRole).toString().split(QLatin1Char('\n'));
+        QCOMPARE(tip.front(), QStringLiteral("II) Integrierte Holzernte ist ungeeignet:"));
+        QVERIFY(tip.size() > 1 && !tip[1].isEmpty());
         // Buche and Eiche were read through the mapping's codes.
         QCOMPARE(window_->table().state_of(1).gi_ba, 6u);
         QCOMPARE(window_->table().state_of(0).gi_bhd, 35u);
@@ -249,8 +256,9 @@ private slots:
             QVERIFY(QTest::qWaitForWindowExposed(window_));
             save_screenshot(window_, QStringLiteral("plan_%1x%2").arg(size.width()).arg(size.height()));
         }
-        const QByteArray pdf = draw::plan_sheet_pdf(window_->sheet());
-        write_file(QStringLiteral(FORSTRIX_SCREENSHOT_DIR "/plan_sheet.pdf"), pdf);
+        const QString pdf = dir_.filePath(QStringLiteral("plan.pdf"));
+        QVERIFY(draw::write_plan_sheet_pdf(pdf.toStdString(), window_->sheet()).ok());
+        QVERIFY(forstrix::test::pdf_to_png(pdf.toStdString(), FORSTRIX_SCREENSHOT_DIR, "plan_sheet"));
     }
 
     void cancelWhileReadingOpensNothing() {
