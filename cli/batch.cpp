@@ -13,10 +13,12 @@
 #include "cli/errors.h"
 #include "cli/inputs.h"
 #include "core/calc.h"
+#include "core/columns.h"
 #include "core/message_text.h"
 #include "core/registry.h"
 #include "files/atomic_file.h"
 #include "files/cp1252.h"
+#include "files/mapping_file.h"
 #include "files/read_stream.h"
 #include "files/path_text.h"
 
@@ -30,7 +32,20 @@ using batch::Table;
 // Reads the header: the encoding, the separator, the decimal mark of the
 // output and the input columns. kExitDone, or the exit status once its
 // messages are written.
-int read_header(LineReader& reader, Table& t, const std::string& table, std::FILE* err) {
+// The note that the result columns of an earlier run are not read: once,
+// naming the first few.
+std::string dropped_note(const std::vector<std::string>& dropped) {
+    constexpr std::size_t kNamed = 6;
+    std::string names;
+    for (std::size_t k = 0; k < dropped.size() && k < kNamed; ++k)
+        names += (k == 0 ? "" : ", ") + printable(dropped[k], 40);
+    if (dropped.size() > kNamed) names += " und " + std::to_string(dropped.size() - kNamed) + " weitere";
+    return std::string(dropped.size() == 1 ? "Die Ergebnisspalte " : "Die Ergebnisspalten ") + names +
+           (dropped.size() == 1 ? " wird" : " werden") + " nicht gelesen, sondern neu berechnet.\n";
+}
+
+int read_header(LineReader& reader, Table& t, const std::string& table, const columns::Mapping* mapping,
+                std::FILE* err) {
     std::string_view line;
     if (!reader.next(line)) {
         if (reader.line_too_long()) {
@@ -65,29 +80,47 @@ int read_header(LineReader& reader, Table& t, const std::string& table, std::FIL
 
     std::vector<std::string_view> cells;
     batch::split_cells(line, t.sep, cells);
+    // The names as UTF-8 (an older spreadsheet's "Fläche" is Windows-1252).
+    std::vector<std::string> names;
+    names.reserve(cells.size());
+    for (std::string_view c : cells) names.push_back(display_text(batch::trim(c)));
+    columns::Header classified = columns::classify(names, mapping);
+    if (classified.problems.empty()) {
+        t.columns = std::move(classified.columns);
+        t.labels.assign(names.size(), std::string());
+        t.headings.clear();
+        for (std::size_t k = 0; k < names.size(); ++k) {
+            const columns::Column& c = t.columns[k];
+            // A column named as its value is written under the value's name,
+            // as before; any other column that stays (a mapped one too) keeps
+            // its heading as it stands, and a mapped column's cells are
+            // named by it in messages.
+            if (c.role == columns::Role::Value && columns::value_of_name(names[k]) == c.info) {
+                t.headings.emplace_back(c.info->name);
+                continue;
+            }
+            if (c.role == columns::Role::Value) t.labels[k] = names[k];
+            t.headings.emplace_back(batch::raw_cell(line, cells[k]));
+        }
+        // A remark such as "Abt. 3, steil" says nothing of the numbers: in a
+        // table with more than one column only the cells that are read decide.
+        if (sep_at != line.end() && t.sep == ';') {
+            std::vector<bool> text_only(t.columns.size());
+            for (std::size_t k = 0; k < t.columns.size(); ++k)
+                text_only[k] = t.columns[k].role == columns::Role::Carried;
+            t.decimal = batch::first_decimal_mark(reader.ahead(batch::kMarkScan), t.sep, text_only) != '.' ? ',' : '.';
+        }
+        if (!classified.dropped.empty()) std::fputs(dropped_note(classified.dropped).c_str(), err);
+        return kExitDone;
+    }
     // A header of a million wrong names is no header at all: the first few
     // are shown, the rest counted.
-    constexpr unsigned long kHeaderMessages = 5;
-    unsigned long header_problems = 0;
+    constexpr std::size_t kHeaderMessages = 5;
     std::string messages;
-    for (std::string_view c : cells) {
-        const std::string_view name = batch::trim(c);
-        Problem problem;
-        const ValueInfo* info = nullptr;
-        if (name.empty()) {
-            problem.message = "leere Spaltenüberschrift; jede Spalte braucht den Namen eines Wertes.";
-        } else if ((info = find_input(name, problem)) != nullptr &&
-                   std::find(t.columns.begin(), t.columns.end(), info) != t.columns.end()) {
-            problem = {std::string(name), std::string(name) + ": die Spalte steht doppelt in der Kopfzeile."};
-            info = nullptr;
-        }
-        if (info == nullptr && ++header_problems <= kHeaderMessages)
-            batch::append_line_message(messages, 1, problem.name, problem.message);
-        t.columns.push_back(info);
-    }
-    if (header_problems == 0) return kExitDone;
-    if (header_problems > kHeaderMessages)
-        messages += "Zeile 1: " + std::to_string(header_problems - kHeaderMessages) +
+    for (std::size_t k = 0; k < classified.problems.size() && k < kHeaderMessages; ++k)
+        batch::append_line_message(messages, 1, classified.problems[k].name, classified.problems[k].message);
+    if (classified.problems.size() > kHeaderMessages)
+        messages += "Zeile 1: " + std::to_string(classified.problems.size() - kHeaderMessages) +
                     " weitere fehlerhafte Spaltenüberschriften.\n";
     std::fputs(messages.c_str(), err);
     print_error(err, "Kopfzeile fehlerhaft; keine Ausgabe geschrieben.");
@@ -98,21 +131,24 @@ int read_header(LineReader& reader, Table& t, const std::string& table, std::FIL
 // values, the flags (with --reasons the six reason columns after them),
 // the results.
 std::string result_header(Table& t, bool reasons) {
-    t.outputs = t.columns;
+    t.outputs.clear();
+    for (std::size_t k = 0; k < t.columns.size(); ++k)
+        if (t.columns[k].role != columns::Role::Dropped) t.outputs.push_back({t.columns[k].info, k});
     for (const ValueInfo& v : value_registry())
         if (v.kind == ValueKind::Derived || v.kind == ValueKind::Flag || v.kind == ValueKind::Result)
-            t.outputs.push_back(&v);
+            t.outputs.push_back({&v, SIZE_MAX});
     if (reasons) {
         for (std::size_t k = 0; k < t.outputs.size(); ++k)
-            if (t.outputs[k]->kind == ValueKind::Flag) t.reasons_after = k;
+            if (t.outputs[k].value != nullptr && t.outputs[k].value->kind == ValueKind::Flag) t.reasons_after = k;
     }
     std::string head;
     for (std::size_t k = 0; k < t.outputs.size(); ++k) {
         if (k > 0) head += t.sep;
-        head += t.outputs[k]->name;
+        const batch::OutColumn& o = t.outputs[k];
+        head += o.source != SIZE_MAX ? std::string_view(t.headings[o.source]) : o.value->name;
         for (int i = 1; k == t.reasons_after && i <= kSystemCount; ++i) {
             head += t.sep;
-            head += "reasons_sys" + std::to_string(i);
+            head += std::string(columns::kReasonsPrefix) + std::to_string(i);
         }
     }
     return head + std::string(t.eol);
@@ -187,9 +223,19 @@ int run_batch(const BatchOptions& opt, const State& base, std::span<const Given>
         print_error(err, table + " ist ein Ordner, keine Tabelle; keine Ausgabe geschrieben.");
         return kExitFailed;
     }
+    // The mapping outlives the table, whose columns point to its codes.
+    columns::Mapping mapping;
+    if (!opt.map_path.empty()) {
+        if (const files::Outcome r = files::read_mapping(files::path_from_utf8(opt.map_path), mapping); !r.ok()) {
+            print_error(err, r);
+            return exit_status(r);
+        }
+    }
     LineReader reader(in);
     Table t;
-    if (const int status = read_header(reader, t, table, err); status != kExitDone) return status;
+    if (const int status = read_header(reader, t, table, opt.map_path.empty() ? nullptr : &mapping, err);
+        status != kExitDone)
+        return status;
 
     // The machine-hour costs of the basics, computed once for every row that
     // changes no basic.

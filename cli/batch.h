@@ -19,6 +19,7 @@ struct BatchOptions {
     bool skip_invalid = false;  // write the good rows, list the bad ones
     bool reasons = false;       // columns reasons_sys1 ... reasons_sys6 after the flags
     unsigned threads = 0;       // computing threads; 0: one per core, 1: none besides the reader
+    std::string map_path;       // a mapping of columns and codes (files/mapping_file.h); empty: none
 };
 
 // Exit status: 0 done, 1 the output could not be written or the input not

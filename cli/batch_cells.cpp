@@ -36,6 +36,15 @@ void split_cells(std::string_view line, char sep, std::vector<std::string_view>&
     }
 }
 
+std::string_view raw_cell(std::string_view line, std::string_view cell) {
+    // An unquoted cell follows the line's start or a separator, never a quote.
+    const char* begin = cell.data();
+    const char* end = begin + cell.size();
+    if (begin > line.data() && begin[-1] == '"' && end < line.data() + line.size() && *end == '"')
+        return {begin - 1, cell.size() + 2};
+    return cell;
+}
+
 std::string_view trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
@@ -51,6 +60,22 @@ bool all_empty(const std::vector<std::string_view>& cells) {
 char first_decimal_mark(std::string_view data) {
     for (char c : data)
         if (c == ',' || c == '.') return c;
+    return 0;
+}
+
+
+char first_decimal_mark(std::string_view data, char sep, const std::vector<bool>& skip) {
+    std::vector<std::string_view> cells;
+    while (!data.empty()) {
+        const std::size_t nl = data.find('\n');
+        std::string_view line = data.substr(0, nl);
+        data.remove_prefix(nl == std::string_view::npos ? data.size() : nl + 1);
+        split_cells(line, sep, cells);
+        for (std::size_t k = 0; k < cells.size(); ++k) {
+            if (k < skip.size() && skip[k]) continue;
+            if (const char mark = first_decimal_mark(cells[k])) return mark;
+        }
+    }
     return 0;
 }
 

@@ -12,6 +12,11 @@ namespace forstrix::cli::batch {
 // be part of a number, so the cell is refused with its text shown).
 void split_cells(std::string_view line, char sep, std::vector<std::string_view>& cells);
 
+// The cell `cell` (from split_cells of `line`) as it stands in the line: a
+// quoted cell with its quotes, so that a text holding the separator is
+// written back as it came.
+std::string_view raw_cell(std::string_view line, std::string_view cell);
+
 // Without the blanks and tabs around it.
 std::string_view trim(std::string_view s);
 
@@ -23,5 +28,8 @@ bool all_empty(const std::vector<std::string_view>& cells);
 // so a pipe is read once and gives every row.
 inline constexpr std::size_t kMarkScan = std::size_t{1} << 20;
 char first_decimal_mark(std::string_view data);
+// The same, looking only at the cells of the columns not marked in `skip`
+// (a table's own texts, which may hold a point or comma of their own).
+char first_decimal_mark(std::string_view data, char sep, const std::vector<bool>& skip);
 
 }  // namespace forstrix::cli::batch

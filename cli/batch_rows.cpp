@@ -11,6 +11,7 @@
 #include "cli/batch_cells.h"
 #include "cli/inputs.h"
 #include "core/calc.h"
+#include "core/columns.h"
 #include "core/message_text.h"
 #include "core/numtext.h"
 
@@ -93,12 +94,31 @@ bool compute_row(const Table& t, Chunk& c, Worker& w, unsigned long line_no) {
     w.row_given.assign(t.given.begin(), t.given.end());
     bool cells_ok = true;
     for (std::size_t k = 0; k < w.cells.size(); ++k) {
+        const columns::Column& col = t.columns[k];
         Problem problem;
-        if (std::optional<double> v = read_number(*t.columns[k], w.cells[k], problem)) {
-            w.row_given.push_back({t.columns[k], *v});
-        } else {
+        bool ok = true;
+        switch (col.role) {
+        case columns::Role::Value: {
+            double v = 0.0;
+            columns::Cell read = columns::read_cell(col, w.cells[k], v, problem);
+            if (read == columns::Cell::Refused) {
+                // A word of an older spreadsheet's Windows-1252 table ("groß").
+                const std::string utf8 = display_text(w.cells[k]);
+                if (utf8 != w.cells[k]) read = columns::read_cell(col, utf8, v, problem);
+            }
+            if (read == columns::Cell::Value) w.row_given.push_back({col.info, v});
+            ok = read != columns::Cell::Refused;
+            break;
+        }
+        case columns::Role::Chosen: ok = columns::read_chosen(w.cells[k], problem).has_value(); break;
+        case columns::Role::Fixed: ok = columns::read_fixed(w.cells[k], problem).has_value(); break;
+        case columns::Role::Carried:
+        case columns::Role::Dropped: break;
+        }
+        if (!ok) {
             cells_ok = false;
-            append_line_message(c.messages, line_no, problem.name, problem.message);
+            append_line_message(c.messages, line_no, t.labels[k].empty() ? problem.name : t.labels[k],
+                                problem.message);
         }
     }
     if (!cells_ok) return false;
@@ -147,7 +167,8 @@ void process_chunk(const Table& t, Chunk& c, Worker& w, std::atomic<bool>& any_b
     if (w.last.size() != t.outputs.size()) w.last.assign(t.outputs.size(), LastText{});
     for (std::size_t r = 0; r < c.starts.size(); ++r) {
         const std::size_t end = r + 1 < c.starts.size() ? c.starts[r + 1] : c.text.size();
-        split_cells({c.text.data() + c.starts[r], end - c.starts[r] - 1}, t.sep, w.cells);
+        const std::string_view line(c.text.data() + c.starts[r], end - c.starts[r] - 1);
+        split_cells(line, t.sep, w.cells);
         if (all_empty(w.cells)) continue;  // blank lines, spreadsheet filler rows
         if (!compute_row(t, c, w, c.line_no[r])) {
             ++c.bad;
@@ -157,11 +178,20 @@ void process_chunk(const Table& t, Chunk& c, Worker& w, std::atomic<bool>& any_b
         // Once a row has failed the table is not written: only check on.
         if (!t.skip_invalid && (c.bad > 0 || any_bad.load(std::memory_order_relaxed))) continue;
 
-        if (c.out.size() < c.out_used + room) c.out.resize(std::max(c.out.size() * 2, c.out_used + room));
+        // The carried cells take at most the line's length.
+        if (c.out.size() < c.out_used + room + line.size())
+            c.out.resize(std::max(c.out.size() * 2, c.out_used + room + line.size()));
         char* p = c.out.data() + c.out_used;
         for (std::size_t k = 0; k < t.outputs.size(); ++k) {
             if (k > 0) *p++ = t.sep;
-            put_value(p, w.s, *t.outputs[k], t.decimal, w.last[k]);
+            const OutColumn& o = t.outputs[k];
+            if (o.value != nullptr) {
+                put_value(p, w.s, *o.value, t.decimal, w.last[k]);
+            } else {
+                const std::string_view cell = raw_cell(line, w.cells[o.source]);
+                if (!cell.empty()) std::memcpy(p, cell.data(), cell.size());
+                p += cell.size();
+            }
             if (k == t.reasons_after) p = put_reasons(p, w.s, t.sep);
         }
         std::memcpy(p, t.eol.data(), t.eol.size());

@@ -11,11 +11,19 @@
 #include <string_view>
 #include <vector>
 
+#include "core/columns.h"
 #include "core/registry.h"
 #include "core/scenario.h"
 #include "core/state.h"
 
 namespace forstrix::cli::batch {
+
+// A column of the result table: a value of the computed state, or a cell
+// of the input written back as it stands.
+struct OutColumn {
+    const ValueInfo* value = nullptr;  // nullptr: the input's cell `source` as it stands
+    std::size_t source = SIZE_MAX;     // the input column it comes from; SIZE_MAX: a result
+};
 
 // What every row needs to know about the table.
 struct Table {
@@ -23,8 +31,12 @@ struct Table {
     char decimal = '.';
     std::string_view eol;
     bool skip_invalid = false;
-    std::vector<const ValueInfo*> columns;  // the input columns, in table order
-    std::vector<const ValueInfo*> outputs;  // input columns, then the results
+    std::vector<columns::Column> columns;  // every input column, in table order
+    // Per input column: the name a cell's message gives where the column is
+    // not named as its value (a mapped column); else empty.
+    std::vector<std::string> labels;
+    std::vector<std::string> headings;  // per input column: its heading in the result table
+    std::vector<OutColumn> outputs;  // the kept input columns, then the results
     // With --reasons: the output column after which the six reason cells
     // follow (the last flag); else past the end.
     std::size_t reasons_after = SIZE_MAX;

@@ -18,6 +18,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/batch.h"
+#include "cli/capacity.h"
 #include "cli/console.h"
 #include "cli/errors.h"
 #include "cli/german_cli.h"
@@ -181,6 +182,7 @@ int run_batch(const fc::CommonOptions& opt, const fc::BatchOptions& bopt, bool s
         fc::PlanOptions popt;
         popt.in_path = bopt.in_path;
         popt.out_path = bopt.out_path;
+        popt.map_path = bopt.map_path;
         popt.reasons = bopt.reasons;
         popt.skip_invalid = bopt.skip_invalid;
         popt.plan_columns = false;
@@ -189,7 +191,10 @@ int run_batch(const fc::CommonOptions& opt, const fc::BatchOptions& bopt, bool s
     return fc::run_batch(bopt, base, given, stdout, stderr);
 }
 
-int run_plan(const fc::CommonOptions& opt, const fc::PlanOptions& popt) {
+int run_plan(const fc::CommonOptions& opt, fc::PlanOptions popt, const fc::CapacityArgs& cap) {
+    const std::optional<forstrix::plan::CapacityOptions> capacity = fc::read_capacity_options(cap, stderr);
+    if (!capacity) return fc::kExitRefused;
+    popt.capacity = *capacity;
     State base;
     std::vector<forstrix::Given> given;
     if (const int status = fc::collect_inputs(opt, base, given, stderr); status != fc::kExitDone) return status;
@@ -245,6 +250,9 @@ int main(int argc, char** argv) {
     batch->add_flag("--reasons", bopt.reasons,
                     "Nach den Eignungen je System die Namen der Werte, an denen es scheitert "
                     "(Spalten reasons_sys1 ... reasons_sys6)");
+    batch->add_option("--map", bopt.map_path,
+                      "Zuordnung der Spalten und Schlüssel der Tabelle (JSON, Format forstrix-zuordnung)")
+        ->type_name("DATEI");
     CLI::Option* tmpl = batch->add_flag("--template", show_template, "Kopfzeile mit allen erlaubten Namen ausgeben");
     batch->add_option("--sep", template_sep, "Trennzeichen der Vorlage: ',' oder ';'")
         ->type_name("ZEICHEN")
@@ -269,6 +277,8 @@ int main(int argc, char** argv) {
                    "Nach den Eignungen je System die Namen der Werte, an denen es scheitert");
     plan->add_flag("--skip-invalid", popt.skip_invalid,
                    "Fehlerhafte Bestände auflisten und ohne Ergebnisse behalten, statt abzubrechen");
+    fc::CapacityArgs capacity_args;
+    fc::add_capacity_options(*plan, capacity_args);
 
     CLI::App* scenario = app.add_subcommand("scenario", "Bestandsdatei (.forstrix) eines Szenarios schreiben");
     add_common(scenario, scenario_opt, false);
@@ -312,6 +322,6 @@ int main(int argc, char** argv) {
     if (basics->parsed()) return run_file_command(basics_opt, basics_out, kBasics);
     if (scenario->parsed()) return fc::run_scenario(scenario_opt, sopt, stdout, stderr);
     if (sweep->parsed()) return fc::run_sweep(sweep_opt, wopt, stdout, stderr);
-    if (plan->parsed()) return run_plan(plan_opt, popt);
+    if (plan->parsed()) return run_plan(plan_opt, popt, capacity_args);
     return run_batch(batch_opt, bopt, show_template, template_sep);
 }

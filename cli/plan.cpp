@@ -2,10 +2,14 @@
 
 #include <string>
 
+#include "cli/capacity.h"
 #include "cli/errors.h"
 #include "cli/inputs.h"
 #include "core/message_text.h"
+#include "files/atomic_write.h"
+#include "files/mapping_file.h"
 #include "files/path_text.h"
+#include "files/plan_summary.h"
 #include "files/plan_table.h"
 
 namespace forstrix::cli {
@@ -53,20 +57,41 @@ int run_plan(const PlanOptions& opt, const State& base, std::span<const Given> g
             return kExitRefused;
         }
     }
-    const columns::Mapping* mapping = nullptr;
+    columns::Mapping mapping;
     if (!opt.map_path.empty()) {
-        print_error(err, "--map: Zuordnungsdateien liest diese Ausgabe von Forstrix noch nicht.");
-        return kExitRefused;
+        if (const files::Outcome read = files::read_mapping(files::path_from_utf8(opt.map_path), mapping); !read.ok()) {
+            print_error(err, read);
+            return exit_status(read);
+        }
     }
 
     files::PlanTable table;
     const files::Outcome loaded =
-        table.load(files::path_from_utf8(opt.in_path), opt.layer, mapping, opt.skip_invalid);
+        table.load(files::path_from_utf8(opt.in_path), opt.layer, opt.map_path.empty() ? nullptr : &mapping,
+                   opt.skip_invalid);
     if (!loaded.ok()) {
         print_error(err, loaded);
         return exit_status(loaded);
     }
     table.compute(base, given, opt.threads);
+
+    // Within capacities: the systems chosen afresh for every stand that is
+    // not fixed; a fixed system that does not suit its stand refuses it.
+    std::optional<plan::CapacityResult> capacity;
+    if (opt.capacity.any_capacity()) {
+        std::vector<plan::StandFigures> figures;
+        std::vector<int> fixed;
+        for (std::size_t r = 0; r < table.size(); ++r) {
+            figures.push_back(table.row(r).figures);
+            fixed.push_back(table.row(r).fixed ? table.row(r).wanted : plan::kNone);
+        }
+        capacity = plan::optimise(figures, fixed, opt.capacity);
+        if (!capacity->solver) return report_capacity(*capacity, err);
+        for (std::size_t r : capacity->unsuitable_fixed)
+            table.refuse(r, {std::string(columns::kChosenColumn), plan::unsuitable_fixed_text(table.row(r).wanted)});
+        for (std::size_t r = 0; r < table.size(); ++r)
+            if (capacity->chosen[r] != plan::kNone) table.choose(r, capacity->chosen[r]);
+    }
 
     long bad = 0;
     std::string messages;
@@ -88,14 +113,18 @@ int run_plan(const PlanOptions& opt, const State& base, std::span<const Given> g
         return exit_status(saved);
     }
     if (!opt.summary_path.empty()) {
-        print_error(err, "--summary: die Zusammenfassung schreibt diese Ausgabe von Forstrix noch nicht.");
-        return kExitRefused;
+        files::WriteFailure failure;
+        const std::string json = files::plan_summary_json(table.totals(), capacity ? &*capacity : nullptr);
+        if (!files::atomic_write(files::path_from_utf8(opt.summary_path), json, &failure)) {
+            print_error(err, "Zusammenfassung kann nicht geschrieben werden: " + files::describe(failure));
+            return kExitFailed;
+        }
     }
     if (bad > 0)
         std::fprintf(err, "%s übersprungen, %s berechnet.\n",
                      plural(bad, "fehlerhafter Bestand", "fehlerhafte Bestände").c_str(),
                      plural(static_cast<long>(table.size()) - bad, "Bestand", "Bestände").c_str());
-    return kExitDone;
+    return capacity ? report_capacity(*capacity, err) : kExitDone;
 }
 
 }  // namespace forstrix::cli

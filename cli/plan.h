@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 
+#include "core/capacity.h"
 #include "core/scenario.h"
 #include "core/state.h"
 
@@ -25,10 +26,14 @@ struct PlanOptions {
     bool skip_invalid = false;  // refused rows listed, counted and kept with empty results
     bool plan_columns = true;   // false: batch (the result columns alone)
     unsigned threads = 0;       // 0: one per core
+    // --capacity, --goal, --time-limit (cli/capacity.h): without a
+    // capacity every stand keeps its own choice or its cheapest system.
+    plan::CapacityOptions capacity;
 };
 
 // Exit status as cli/errors.h: 0 done, 1 a file unreadable or unwritable,
-// 2 refused content (nothing is written then).
+// 2 refused content (nothing is written then); with capacities 3 when no
+// choice fits them (the plan with the fewest missing hours is written).
 int run_plan(const PlanOptions& opt, const State& base, std::span<const Given> given, std::FILE* err);
 
 // Whether a batch call needs the plan document: its table or its output is

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/calc.h"
+#include "core/columns.h"
 #include "core/cost_inputs.h"
 #include "core/emissions.h"
 #include "core/machines.h"
@@ -71,6 +72,10 @@ std::string_view not_settable_reason(ValueKind kind) {
 }  // namespace
 
 Problem unknown_value(std::string_view name) {
+    // A slip of one or two letters ("gi_bdh") is far likelier than a value
+    // the program lacks: the name it was meant to be is offered.
+    if (const std::string_view near = columns::nearest_name(name); !near.empty())
+        return problem(printable(name), "unbekannter Name; meinten Sie " + std::string(near) + "?");
     return problem(printable(name), "unbekannter Name; es gibt keinen Wert dieses Namens.");
 }
 

@@ -38,7 +38,9 @@ struct ReadResult {
 };
 ReadResult read_value(const ValueInfo& v, std::string_view text);
 
-// The message for a name that the registry does not know.
+// The message for a name that the registry does not know, with the name
+// it was likely meant to be (columns::nearest_name) when there is one:
+// "gi_bdh: unbekannter Name; meinten Sie gi_bhd?".
 Problem unknown_value(std::string_view name);
 
 // The leave checks of the stand dialog over a State whose derived values

@@ -8,7 +8,9 @@
 // afresh. `calc`, `batch`, `plan` and the desktop's import all read here.
 #pragma once
 
+#include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -18,6 +20,16 @@
 #include "core/registry.h"
 
 namespace forstrix::columns {
+
+// The planner's columns of a plan: the choice ("gewaehlt", input and
+// output) and whether it is fixed ("fest", input only, carried); and the
+// columns that `plan` writes after the results of `batch`, in their order.
+inline constexpr std::string_view kChosenColumn = "gewaehlt";
+inline constexpr std::string_view kFixedColumn = "fest";
+inline constexpr std::array<std::string_view, 7> kPlanColumns = {
+    "guenstig", "gewaehlt", "kosten_fm", "kosten", "diesel_l", "benzin_l", "co2_kg"};
+// The reason columns of `batch --reasons`: this prefix and 1 ... 6.
+inline constexpr std::string_view kReasonsPrefix = "reasons_sys";
 
 // A mapping: the inventory's column names to value names, and for list
 // values the inventory's codes to numbers (the value as it is stored, e.g.
@@ -51,22 +63,40 @@ struct Header {
     std::vector<Problem> problems;    // non-empty: the table is refused
 };
 
-// Classifies the header. Refused: a misspelt value name ("gi_bdh:
-// unbekannter Name; meinten Sie gi_bhd?"), a value given by two columns
-// (also a mapped column and the value's own), a derived value as input, a
-// mapping naming an unknown value or a column the table lacks is not an
-// error (a mapping may serve several tables).
+// Classifies the header (names compared without regard to case and to the
+// blanks around them; a short name counts as its long name). Refused, each
+// with its problem: a misspelt value name ("gi_bdh: unbekannter Name;
+// meinten Sie gi_bhd?"), a value given by two columns (also a mapped column
+// and the value's own), a mapping that maps a column to an unknown value or
+// to one only the computation writes, "gewaehlt" or "fest" twice. A mapped
+// column that the table lacks is no error (a mapping may serve several
+// tables). A column without a name is carried.
 Header classify(const std::vector<std::string>& names, const Mapping* mapping);
 
-// A name that looks like a misspelt value name: starts with gi_, gf_, gc_,
-// g_ or gff_, or is within two edits of a value name, without being one.
+// The value a column of this name reads, in any case, by the long or the
+// short name; nullptr for a name that is no value's.
+const ValueInfo* value_of_name(std::string_view name);
+
+// A name that looks like a misspelt value name, without being a value or
+// output name: it starts with gi_, gf_, gc_, g_ or gff_ (any case), or it
+// has at least four characters and is within two edits of a settable
+// value name. Everyday columns ("ID", "Art", "Name", "Flaeche", "BHD_MITTEL")
+// are no such name.
 // The message of the refusal, with the nearest name as a hint when there is
 // one: "gi_bdh: unbekannter Name; meinten Sie gi_bhd?".
 std::optional<Problem> misspelt(std::string_view name);
 
+// The value name nearest to `name` within two edits (letters swapped,
+// added, left out or changed; case does not count), for the hint of an
+// unknown name; empty when none is that near. Ties go to a settable value,
+// then to the first in registry order.
+std::string_view nearest_name(std::string_view name);
+
 // A result column that batch or plan writes (gc_*, g_sys*, gff_*,
 // diesel_sys*, benzin_sys*, co2_sys*, reasons_sys*, guenstig, kosten_fm,
-// kosten, diesel_l, benzin_l, co2_kg), by its long or its short name.
+// kosten, diesel_l, benzin_l, co2_kg), or another value that only the
+// computation writes (the machine-hour costs that calc gives), by its long
+// or its short name, in any case.
 bool is_output_column(std::string_view name);
 
 // The fixed short name (at most 10 characters) under which a column is
@@ -74,6 +104,11 @@ bool is_output_column(std::string_view name);
 // of 10 characters or fewer are their own short name.
 std::string_view short_name(std::string_view long_name);
 std::string_view long_name(std::string_view short_name);  // the name itself when it is no short name
+struct ShortName {
+    std::string_view full, brief;  // the long name, its short name
+};
+// Every pair, in registry order, then the reason columns (docs/kurznamen.md lists them).
+std::span<const ShortName> short_names();
 
 enum class Cell { Empty, Value, Refused };
 // Reads one cell of a Role::Value column: empty (blank text or NULL: "not
@@ -84,7 +119,8 @@ enum class Cell { Empty, Value, Refused };
 Cell read_cell(const Column& c, std::string_view text, double& value, Problem& problem);
 
 // The planner's choice in a "gewaehlt" cell: kNone (-1) for empty, 0..5
-// for 1..6; nullopt (with the problem) for anything else. "fest": 0 or 1, empty 0.
+// for 1..6 or the numerals I..VI; nullopt (with the problem) for anything
+// else. "fest": 0 or 1, empty 0.
 std::optional<int> read_chosen(std::string_view text, Problem& problem);
 std::optional<int> read_fixed(std::string_view text, Problem& problem);
 

@@ -37,6 +37,8 @@ inline constexpr std::array<const char*, 4> kFormClassNames = {
     "vollholzig/langschäftig", "normal/mittelschäftig", "abholzig/kurzschäftig",
     "stark abholzig/sehr kurzschäftig"};
 inline constexpr std::array<const char*, 2> kSpacingNames = {"bis 20", "> 20"};
+// The same as the report writes it, and as a table may give it.
+inline constexpr std::array<const char*, 2> kSpacingReportNames = {"bis 20", "über 20"};
 inline constexpr std::array<const char*, 2> kTrafficabilityNames = {"vorhanden", "nicht vorhanden"};
 inline constexpr std::array<const char*, 6> kObstacleNames = {
     "keine Behinderung",       "mittlere Behinderung",      "starke Behinderung",

@@ -194,7 +194,11 @@ bool PlanTable::compute(const State& base, std::span<const Given> common, unsign
     const bool had_base = std::exchange(d.has_base, true);
 
     const std::size_t n = d.rows.size(), width = d.outputs.size();
-    std::vector<PlanRow> rows = d.rows;
+    // Only a run that can be cancelled keeps the rows as they were; the
+    // command line's plan of 100,000 stands computes in place.
+    std::vector<PlanRow> before;
+    if (progress) before = d.rows;
+    std::vector<PlanRow>& rows = d.rows;
     std::vector<double> results(n * width);
     std::vector<std::uint64_t> failing(n);
     if (threads == 0) threads = std::min(std::max(1u, std::thread::hardware_concurrency()), 8u);
@@ -228,12 +232,12 @@ bool PlanTable::compute(const State& base, std::span<const Given> common, unsign
     work(true);
     for (std::thread& t : pool) t.join();
     if (cancel.load()) {
+        d.rows = std::move(before);
         std::swap(d.prepared, prepared);
         std::swap(d.common, saved_common);
         d.has_base = had_base;
         return false;
     }
-    d.rows = std::move(rows);
     d.results = std::move(results);
     d.failing = std::move(failing);
     if (progress) progress(1.0);
@@ -301,6 +305,12 @@ void PlanTable::choose(std::size_t row, int system) {
     PlanRow& r = impl_->rows[row];
     r.wanted = system;
     if (r.figures.computed) plan::choose(r.figures, system);
+}
+
+void PlanTable::refuse(std::size_t row, Problem problem) {
+    PlanRow& r = impl_->rows[row];
+    r.figures = plan::StandFigures{};
+    r.problem = std::move(problem);
 }
 
 void PlanTable::set_value(std::size_t row, const ValueInfo& info, double value) {

@@ -99,6 +99,10 @@ public:
     // The planner's choice (kNone: back to the cheapest); only a suitable
     // system is taken.
     void choose(std::size_t row, int system);
+    // Refuses a row after it was computed (a fixed system that the
+    // capacities' choice cannot keep): its results are empty, it counts as
+    // fehlerhaft.
+    void refuse(std::size_t row, Problem problem);
     // Sets a value of one row, which is then computed again; it is written
     // into its own column, or a new column when the table has none.
     void set_value(std::size_t row, const ValueInfo& info, double value);

@@ -139,7 +139,7 @@ std::vector<ReportLine> stand_lines_of(const State& s) {
     line("BHD [cm]", std::to_string(s.gi_bhd));
     line("Formigkeitsstufe / Kronenausprägung", pick(kFormClassNames, s.gi_sf));
     line("Hangneigung [%]", std::to_string(s.gi_hn));
-    line("Abstand Rückegassen [m]", s.gi_ar == 0 ? "bis 20" : "über 20");
+    line("Abstand Rückegassen [m]", kSpacingReportNames[s.gi_ar == 0 ? 0 : 1]);
     line("Befahrbarkeit Rückegassen", s.gi_br == 0 ? "vorhanden" : "nicht vorhanden");
     line("Volumen ausscheidender Bestand alle Baumarten [EFm/ha]", format_comma(s.gf_vab, 6));
     line("Gesamtfläche der Maßnahme [ha]", format_comma(s.gf_gf, 6));

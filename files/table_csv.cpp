@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "core/message_text.h"
@@ -21,44 +22,54 @@ namespace {
 // A plan of a million stands is some hundred MiB; more is no table.
 constexpr std::size_t kMaxTable = std::size_t{2} << 30;
 
-// Splits the whole text into rows of cells: quoted cells may hold the
+// The next row of cells from `text` at `i`: quoted cells may hold the
 // separator, line ends and doubled quotes, as spreadsheets write them.
-void split_rows(std::string_view text, char sep, std::vector<std::vector<std::string>>& rows) {
-    std::vector<std::string> row;
-    std::string cell;
-    std::size_t i = 0;
+// Returns false at the end of the text.
+bool next_row(std::string_view text, std::size_t& i, char sep, std::vector<std::string>& row, std::size_t& used) {
+    used = 0;
     const std::size_t n = text.size();
-    while (i < n) {
+    if (i >= n) return false;
+    for (;;) {
+        if (used == row.size()) row.emplace_back();
+        std::string& cell = row[used++];
         cell.clear();
-        if (text[i] == '"') {
+        if (i < n && text[i] == '"') {
             ++i;
             while (i < n) {
-                if (text[i] == '"') {
-                    if (i + 1 < n && text[i + 1] == '"') {
-                        cell += '"';
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
+                const std::size_t quote = text.find('"', i);
+                if (quote == std::string_view::npos) {
+                    cell.append(text.substr(i));
+                    i = n;
                     break;
                 }
-                cell += text[i++];
+                cell.append(text.substr(i, quote - i));
+                i = quote + 1;
+                if (i < n && text[i] == '"') {
+                    cell += '"';
+                    ++i;
+                    continue;
+                }
+                break;
             }
         }
         // The rest of an unquoted cell (or what follows a closing quote).
-        while (i < n && text[i] != sep && text[i] != '\n' && text[i] != '\r') cell += text[i++];
-        row.push_back(cell);
+        std::size_t end = i;
+        while (end < n && text[end] != sep && text[end] != '\n' && text[end] != '\r') ++end;
+        cell.append(text.substr(i, end - i));
+        i = end;
         if (i < n && text[i] == sep) {
             ++i;
-            if (i == n) row.emplace_back();
+            if (i == n) {
+                if (used == row.size()) row.emplace_back();
+                row[used++].clear();
+                return true;
+            }
             continue;
         }
         if (i < n && text[i] == '\r') ++i;
         if (i < n && text[i] == '\n') ++i;
-        rows.push_back(std::move(row));
-        row.clear();
+        return true;
     }
-    if (!row.empty()) rows.push_back(std::move(row));
 }
 
 bool blank(std::string_view s) {
@@ -119,27 +130,29 @@ Outcome read_csv(const fs::path& path, Source& out) {
     out.sep = sep_at != std::string_view::npos ? header[sep_at] : mark == ',' ? ';' : ',';
     out.decimal = out.sep == ';' && mark != '.' ? ',' : '.';
 
-    std::vector<std::vector<std::string>> rows;
-    split_rows(text, out.sep, rows);
-    for (std::string& name : rows.front()) {
-        std::string_view n = name;
+    std::vector<std::string> cells;
+    std::size_t at = 0, used = 0;
+    next_row(text, at, out.sep, cells, used);
+    for (std::size_t k = 0; k < used; ++k) {
+        std::string_view n = cells[k];
         while (!n.empty() && (n.front() == ' ' || n.front() == '\t')) n.remove_prefix(1);
         while (!n.empty() && (n.back() == ' ' || n.back() == '\t')) n.remove_suffix(1);
         out.add_column(std::string(n));
     }
     const std::size_t width = out.names.size();
-    for (std::size_t r = 1; r < rows.size(); ++r) {
-        std::vector<std::string>& cells = rows[r];
-        if (std::all_of(cells.begin(), cells.end(), [](const std::string& c) { return blank(c); })) continue;
-        if (cells.size() != width)
-            return refused("Zeile " + std::to_string(r + 1) + ": " + std::to_string(cells.size()) + " Felder statt " +
+    for (std::size_t r = 1; next_row(text, at, out.sep, cells, used); ++r) {
+        if (std::all_of(cells.begin(), cells.begin() + static_cast<std::ptrdiff_t>(used),
+                        [](const std::string& c) { return blank(c); }))
+            continue;
+        if (used != width)
+            return refused("Zeile " + std::to_string(r + 1) + ": " + std::to_string(used) + " Felder statt " +
                            std::to_string(width) + " (Trennzeichen '" + out.sep + "').");
         for (std::size_t k = 0; k < width; ++k) {
             // An empty cell is "not given here", as a NULL field is.
             if (blank(cells[k]))
                 out.cells[k].emplace_back();
             else
-                out.cells[k].emplace_back(std::move(cells[k]));
+                out.cells[k].emplace_back(cells[k]);
         }
         out.position.push_back(r);
         ++out.rows;
@@ -166,6 +179,13 @@ Outcome write_csv(const fs::path& path, const Source& source, const Rows& rows, 
     block += eol;
     std::vector<OutCell> cells;
     char number[kMaxFixedChars + 8];
+    // Many figures repeat from stand to stand (the costs of a system that no
+    // column touches): the text last written for a column is reused.
+    struct Last {
+        double value = 0;
+        std::string text;
+    };
+    std::vector<Last> last(columns.size());
     for (std::size_t r = 0; r < rows.size(); ++r) {
         rows.row(r, cells);
         for (std::size_t k = 0; k < cells.size(); ++k) {
@@ -175,7 +195,13 @@ Outcome write_csv(const fs::path& path, const Source& source, const Rows& rows, 
             case OutCell::Null: break;
             case OutCell::Text: put_text(block, c.text, sep); break;
             case OutCell::Int: block.append(number, std::to_chars(number, number + 24, c.i).ptr); break;
-            case OutCell::Real: block.append(number, write_fixed_shortest(number, c.d, decimal)); break;
+            case OutCell::Real:
+                if (last[k].text.empty() || std::memcmp(&last[k].value, &c.d, sizeof c.d) != 0) {
+                    last[k].text.assign(number, write_fixed_shortest(number, c.d, decimal));
+                    last[k].value = c.d;
+                }
+                block += last[k].text;
+                break;
             }
         }
         block += eol;

@@ -95,13 +95,16 @@ TEST_P(BatchRefuses, WithLineAndNameAndWritesNothing) {
     TempDir dir;
     if (!GetParam().table.empty()) spit(dir / "in.csv", GetParam().table);
     spit(dir / "out.csv", "previous results\n");
-    const CliRun r = run_cli({"batch", dir / "in.csv", "-o", dir / "out.csv"});
+    std::vector<std::string> args{"batch", dir / "in.csv", "-o", dir / "out.csv"};
+    if (std::string(GetParam().label) == "MissingMapping") args.insert(args.end(), {"--map", dir / "none.json"});
+    const CliRun r = run_cli(args);
     EXPECT_EQ(r.status, GetParam().status);
     EXPECT_TRUE(r.status == 1 || r.err.find("keine Ausgabe geschrieben") != std::string::npos) << r.err;
     for (const std::string& piece : GetParam().expected_in_messages) EXPECT_NE(r.err.find(piece), std::string::npos) << r.err;
     EXPECT_EQ(slurp(dir / "out.csv"), "previous results\n");
     EXPECT_EQ(dir.files().size(), GetParam().table.empty() ? 1u : 2u) << "no temporary file left";
-    EXPECT_EQ(run_cli({"batch", dir / "in.csv"}).out, "") << "no rows on standard output either";
+    args.erase(args.begin() + 2, args.begin() + 4);
+    EXPECT_EQ(run_cli(args).out, "") << "no rows on standard output either";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -109,7 +112,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BadTable{"Word", "gi_bhd,gf_vab\n20,30\n25,viel\n", 2, {"Zeile 3, gf_vab: ", "viel"}},
         BadTable{"BhdOutOfRange", "gi_bhd;gf_vab\n20;30\n\n95;30\n", 2, {"Zeile 4, gi_bhd: ", "6 bis 90"}},
-        BadTable{"UnknownColumn", "gi_bhd,gf_volumen\n20,30\n", 2, {"Zeile 1, gf_volumen: ", "--template"}},
+        BadTable{"MisspeltColumn", "gi_bhd,gf_volumen\n20,30\n", 2, {"Zeile 1, gf_volumen: unbekannter Name"}},
+        BadTable{"MisspeltColumnWithHint", "ID;gi_bdh\n1;20\n", 2, {"Zeile 1, gi_bdh: unbekannter Name; meinten Sie gi_bhd?"}},
+        BadTable{"WordOfNoList", "gi_ba;gi_bhd\nBuche;20\nBuch;20\n", 2,
+                 {"Zeile 3, gi_ba: \u201EBuch\u201C ist kein Eintrag der Liste (Birke, Erle"}},
+        BadTable{"ChosenOutOfRange", "gi_bhd;gewaehlt;fest\n20;2;1\n20;7;\n20;;ja\n", 2,
+                 {"Zeile 3, gewaehlt: \u201E7\u201C ist kein Arbeitssystem", "Zeile 4, fest: \u201Eja\u201C"}},
+        BadTable{"MissingMapping", "gi_bhd\n20\n", 1, {"Zuordnung kann nicht geladen werden!"}},
         BadTable{"DecimalCommaWithCommaSeparator", "gi_bhd,gf_vab\n20,30,5\n", 2, {"Zeile 2: 3 Felder statt 2"}},
         BadTable{"Utf16", std::string("\xFF\xFEg\0i\0", 6), 2, {"UTF-16"}},
         // Tiny pieces on a 500 m rope line: V's time would be negative, as calc says.
@@ -122,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
 // run_batch in this process: its exit status, result and messages.
 std::string run_here(const std::string& table, bool skip_invalid, unsigned threads) {
     std::FILE *out = std::tmpfile(), *err = std::tmpfile();
-    std::string text = std::to_string(run_batch({table, "", skip_invalid, false, threads}, State{}, {}, out, err)) + "\n";
+    std::string text = std::to_string(run_batch({table, "", skip_invalid, false, threads, ""}, State{}, {}, out, err)) + "\n";
     for (std::FILE* f : {out, err}) {
         std::rewind(f);
         for (int ch; (ch = std::fgetc(f)) != EOF;) text += static_cast<char>(ch);
@@ -201,6 +210,75 @@ TEST(CliBatch, TemplateHeaderTakesARowOfCalcValuesAlsoWithoutThreads) {
     EXPECT_EQ(run_cli({"batch", dir / "in.csv", "-o", "/dev/full"}).err,  // a full disk: its cause and the path
               "Fehler: Ausgabe kann nicht geschrieben werden: Kein Platz mehr auf dem Datenträger: /dev/full\n");
 #endif
+}
+
+// The cells of a result line from column `from` on (the computed columns).
+std::string from_cell(const std::string& line, std::size_t from, char sep) {
+    std::size_t at = 0;
+    for (std::size_t k = 0; k < from; ++k) at = line.find(sep, at) + 1;
+    return line.substr(at);
+}
+
+// A planner's table: its own columns written back as they stand (quotes,
+// umlauts, a point in a remark), words for list values, an empty cell for
+// the value given for all, the choice and its fixing carried. Each row's
+// results are those of the same stand given by numbers.
+TEST(CliBatch, PlannersOwnColumnsWordsAndEmptyCells) {
+    TempDir dir;
+    spit(dir / "in.csv", "ID;Name;gi_bhd;Bemerkung;gi_ba;GI_V_KF;gewaehlt;fest\n"
+                         "1;\"Müller; Hans\";20;Abt. 3;Buche;große Kronen;3;1\n"
+                         "2;Ährenweg;;\"sagt \"\"steil\"\"\";EICHE;;;\n"
+                         "3;Fichtenweg;25;;Kirsche;gro\xDF;; \n");
+    spit(dir / "numbers.csv", "gi_bhd;gi_ba;gi_v_kf\n20;5;2\n30;6;1\n25;9;2\n");
+    const CliRun r = run_cli({"batch", dir / "in.csv", "--set", "gi_bhd=30", "--reasons"});
+    const CliRun n = run_cli({"batch", dir / "numbers.csv", "--set", "gi_bhd=30", "--reasons"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const std::vector<std::string> lines = split(r.out, '\n'), expected = split(n.out, '\n');
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_TRUE(lines[0].starts_with("ID;Name;gi_bhd;Bemerkung;gi_ba;gi_v_kf;gewaehlt;fest;gc_hoehe;")) << lines[0];
+    EXPECT_TRUE(lines[1].starts_with("1;\"Müller; Hans\";20;Abt. 3;5;2;3;1;")) << lines[1];
+    EXPECT_TRUE(lines[2].starts_with("2;Ährenweg;30;\"sagt \"\"steil\"\"\";6;1;;;")) << lines[2];
+    EXPECT_TRUE(lines[3].starts_with("3;Fichtenweg;25;;9;2;; ;")) << lines[3];
+    // (Row 1's quoted name holds one separator more.)
+    for (std::size_t k = 1; k < 4; ++k)
+        EXPECT_EQ(from_cell(lines[k], k == 1 ? 9 : 8, ';'), from_cell(expected[k], 3, ';')) << k;
+    EXPECT_NE(lines[1].find(";0,"), std::string::npos) << "decimal commas, whatever a remark holds";
+
+    // Its own result read again: the result columns are dropped and computed
+    // afresh, once named; the same bytes come out.
+    spit(dir / "out.csv", r.out);
+    const CliRun again = run_cli({"batch", dir / "out.csv", "--set", "gi_bhd=30", "--reasons"});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(again.out, r.out);
+    EXPECT_EQ(again.err, "Die Ergebnisspalten gc_hoehe, gc_stm, gc_stmvoll, gc_stmderb, gc_vhieb, g_sys1 und 83 weitere "
+                         "werden nicht gelesen, sondern neu berechnet.\n");
+}
+
+// An inventory's own column names and codes through a mapping file; the
+// column keeps its heading, its messages name it.
+TEST(CliBatch, MappedColumnsAndCodes) {
+    TempDir dir;
+    spit(dir / "map.json", R"({"format": "forstrix-zuordnung", "version": 1,
+        "columns": {"BHD_MITTEL": "gi_bhd", "BAUMART": "gi_ba"}, "values": {"gi_ba": {"BU": 5, "EI": 6}}})");
+    spit(dir / "in.csv", "Revier,BHD_MITTEL,BAUMART\nNord,20,BU\nSüd,30,ei\nWest,25,Kirsche\n");
+    spit(dir / "numbers.csv", "gi_bhd,gi_ba\n20,5\n30,6\n25,9\n");
+    const CliRun r = run_cli({"batch", dir / "in.csv", "--map", dir / "map.json"});
+    const CliRun n = run_cli({"batch", dir / "numbers.csv"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> lines = split(r.out, '\n'), expected = split(n.out, '\n');
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "Revier,BHD_MITTEL,BAUMART," + from_cell(expected[0], 2, ','));
+    for (std::size_t k = 1; k < 4; ++k) EXPECT_EQ(from_cell(lines[k], 1, ','), expected[k]) << k;
+
+    spit(dir / "bad.csv", "BHD_MITTEL,BAUMART,gi_ba\n20,BU,5\n");
+    EXPECT_NE(run_cli({"batch", dir / "bad.csv", "--map", dir / "map.json"}).err.find(
+                  "Zeile 1, gi_ba: der Wert gi_ba steht doppelt in der Kopfzeile (auch in der Spalte \u201EBAUMART\u201C)."),
+              std::string::npos);
+    spit(dir / "bad.csv", "BHD_MITTEL,BAUMART\n20,XX\n");
+    EXPECT_NE(run_cli({"batch", dir / "bad.csv", "--map", dir / "map.json"}).err.find(
+                  "Zeile 2, BAUMART: gi_ba: \u201EXX\u201C ist kein Schlüssel der Zuordnung, kein Eintrag der Liste"),
+              std::string::npos);
 }
 
 }  // namespace

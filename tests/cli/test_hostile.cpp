@@ -111,9 +111,9 @@ TEST_P(CliRefuses, WithOneBoundedLineAndItsExitStatus) {
 const Refusal kRefusals[] = {
         // Wrong calls: what is wrong, and the help of the subcommand the call got into.
         Refusal{"NoSubcommand", "", {}, 2, "Fehler: Aufruf fehlerhaft: Ein Unterbefehl fehlt (calc, report, basics, "
-                                           "batch, scenario oder sweep) (Hilfe: forstrix-cli --help)"},
+                                           "batch, plan, scenario oder sweep) (Hilfe: forstrix-cli --help)"},
         Refusal{"MisspeltSubcommand", "", {"clac", "--set", "gi_bhd=25"}, 2,
-                "Unbekannter Unterbefehl: clac (erlaubt: calc, report, basics, batch, scenario oder sweep) (Hilfe: "
+                "Unbekannter Unterbefehl: clac (erlaubt: calc, report, basics, batch, plan, scenario oder sweep) (Hilfe: "
                 "forstrix-cli --help)"},
         Refusal{"SweepWithoutRange", "", {"sweep"}, 2, "Angabe fehlt: BEREICH (Hilfe: forstrix-cli sweep --help)"},
         Refusal{"UnknownOptionOfCalc", "", {"calc", "--fast"}, 2,
@@ -124,7 +124,8 @@ const Refusal kRefusals[] = {
         Refusal{"FlagWithValue", "", {"calc", "--trace=ja"}, 2, "Wert kann nicht gelesen werden: --trace"},
         Refusal{"UnknownOptionEscaped", "", {"calc", "--\x1b[31mx"}, 2, "--\\x1B[31mx"},
         // Values and ranges.
-        Refusal{"UnknownName", "", {"calc", "--set", "gi_xyz=1"}, 2, "gi_xyz: unbekannter Name"},
+        Refusal{"UnknownName", "", {"calc", "--set", "gi_xyz=1"}, 2, "gi_xyz: unbekannter Name; es gibt keinen Wert"},
+        Refusal{"MisspeltName", "", {"report", "--set", "gf_vba=1"}, 2, "gf_vba: unbekannter Name; meinten Sie gf_vab?"},
         Refusal{"NoEqualsSign", "", {"calc", "--set", "gf_fw"}, 2, "NAME=WERT"},
         Refusal{"NameMissing", "", {"calc", "--set", "=5"}, 2, "\u201E=5\u201C: vor dem \u201E=\u201C fehlt der Name"},
         Refusal{"BasicsZeroInBasics", "", {"basics", "--set", "gf_hab45=0"}, 2, "gf_hab45"},
@@ -189,10 +190,10 @@ TEST(CliStreams, ClosedStandardStreamsKeepMessagesOutOfTheTable) {
 #endif
 
 // A batch table's bad cells or header: escape sequences escaped, a lone separator refused
-// like an empty cell (not read as 0), endless wrong names shown by the first five, then counted.
+// like a word (not read as 0), endless misspelt names shown by the first five, then counted.
 TEST(CliBatchMessages, BoundedAndEscaped) {
     std::string header = "gi_bhd";
-    for (int i = 0; i < 100000; ++i) header += ",x" + std::to_string(i);
+    for (int i = 0; i < 100000; ++i) header += ",gi_x" + std::to_string(i);
     const struct {
         std::string table;
         std::vector<std::string> said;
@@ -200,7 +201,7 @@ TEST(CliBatchMessages, BoundedAndEscaped) {
     } rows[] = {{"gf_vab,gf_gf\n\x1b]0;titel\x07" "30,40\n", {"\\x1B]0;titel\\x0730"}, 2},
                 {"gf_vab,gf_gf\n\",\",40\n", {"\u201E,\u201C ist keine Zahl"}, 2},
                 {"gf_vab,gf_gf\n" + std::string(400, '8') + ",40\n", {"ist zu groß"}, 2},
-                {header + "\n", {"Zeile 1, x4: unbekannter Name", "Zeile 1: 99995 weitere fehlerhafte Spalten"}, 7}};
+                {header + "\n", {"Zeile 1, gi_x4: unbekannter Name", "Zeile 1: 99995 weitere fehlerhafte Spalten"}, 7}};
     for (const auto& row : rows) {
         TempDir dir;
         spit(dir / "in.csv", row.table);

@@ -4,7 +4,10 @@
 // batch over a GIS layer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+
+#include <nlohmann/json.hpp>
 
 #include "run_cli.h"
 #if FORSTRIX_WITH_GDAL
@@ -91,6 +94,31 @@ TEST(Plan, AMisspeltColumnIsRefusedWithTheHint) {
     EXPECT_EQ(dir.files(), std::vector<std::string>{"s.csv"});
 }
 
+// The inventory's own names and codes through --map give batch's figures
+// of the same stand; plan and batch read the mapping alike.
+TEST(Plan, TheInventorysColumnsThroughAMapping) {
+    TempDir dir;
+    spit(dir / "inventur.csv", "Abt;BHD;BA;Vorrat\n12a;30;BU;50,5\n");
+    spit(dir / "map.json", R"({"format": "forstrix-zuordnung", "version": 1,
+        "columns": {"BHD": "gi_bhd", "BA": "gi_ba", "Vorrat": "gf_vab"}, "values": {"gi_ba": {"BU": 5}}})");
+    spit(dir / "s.csv", "gi_bhd,gi_ba,gf_vab\n30,5,50.5\n");
+    const CliRun plan = run_cli({"plan", dir / "inventur.csv", "--map", dir / "map.json", "-o", dir / "p.csv"});
+    const CliRun batch = run_cli({"batch", dir / "s.csv", "-o", dir / "b.csv"});
+    ASSERT_EQ(plan.status + batch.status, 0) << plan.err << batch.err;
+    std::string planned = slurp(dir / "p.csv");
+    std::replace(planned.begin(), planned.end(), ',', '.');
+    std::replace(planned.begin(), planned.end(), ';', ',');
+    const auto p = rows_of(planned), b = rows_of(slurp(dir / "b.csv"));
+    ASSERT_EQ(p.size(), 1u);
+    EXPECT_EQ(p[0].at("BA"), "BU") << "the source's cells as they were";
+    for (const auto& [name, text] : b[0]) {
+        if (name.starts_with("gi_") || name.starts_with("gf_")) continue;  // the inputs, named by the inventory here
+        EXPECT_EQ(p[0].at(name), text) << name;
+    }
+    const CliRun misspelt_map = run_cli({"plan", dir / "inventur.csv", "--map", dir / "s.csv"});
+    EXPECT_EQ(misspelt_map.status, 2) << "a mapping that is no mapping";
+}
+
 #if FORSTRIX_WITH_GDAL
 using forstrix::test::GisTable;
 
@@ -120,13 +148,31 @@ TEST(Plan, AGeoPackageKeepsItsLayerAndGetsBatchsResults) {
     spit(dir / "s.csv", stands_csv());
     forstrix::test::write_layer(native(dir / "s.gpkg"), "GPKG", "bestaende", layer());
     const CliRun batch = run_cli({"batch", dir / "s.csv", "-o", dir / "b.csv"});
-    const CliRun plan = run_cli({"plan", dir / "s.gpkg", "-o", dir / "p.csv"});
+    const CliRun plan = run_cli({"plan", dir / "s.gpkg", "-o", dir / "p.csv", "--summary", dir / "summe.json"});
     const CliRun gis = run_cli({"plan", dir / "s.gpkg", "-o", dir / "p.gpkg", "--layer", "bestaende"});
     ASSERT_EQ(batch.status + plan.status + gis.status, 0) << batch.err << plan.err << gis.err;
     const auto b = rows_of(slurp(dir / "b.csv")), p = rows_of(slurp(dir / "p.csv"));
     ASSERT_EQ(p.size(), b.size());
     for (std::size_t r = 0; r < b.size(); ++r) expect_batch_cells(b[r], p[r], r);
     EXPECT_EQ(p[0].at("bemerkung"), "Eichen, Buchen; gemischt");
+    // The summary holds the sums of the rows.
+    const nlohmann::json summary = nlohmann::json::parse(slurp(dir / "summe.json"));
+    double euro = 0, co2 = 0, volume = 0;
+    long without = 0;
+    for (const auto& row : p) {
+        if (row.at("gewaehlt").empty()) {
+            ++without;
+            continue;
+        }
+        euro += std::stod(row.at("kosten"));
+        co2 += std::stod(row.at("co2_kg"));
+        volume += std::stod(row.at("gc_vhieb"));
+    }
+    EXPECT_EQ(summary.at("bestaende"), p.size());
+    EXPECT_EQ(summary.at("ohne_system"), without);
+    EXPECT_DOUBLE_EQ(summary.at("kosten").get<double>(), euro);
+    EXPECT_DOUBLE_EQ(summary.at("co2_kg").get<double>(), co2);
+    EXPECT_DOUBLE_EQ(summary.at("hiebsmenge_efm").get<double>(), volume);
 
     const GisTable source = layer(), back = forstrix::test::read_layer(native(dir / "p.gpkg"));
     ASSERT_EQ(back.rows.size(), source.rows.size());

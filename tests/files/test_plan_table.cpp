@@ -221,12 +221,14 @@ class PlanSheet : public ::testing::TestWithParam<Sheet> {};
 TEST_P(PlanSheet, ReadsTheInventorysColumnsThroughAMapping) {
     Folder dir;
     GisTable t;
-    t.fields = {{"Abteilung", OFTString}, {"BHD", OFTInteger}, {"Baumart", OFTString}, {"Vorrat", OFTString}};
-    t.rows = {{"12a", "30", "BU", "50,5"}, {std::nullopt, std::nullopt, std::nullopt, std::nullopt},
-              {"12b", "41", "EI", "80.25"}};
+    t.fields = {{"Abteilung", OFTString}, {"BHD", OFTInteger}, {"Baumart", OFTString}, {"Vorrat", OFTString},
+                {"Gassen", OFTString}};
+    t.rows = {{"12a", "30", "BU", "50,5", "vorhanden"},
+              {std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt},
+              {"12b", "41", "Eiche", "80.25", "nicht vorhanden"}};
     forstrix::test::write_layer(dir.path / GetParam().file, GetParam().driver, "Inventur", t);
     columns::Mapping mapping;
-    mapping.columns = {{"BHD", "gi_bhd"}, {"Baumart", "gi_ba"}, {"Vorrat", "gf_vab"}};
+    mapping.columns = {{"BHD", "gi_bhd"}, {"Baumart", "gi_ba"}, {"Vorrat", "gf_vab"}, {"Gassen", "gi_br"}};
     mapping.values = {{"gi_ba", {{"BU", 5.0}, {"EI", 6.0}}}};
     PlanTable plan;
     const Outcome read = plan.load(dir.path / GetParam().file, "Inventur", &mapping, false);
@@ -238,7 +240,9 @@ TEST_P(PlanSheet, ReadsTheInventorysColumnsThroughAMapping) {
     EXPECT_EQ(second.gi_bhd, 41u);
     EXPECT_EQ(second.gi_ba, 6u);
     EXPECT_EQ(second.gf_vab, 80.25);
+    EXPECT_EQ(second.gi_br, 1u) << "the dialog's word";
     EXPECT_EQ(plan.state_of(0).gf_vab, 50.5);
+    EXPECT_EQ(plan.state_of(0).gi_ba, 5u) << "the inventory's code";
     EXPECT_EQ(plan.load(dir.path / GetParam().file, "Blatt9", &mapping, false).status, Status::Refused);
 }
 

@@ -157,7 +157,7 @@ TEST(ScenarioInput, RefusedFilesNameTheProblemAndChangeNothing) {
         {"nested deeper than either kind", kBoth, "\"gi_bhd\": [[34]]", "Die Datei ist zu tief verschachtelt"},
         {"true where a number belongs", kBoth, "\"gf_vab\": true", "gf_vab: true ist keine Zahl."},
         {"brackets in a string are text", kBoth, "\"gf_vab\": \"[[\\\"[[\"", "ist keine Zahl."},
-        {"unknown name", kBoth, "\"gi_bdh\": 30", "gi_bdh: unbekannter Name"},
+        {"misspelt name", kBoth, "\"gi_bdh\": 30", "gi_bdh: unbekannter Name; meinten Sie gi_bhd?"},
         {"derived value", kBoth, "\"gc_hoehe\": 20", "gc_hoehe:"},
         {"beyond the list", kBoth, "\"gi_bhd\": 95", "gi_bhd: 95 liegt nicht im erlaubten Bereich 6 bis 90"},
         {"Zeitgrad beyond 200", kBoth, "\"gi_zest\": 250", "Zeitgrad 250 erscheint unplausibel"},
