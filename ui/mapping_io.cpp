@@ -6,13 +6,10 @@
 #include <QVariantList>
 #include <QVariantMap>
 
+#include "files/mapping_file.h"
 #include "ui/file_path.h"
 #include "ui/messages.h"
 
-#if __has_include("files/mapping_file.h")
-#include "files/mapping_file.h"
-#define FORSTRIX_MAPPING_FILES 1
-#endif
 
 namespace forstrix::ui {
 
@@ -71,8 +68,6 @@ void remember_mapping(const QString& path, const columns::Mapping& mapping) {
     settings.setValue(QString::fromLatin1(kKey), all);
 }
 
-#if FORSTRIX_MAPPING_FILES
-
 bool load_mapping_file(QWidget* parent, columns::Mapping& mapping) {
     const QString path = ask_open_file(parent, QStringLiteral("Zuordnung laden"), QDir::currentPath(),
                                        QString::fromLatin1(kFilter));
@@ -93,22 +88,5 @@ bool save_mapping_file(QWidget* parent, const columns::Mapping& mapping) {
     message(parent, QStringLiteral("Fehler"), naming_file(qs(written.message()), path), MsgIcon::Error);
     return false;
 }
-
-#else
-
-// A build whose files library keeps no mapping files yet.
-bool load_mapping_file(QWidget* parent, columns::Mapping&) {
-    message(parent, QStringLiteral("Fehler"), QStringLiteral("Zuordnungsdateien werden hier nicht unterstützt."),
-            MsgIcon::Error);
-    return false;
-}
-
-bool save_mapping_file(QWidget* parent, const columns::Mapping&) {
-    message(parent, QStringLiteral("Fehler"), QStringLiteral("Zuordnungsdateien werden hier nicht unterstützt."),
-            MsgIcon::Error);
-    return false;
-}
-
-#endif
 
 }  // namespace forstrix::ui

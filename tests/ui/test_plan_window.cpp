@@ -261,6 +261,36 @@ private slots:
         QVERIFY(forstrix::test::pdf_to_png(pdf.toStdString(), FORSTRIX_SCREENSHOT_DIR, "plan_sheet"));
     }
 
+    void mappingFileLoadsAsSaved() {
+        const forstrix::test::GisTable t = inventory();
+        std::vector<std::string> names;
+        for (const auto& f : t.fields) names.push_back(f.name);
+        auto preview = [&] {
+            return make_preview(QStringLiteral("revier.gpkg"), names, t.rows.size(),
+                                [&](std::size_t r, std::size_t k) -> std::optional<std::string_view> {
+                                    return std::string_view(*t.rows[r][k]);
+                                });
+        };
+        ScriptedMessages messages;
+        const QString file = dir_.filePath(QStringLiteral("zuordnung.json"));
+        ColumnMappingDialog first(preview(), *remembered_mapping(gpkg_));
+        messages.answer_file(file);
+        child<QPushButton>(first, QStringLiteral("saveMapping"))->click();
+        QVERIFY(QFileInfo::exists(file));
+
+        ColumnMappingDialog second(preview(), columns::Mapping{});
+        QVERIFY(second.mapping().columns.empty());
+        messages.answer_file(file);
+        child<QPushButton>(second, QStringLiteral("loadMapping"))->click();
+        QVERIFY(messages.shown().empty());
+        const columns::Mapping a = first.mapping(), b = second.mapping();
+        QCOMPARE(b.columns, a.columns);
+        QCOMPARE(b.values.size(), std::size_t(1));
+        QCOMPARE(b.values[0].codes, a.values[0].codes);
+        auto* roles = child<QTableWidget>(second, QStringLiteral("columns"));
+        QCOMPARE(static_cast<QComboBox*>(roles->cellWidget(2, 2))->currentData().toString(), QStringLiteral("gi_bhd"));
+    }
+
     void cancelWhileReadingOpensNothing() {
         ScriptedMessages messages;
         const QString other = dir_.filePath(QStringLiteral("zweites.gpkg"));
