@@ -82,13 +82,13 @@ constexpr double kBodyEnd = kAcrossHeight - kBottom - kFootHeight;
 // The stand lines' columns: a right edge for figures, a left edge for texts.
 struct StandColumns {
     double number_right = kLeft + 9.0 * kMm;
-    double name_left = kLeft + 12.0 * kMm, name_width = 76.0 * kMm;
-    double volume_right = kLeft + 110.0 * kMm;
-    double system_centre = kLeft + 122.0 * kMm;
-    double euro_fm_right = kLeft + 143.0 * kMm;
-    double euro_right = kLeft + 166.0 * kMm;
-    double co2_right = kLeft + 186.0 * kMm;
-    double note_left = kLeft + 193.0 * kMm, note_width = kTextWidth - 193.0 * kMm;
+    double name_left = kLeft + 12.0 * kMm, name_width = 62.0 * kMm;
+    double volume_right = kLeft + 97.0 * kMm;
+    double system_centre = kLeft + 109.0 * kMm;
+    double euro_fm_right = kLeft + 130.0 * kMm;
+    double euro_right = kLeft + 153.0 * kMm;
+    double co2_right = kLeft + 173.0 * kMm;
+    double note_left = kLeft + 180.0 * kMm, note_width = kTextWidth - 180.0 * kMm;
 };
 
 // The totals' columns: the label, then the seven figures' right edges.

@@ -96,7 +96,7 @@ void ColumnMappingDialog::build() {
     columns_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     columns_->verticalHeader()->hide();
     (new QVBoxLayout(column_box))->addWidget(columns_);
-    top->addWidget(column_box, 3);
+    top->addWidget(column_box, 1);
 
     auto* code_box = new QGroupBox(QStringLiteral("Wörter und Codes der Listenwerte"), this);
     codes_ = new QTableWidget(0, 4, code_box);
@@ -107,7 +107,7 @@ void ColumnMappingDialog::build() {
     codes_->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
     codes_->verticalHeader()->hide();
     (new QVBoxLayout(code_box))->addWidget(codes_);
-    top->addWidget(code_box, 2);
+    top->addWidget(code_box, 1);
     layout->addLayout(top, 3);
 
     auto* rows_box = new QGroupBox(QStringLiteral("Vorschau (erste Zeilen)"), this);
@@ -220,6 +220,7 @@ void ColumnMappingDialog::fill_codes() {
             codes_->setItem(row, 2, count_item);
             auto* box = new QComboBox(codes_);
             box->setObjectName(QStringLiteral("code_%1").arg(row));
+            box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
             box->addItem(QStringLiteral("\u2013 unbekannt \u2013"));
             for (const auto& [word, number] : words) box->addItem(qs(word), number);
             const auto chosen = codes_chosen_.find({std::string(v->name), text});
