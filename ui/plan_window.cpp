@@ -294,7 +294,8 @@ draw::PlanSheet PlanWindow::sheet() const {
     sheet.totals = table_.totals();
     const int rows = model_->rowCount();
     sheet.lines.reserve(static_cast<std::size_t>(rows));
-    // In the order the table shows, whatever it filters: the sheet is the whole plan.
+    // In the order the table is sorted by; the sheet is always the whole
+    // plan, so with a filter on, in the table's own order.
     for (int i = 0; i < rows; ++i) {
         const int shown = proxy_->filter() == PlanFilter::All ? proxy_->mapToSource(proxy_->index(i, 0)).row() : i;
         const auto row = static_cast<std::size_t>(shown);
