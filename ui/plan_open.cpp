@@ -57,16 +57,17 @@ QString plan_file_filter() {
 
 bool is_plan_file(const QString& path) { return files::table_format(fs_path(path)).has_value(); }
 
-PlanWindow* open_plan(State& base, const QString& path, QWidget* parent) {
+bool read_plan(State& base, const QString& path, bool ask, columns::Mapping& mapping, files::PlanTable& table,
+               QWidget* parent) {
     const std::optional<columns::Mapping> remembered = remembered_mapping(path);
-    columns::Mapping mapping = remembered.value_or(columns::Mapping{});
-    files::PlanTable table;
+    if (remembered) mapping = *remembered;
     files::Outcome loaded;
-    if (!read(parent, path, &mapping, table, loaded)) return nullptr;
+    if (!read(parent, path, &mapping, table, loaded)) return false;
 
     // The planner is asked once what the columns mean; the answer is kept
-    // for the file, and asked again only when it no longer fits.
-    if (!loaded.ok() || (!remembered && needs_mapping(table.header()))) {
+    // for the file, and asked again only when it no longer fits (or when
+    // the planner asks for the dialog).
+    if (ask || !loaded.ok() || (!remembered && needs_mapping(table.header()))) {
         std::optional<TablePreview> preview;
         if (loaded.ok())
             preview = make_preview(QFileInfo(path).fileName(), table.column_names(), table.size(),
@@ -75,24 +76,29 @@ PlanWindow* open_plan(State& base, const QString& path, QWidget* parent) {
             preview = raw_preview(parent, path);
         if (!preview) {
             message(parent, QStringLiteral("Fehler"), naming_file(qs(loaded.message()), path), MsgIcon::Error);
-            return nullptr;
+            return false;
         }
         ColumnMappingDialog dialog(std::move(*preview), mapping, parent);
-        if (dialog.exec() != QDialog::Accepted) return nullptr;
+        if (dialog.exec() != QDialog::Accepted) return false;
         mapping = dialog.mapping();
-        if (!read(parent, path, &mapping, table, loaded)) return nullptr;
+        if (!read(parent, path, &mapping, table, loaded)) return false;
         if (!loaded.ok()) {
             message(parent, QStringLiteral("Fehler"), naming_file(qs(loaded.message()), path), MsgIcon::Error);
-            return nullptr;
+            return false;
         }
     }
     remember_mapping(path, mapping);
 
     bool computed = false;
-    if (!run_with_progress(parent, QStringLiteral("Bestände werden berechnet ..."),
-                           [&](const files::Progress& progress) { computed = table.compute(base, {}, 0, progress); }) ||
-        !computed)
-        return nullptr;
+    return run_with_progress(parent, QStringLiteral("Bestände werden berechnet ..."),
+                             [&](const files::Progress& progress) { computed = table.compute(base, {}, 0, progress); }) &&
+           computed;
+}
+
+PlanWindow* open_plan(State& base, const QString& path, QWidget* parent) {
+    columns::Mapping mapping;
+    files::PlanTable table;
+    if (!read_plan(base, path, false, mapping, table, parent)) return nullptr;
     auto* window = new PlanWindow(base, std::move(table), path, std::move(mapping), parent);
     window->show();
     return window;

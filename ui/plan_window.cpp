@@ -26,6 +26,7 @@
 #include "ui/mapping_io.h"
 #include "ui/messages.h"
 #include "ui/plan_model.h"
+#include "ui/plan_open.h"
 #include "ui/plan_progress.h"
 #include "ui/print_preview.h"
 #include "ui/stand_dialog.h"
@@ -66,10 +67,6 @@ public:
         editor->setGeometry(option.rect.adjusted(0, 0, 220, 0));  // the titles are long
     }
 };
-
-QString table_filter() {
-    return QStringLiteral("Hiebspläne (*.csv *.ods *.xlsx *.gpkg *.shp *.geojson *.fgb)");
-}
 
 }  // namespace
 
@@ -188,6 +185,8 @@ void PlanWindow::build_menu() {
                          QKeySequence::Print);
     add(file, QStringLiteral("Als &PDF speichern..."), QStringLiteral("pdf"), [this] { save_pdf(); });
     file->addSeparator();
+    add(file, QStringLiteral("Spalten &zuordnen..."), QStringLiteral("remap"), [this] { remap(); });
+    file->addSeparator();
     add(file, QStringLiteral("Schl&ießen"), QStringLiteral("close"), [this] { close(); }, QKeySequence::Close);
 
     QMenu* calc = menuBar()->addMenu(QStringLiteral("&Berechnung"));
@@ -252,7 +251,7 @@ bool PlanWindow::save_as() {
         save_path_.isEmpty()
             ? source.dir().filePath(source.completeBaseName() + QStringLiteral("_plan.") + source.suffix())
             : save_path_;
-    QString chosen = ask_save_file(this, QStringLiteral("Hiebsplan speichern unter"), proposed, table_filter());
+    QString chosen = ask_save_file(this, QStringLiteral("Hiebsplan speichern unter"), proposed, plan_file_filter());
     if (chosen.isEmpty()) return false;
     if (QFileInfo(chosen).suffix().isEmpty()) chosen += QLatin1Char('.') + source.suffix();
     // The planner's own table is written over only when asked for.
@@ -356,6 +355,31 @@ bool PlanWindow::take_basics() {
     return true;
 }
 
+bool PlanWindow::ask_to_save() {
+    if (!modified_) return true;
+    switch (message(this, QStringLiteral("Warnung"), QStringLiteral("Änderungen am Hiebsplan speichern?"),
+                    MsgIcon::Question, MsgButtons::SaveDiscardCancel)) {
+        case MsgAnswer::Save: return save();
+        case MsgAnswer::Discard: return true;
+        default: return false;
+    }
+}
+
+bool PlanWindow::remap() {
+    if (!ask_to_save()) return false;
+    const QString path = save_path_.isEmpty() ? source_ : save_path_;
+    columns::Mapping mapping = mapping_;
+    files::PlanTable table;
+    if (!read_plan(base_, path, true, mapping, table, this)) return false;
+    model_->set_table(nullptr);
+    table_ = std::move(table);
+    model_->set_table(&table_);
+    mapping_ = std::move(mapping);
+    update_totals();
+    set_modified(false);
+    return true;
+}
+
 void PlanWindow::edit_stand(std::size_t row) {
     const State before = table_.state_of(row);
     State edited = before;
@@ -387,20 +411,8 @@ void PlanWindow::edit_stand(std::size_t row) {
 }
 
 void PlanWindow::closeEvent(QCloseEvent* event) {
-    if (modified_) {
-        switch (message(this, QStringLiteral("Warnung"), QStringLiteral("Änderungen am Hiebsplan speichern?"),
-                        MsgIcon::Question, MsgButtons::SaveDiscardCancel)) {
-            case MsgAnswer::Save:
-                if (!save()) {
-                    event->ignore();
-                    return;
-                }
-                break;
-            case MsgAnswer::Discard: break;
-            default: event->ignore(); return;
-        }
-    }
-    event->accept();
+    if (ask_to_save()) event->accept();
+    else event->ignore();
 }
 
 }  // namespace forstrix::ui

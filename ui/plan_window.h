@@ -59,6 +59,10 @@ public:
     // The stand of the document's row `row` in the stand dialog (and the
     // cost dialog from there); its changed values are written to the row.
     void edit_stand(std::size_t row);
+    // "Spalten zuordnen...": the table read again from its file with the
+    // mapping the planner gives in the import dialog (after asking about
+    // unsaved changes). false when nothing changed.
+    bool remap();
     // The sheet in the table's present order.
     draw::PlanSheet sheet() const;
 
@@ -76,6 +80,8 @@ private:
     void update_title();
     void set_modified(bool modified);
     bool write_to(const QString& path);
+    // Asks about unsaved changes: false when the planner cancelled or the save failed.
+    bool ask_to_save();
     QString document_name() const;
 
     State& base_;

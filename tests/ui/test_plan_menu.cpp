@@ -2,8 +2,10 @@
 // menu, the plan among the recent files, and leaving the program while a
 // plan has unsaved changes.
 #include <QAction>
+#include <QComboBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QTableWidget>
 #include <QtTest>
 
 #include "ui/dialog_codes.h"
@@ -22,14 +24,23 @@ class TestPlanMenu : public WindowTest {
 
     PlanWindow* plan() const { return window_->findChild<PlanWindow*>(); }
 
+    void open_carrying_every_column() {
+        ScriptedMessages messages;
+        messages.answer_file(csv_);
+        DialogScript script({[](QWidget* d) { child<QPushButton>(*d, QStringLiteral("ok"))->click(); }});
+        window_->run_command(CmdOpenPlan);
+        QVERIFY(script.wait_until_done());
+        QVERIFY(plan() != nullptr);
+    }
+
 private slots:
     void init() {
         QSettings(QStringLiteral("forstrix"), QStringLiteral("forstrix")).clear();
         open_window();
         window_->start_up();
-        // A column the program does not know ("Abteilung"): the import dialog asks.
+        // Columns the program does not know ("Abteilung", "HANG"): the import dialog asks.
         csv_ = file(QStringLiteral("hiebe.csv"));
-        write_file(csv_, "Abteilung;gi_bhd;gf_vab;gf_gf\n12a;35;250;2\n14b;40;300;1\n");
+        write_file(csv_, "Abteilung;gi_bhd;gf_vab;gf_gf;HANG\n12a;35;250;2;30\n14b;40;300;1;5\n");
     }
     void cleanup() {
         if (PlanWindow* p = plan()) {
@@ -67,14 +78,23 @@ private slots:
         QCOMPARE(plan()->table().size(), std::size_t(2));
     }
 
+    void mappedAgainReadsTheColumnAnew() {
+        open_carrying_every_column();
+        QCOMPARE(plan()->table().state_of(0).gi_hn, State{}.gi_hn);  // HANG carried
+        DialogScript script({[](QWidget* d) {
+            auto* box = static_cast<QComboBox*>(child<QTableWidget>(*d, QStringLiteral("columns"))->cellWidget(4, 2));
+            box->setCurrentIndex(box->findData(QStringLiteral("gi_hn")));
+            child<QPushButton>(*d, QStringLiteral("ok"))->click();
+        }});
+        QVERIFY(plan()->remap());
+        QVERIFY(script.wait_until_done());
+        QCOMPARE(plan()->table().state_of(0).gi_hn, 30u);
+        QCOMPARE(plan()->table().state_of(1).gi_hn, 5u);
+        QVERIFY(!plan()->isWindowModified());
+    }
+
     void leavingAsksAboutTheUnsavedPlan() {
-        {
-            ScriptedMessages messages;
-            messages.answer_file(csv_);
-            DialogScript script({[](QWidget* d) { child<QPushButton>(*d, QStringLiteral("ok"))->click(); }});
-            window_->run_command(CmdOpenPlan);
-            QVERIFY(script.wait_until_done());
-        }
+        open_carrying_every_column();
         QVERIFY(plan()->take_basics());  // the plan differs from its file now
         ScriptedMessages messages;
         messages.answer(MsgAnswer::Cancel);
