@@ -15,6 +15,7 @@ enum Command {
     // The stand as a file: Neu, Öffnen..., Speichern, Speichern unter...,
     // Bezeichnung und Notiz... ("Zuletzt geöffnet" is a submenu of files).
     CmdNewStand = 110, CmdOpenStand = 111, CmdSaveStand = 112, CmdSaveStandAs = 113, CmdStandLabel = 114,
+    CmdOpenPlan = 115,  // "Hiebsplan öffnen...": a table of many stands in a window of its own
     CmdStand = 201, CmdCosts = 202,
     CmdChainsaw = 301,  // 302..308: the seven machine kinds, see MachineKind::menu_command
                         // 309: the emission factors, kEmissionMenuCommand

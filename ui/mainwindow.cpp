@@ -165,9 +165,12 @@ void MainWindow::build_menu() {
     add(file, "Ö&ffnen...", CmdOpenStand);
     add(file, "Spei&chern", CmdSaveStand);
     add(file, "Speichern &unter...", CmdSaveStandAs);
+    add(file, "&Hiebsplan öffnen...", CmdOpenPlan);
     recent_menu_ = file->addMenu(QStringLiteral("&Zuletzt geöffnet"));
     recent_menu_->setObjectName(QStringLiteral("recent"));
     update_recent_menu();
+    // A plan window adds its files to the list while the menu is closed.
+    connect(file, &QMenu::aboutToShow, this, &MainWindow::update_recent_menu);
     add(file, "Bezeichnung und N&otiz...", CmdStandLabel);
     file->addSeparator();
     add(file, "Kalkulationsgrundlagen &laden", CmdLoadBasics);
@@ -298,6 +301,12 @@ void MainWindow::choose_and_open() {
 }
 
 void MainWindow::open_recent(const QString& path) {
+    // A plan opens in a window of its own beside the stand.
+    if (!path.endsWith(QString::fromUtf8(files::kStandExtension), Qt::CaseInsensitive)) {
+        run_plan_view(state_, path, this);
+        update_recent_menu();
+        return;
+    }
     if (!document_->ask_to_save()) return;
     open_stand(path);
 }
@@ -308,6 +317,9 @@ void MainWindow::edit_stand_label() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // Each open plan asks about its own changes first.
+    for (QWidget* plan : findChildren<QWidget*>(QStringLiteral("planwindow"), Qt::FindDirectChildrenOnly))
+        if (plan->isVisible() && !plan->close()) return event->ignore();
     if (document_->ask_to_save()) event->accept();
     else event->ignore();
 }
@@ -328,6 +340,10 @@ void MainWindow::dispatch(int command) {
     switch (command) {
         case CmdNewStand: new_stand(); return;
         case CmdOpenStand: choose_and_open(); return;
+        case CmdOpenPlan:
+            run_plan_view(state_, QString(), this);
+            update_recent_menu();
+            return;
         case CmdSaveStand:
         case CmdSaveStandAs:
             // Confirmed in the status bar: a box after every save would be in the way.

@@ -17,10 +17,12 @@ namespace {
 
 using ResultsEntry = int (*)(State*, draw::SheetExtras*, QWidget*);
 using SweepEntry = void (*)(State*, const QString*, QWidget*);
+using PlanEntry = void (*)(State*, const QString*, QWidget*);
 
 struct Views {
     ResultsEntry results = nullptr;
     SweepEntry sweep = nullptr;
+    PlanEntry plan = nullptr;
 };
 
 // The module's entry points, or nullptr after the user was told why not.
@@ -37,12 +39,13 @@ const Views* views(QWidget* parent) {
         }
         loaded.results = reinterpret_cast<ResultsEntry>(module.resolve("forstrix_run_results_view"));
         loaded.sweep = reinterpret_cast<SweepEntry>(module.resolve("forstrix_run_sweep_view"));
-        if (loaded.results != nullptr && loaded.sweep != nullptr) return &loaded;
+        loaded.plan = reinterpret_cast<PlanEntry>(module.resolve("forstrix_run_plan_view"));
+        if (loaded.results != nullptr && loaded.sweep != nullptr && loaded.plan != nullptr) return &loaded;
         failure = module.errorString();
         loaded = Views{};
     }
     message(parent, QStringLiteral("Fehler"),
-            QStringLiteral("Ergebnis und Kostenverlauf können nicht angezeigt werden: der Programmteil "
+            QStringLiteral("Ergebnis, Kostenverlauf und Hiebsplan können nicht angezeigt werden: der Programmteil "
                            "\u201Eforstrix_views\u201C fehlt oder ist beschädigt.\n") + failure,
             MsgIcon::Error);
     return nullptr;
@@ -57,6 +60,10 @@ int run_results_view(State& state, draw::SheetExtras extras, QWidget* parent) {
 
 void run_sweep_view(State& state, const QString& stand_name, QWidget* parent) {
     if (const Views* v = views(parent)) v->sweep(&state, &stand_name, parent);
+}
+
+void run_plan_view(State& state, const QString& path, QWidget* parent) {
+    if (const Views* v = views(parent)) v->plan(&state, &path, parent);
 }
 
 }  // namespace forstrix::ui

@@ -14,4 +14,8 @@ void forstrix_run_sweep_view(forstrix::State* state, const QString* stand_name, 
     forstrix::ui::run_sweep_view(*state, *stand_name, parent);
 }
 
+void forstrix_run_plan_view(forstrix::State* state, const QString* path, QWidget* parent) {
+    forstrix::ui::run_plan_view(*state, *path, parent);
+}
+
 }  // extern "C"

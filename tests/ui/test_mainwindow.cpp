@@ -112,7 +112,7 @@ private slots:
         }
         QCOMPARE(seen, (QStringList{
             u"&Datei"_s, u"&Neu 110"_s, u"Ö&ffnen... 111"_s, u"Spei&chern 112"_s, u"Speichern &unter... 113"_s,
-            u"&Zuletzt geöffnet "_s, u"Bezeichnung und N&otiz... 114"_s, u"-"_s, u"Kalkulationsgrundlagen &laden 103"_s, u"Kalkulationsgrundlagen &speichern 104"_s,
+            u"&Hiebsplan öffnen... 115"_s, u"&Zuletzt geöffnet "_s, u"Bezeichnung und N&otiz... 114"_s, u"-"_s, u"Kalkulationsgrundlagen &laden 103"_s, u"Kalkulationsgrundlagen &speichern 104"_s,
             u"-"_s, u"&Beenden 199"_s, u"Daten&eingabe"_s, u"Eingabe &Bestandesdaten... 201"_s,
             u"Eingabe &Kosten... 202"_s, u"&Kalkulationsgrundlagen"_s, u"für Motorsägen... 301"_s,
             u"für aufgerüstete Agrarschlepper... 302"_s, u"für Harvester... 303"_s, u"für Forwarder... 304"_s,
