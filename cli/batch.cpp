@@ -134,6 +134,7 @@ std::string result_header(Table& t, bool reasons) {
     t.outputs.clear();
     for (std::size_t k = 0; k < t.columns.size(); ++k)
         if (t.columns[k].role != columns::Role::Dropped) t.outputs.push_back({t.columns[k].info, k});
+    t.kept = t.outputs.size();
     for (const ValueInfo& v : value_registry())
         if (v.kind == ValueKind::Derived || v.kind == ValueKind::Flag || v.kind == ValueKind::Result)
             t.outputs.push_back({&v, SIZE_MAX});

@@ -26,7 +26,8 @@ char* put_int(char* p, Int v) {
 
 // Writes a value of the state, which is finite (checked after the row's
 // computation).
-void put_value(char*& p, const State& s, const ValueInfo& v, char decimal, LastText& last) {
+// Inlined into both loops of the row: it runs for nearly every cell written.
+[[gnu::always_inline]] inline void put_value(char*& p, const State& s, const ValueInfo& v, char decimal, LastText& last) {
     switch (v.type) {
     case ValueType::Double: {
         const double d = s.*(v.d);
@@ -82,6 +83,16 @@ char* put_reasons(char* p, const State& s, char sep) {
 // once with a blank, and the separators.
 constexpr std::size_t kReasonsRoom = kSuitabilityConditions.size() * 16 + kSystemCount;
 
+// Whether a value cell that gave `v` is the number itself (not a word, a
+// code or the metres of a rope line length), so that it may be written
+// back in the table's number format.
+bool is_plain_number(const columns::Column& col, std::string_view text, double v) {
+    if (col.digit_is_number && !text.empty() && text.front() >= '0' && text.front() <= '9') return true;
+    Problem ignored;
+    const std::optional<double> plain = read_number(*col.info, trim(text), ignored);
+    return plain && *plain == v;
+}
+
 // Reads and computes one row into w.s; false (with its messages) when the
 // row is refused.
 bool compute_row(const Table& t, Chunk& c, Worker& w, unsigned long line_no) {
@@ -92,6 +103,7 @@ bool compute_row(const Table& t, Chunk& c, Worker& w, unsigned long line_no) {
         return false;
     }
     w.row_given.assign(t.given.begin(), t.given.end());
+    w.as_number.assign(w.cells.size(), 0);
     bool cells_ok = true;
     for (std::size_t k = 0; k < w.cells.size(); ++k) {
         const columns::Column& col = t.columns[k];
@@ -108,6 +120,7 @@ bool compute_row(const Table& t, Chunk& c, Worker& w, unsigned long line_no) {
             }
             if (read == columns::Cell::Value) w.row_given.push_back({col.info, v});
             ok = read != columns::Cell::Refused;
+            w.as_number[k] = read == columns::Cell::Value && is_plain_number(col, w.cells[k], v);
             break;
         }
         case columns::Role::Chosen: ok = columns::read_chosen(w.cells[k], problem).has_value(); break;
@@ -182,16 +195,21 @@ void process_chunk(const Table& t, Chunk& c, Worker& w, std::atomic<bool>& any_b
         if (c.out.size() < c.out_used + room + line.size())
             c.out.resize(std::max(c.out.size() * 2, c.out_used + room + line.size()));
         char* p = c.out.data() + c.out_used;
-        for (std::size_t k = 0; k < t.outputs.size(); ++k) {
+        std::size_t k = 0;
+        for (; k < t.kept; ++k) {  // the input's columns
             if (k > 0) *p++ = t.sep;
             const OutColumn& o = t.outputs[k];
-            if (o.value != nullptr) {
+            if (o.value != nullptr && w.as_number[o.source]) {
                 put_value(p, w.s, *o.value, t.decimal, w.last[k]);
             } else {
                 const std::string_view cell = raw_cell(line, w.cells[o.source]);
                 if (!cell.empty()) std::memcpy(p, cell.data(), cell.size());
                 p += cell.size();
             }
+        }
+        for (; k < t.outputs.size(); ++k) {  // the results
+            if (k > 0) *p++ = t.sep;
+            put_value(p, w.s, *t.outputs[k].value, t.decimal, w.last[k]);
             if (k == t.reasons_after) p = put_reasons(p, w.s, t.sep);
         }
         std::memcpy(p, t.eol.data(), t.eol.size());

@@ -37,6 +37,7 @@ struct Table {
     std::vector<std::string> labels;
     std::vector<std::string> headings;  // per input column: its heading in the result table
     std::vector<OutColumn> outputs;  // the kept input columns, then the results
+    std::size_t kept = 0;            // how many of `outputs` are input columns
     // With --reasons: the output column after which the six reason cells
     // follow (the last flag); else past the end.
     std::size_t reasons_after = SIZE_MAX;
@@ -80,6 +81,10 @@ struct Worker {
     std::vector<std::string_view> cells;
     std::vector<LastText> last;  // one per output column
     std::vector<Given> row_given;
+    // Per input column: the cell was a plain number, written back as the
+    // value it gave; a word, a code or an empty cell is written back as the
+    // planner wrote it.
+    std::vector<unsigned char> as_number;
     ScenarioOutcome outcome;
     State s;
 };

@@ -68,8 +68,10 @@ bool solver_available();
 //   the same, people's and machines' alike);
 //   the smallest total Euro (Goal::Cost) or kg CO2 (Goal::Co2); totals
 //   within a relative 1e-9 count as equal;
-//   as many stands as possible on their cheapest system, then the lower
-//   system numbers, so that the same plan always gives the same choice.
+//   among plans of the same total, stands on their cheapest system, then on
+//   lower system numbers: the plan found is moved that way, one or two
+//   stands at a time, wherever hours and total allow, so that the same plan
+//   always gives the same choice.
 // A stand whose cheapest choice uses no resource with a capacity is settled
 // without the solver; the plan of the cheapest choices is the solver's
 // first solution. When the time limit ends the search, the best choice found

@@ -310,8 +310,10 @@ Solution solve(const Model& model, double seconds) {
     Solution out;
     out.pick = model.start;
     if (model.stands.empty()) return out;
-    const auto end = Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                                        std::chrono::duration<double>(std::max(seconds, 0.001)));
+    // At least a millisecond, at most a week (beyond, the clock's arithmetic
+    // would overflow); a limit that is no number gets the least.
+    const double limit = seconds > 0.001 ? std::min(seconds, 604800.0) : 0.001;
+    const auto end = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(limit));
     Program program(model);
     Bounds bounds;
     for (const Aim aim : {Aim::Shortfall, Aim::Goal}) {

@@ -3,6 +3,8 @@
 // whether it is fixed. An empty cell gives nothing, so that the value given
 // for every stand (or its default) applies.
 #include <algorithm>
+#include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,8 @@ using detail::equal_folded;
 using detail::same_text;
 using detail::trimmed;
 
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
 struct Word {
     std::string text;  // as the dialog or the report shows it
     std::string key;   // folded, for the comparison
@@ -30,6 +34,7 @@ struct Word {
 struct ListWords {
     const ValueInfo* info;
     std::vector<Word> words;
+    bool digit_words = false;  // a word begins with a digit (the rope line's "300")
 };
 
 // The words of every list of the stand dialog, read from the lists the
@@ -72,15 +77,38 @@ const std::vector<ListWords>& all_lists() {
             if (word.ends_with('e')) word.pop_back();
             crowns.push_back({word, detail::folded(word), static_cast<double>(i)});
         }
+        for (ListWords& l : out)
+            for (const Word& w : l.words) l.digit_words = l.digit_words || is_digit(w.text.front());
         return out;
     }();
     return lists;
 }
 
+// By registry entry: a table of stands asks for every cell.
+struct ListIndex {
+    std::uintptr_t base;
+    std::vector<const ListWords*> by_entry;
+};
+const ListIndex& list_index() {
+    static const ListIndex index = [] {
+        const std::span<const ValueInfo> registry = value_registry();
+        ListIndex i{reinterpret_cast<std::uintptr_t>(registry.data()), std::vector<const ListWords*>(registry.size())};
+        for (const ListWords& l : all_lists()) i.by_entry[static_cast<std::size_t>(l.info - registry.data())] = &l;
+        return i;
+    }();
+    return index;
+}
+
+inline const ListWords* list_of(const ValueInfo& v) {
+    const ListIndex& i = list_index();
+    // Unsigned: an entry before the registry's start is far beyond its end.
+    const std::size_t at = (reinterpret_cast<std::uintptr_t>(&v) - i.base) / sizeof(ValueInfo);
+    return at < i.by_entry.size() ? i.by_entry[at] : nullptr;
+}
+
 const std::vector<Word>* words_of(const ValueInfo& v) {
-    for (const ListWords& l : all_lists())
-        if (l.info == &v) return &l.words;
-    return nullptr;
+    const ListWords* l = list_of(v);
+    return l != nullptr ? &l->words : nullptr;
 }
 
 // Why a cell of a list value or a mapped column is none of its words,
@@ -100,9 +128,18 @@ Problem not_a_word(const Column& c, std::string_view text, const std::vector<Wor
     return {std::string(c.info->name), message + "."};
 }
 
+// A text that is no number at all, where words or codes are read: the
+// message names what the column accepts. Kept out of read_cell, which runs
+// for every cell of a table.
+[[gnu::noinline]] void refuse(const Column& c, std::string_view t, const std::vector<Word>* words, Problem& problem) {
+    const bool numeric = t.find_first_not_of("0123456789.,") == std::string_view::npos;
+    if (!numeric && (words != nullptr || (c.codes != nullptr && !c.codes->empty())))
+        problem = not_a_word(c, t, words);
+}
+
 }  // namespace
 
-Cell read_cell(const Column& c, std::string_view text, double& value, Problem& problem) {
+Cell read_cell_text(const Column& c, std::string_view text, double& value, Problem& problem) {
     const std::string_view t = trimmed(text);
     if (t.empty()) return Cell::Empty;
     // The inventory's code first: a code may look like a word or a number
@@ -115,9 +152,11 @@ Cell read_cell(const Column& c, std::string_view text, double& value, Problem& p
             }
         }
     }
-    const std::vector<Word>* words = words_of(*c.info);
-    if (words != nullptr) {
-        for (const Word& w : *words) {
+    // A table of numbers reads its lists' numbers without looking at words.
+    const ListWords* list = list_of(*c.info);
+    const std::vector<Word>* words = list != nullptr ? &list->words : nullptr;
+    if (list != nullptr && (list->digit_words || !is_digit(t.front()))) {
+        for (const Word& w : list->words) {
             if (equal_folded(t, w.key)) {
                 value = w.value;
                 return Cell::Value;
@@ -128,11 +167,7 @@ Cell read_cell(const Column& c, std::string_view text, double& value, Problem& p
         value = *v;
         return Cell::Value;
     }
-    // A text that is no number at all, where words or codes are read: the
-    // message names what the column accepts.
-    const bool numeric = t.find_first_not_of("0123456789.,") == std::string_view::npos;
-    if (!numeric && (words != nullptr || (c.codes != nullptr && !c.codes->empty())))
-        problem = not_a_word(c, t, words);
+    refuse(c, t, words, problem);
     return Cell::Refused;
 }
 

@@ -274,6 +274,10 @@ Header classify(const std::vector<std::string>& names, const Mapping* mapping) {
             for (const Mapping::Codes& codes : mapping->values)
                 if (codes.value == c.info->name) c.codes = &codes.codes;
         }
+        const auto words = list_words(*c.info);
+        c.digit_is_number = c.codes == nullptr && std::none_of(words.begin(), words.end(), [](const auto& w) {
+                                return !w.first.empty() && w.first.front() >= '0' && w.first.front() <= '9';
+                            });
         const auto twice = std::find_if(given.begin(), given.end(), [&c](const auto& g) { return g.first == c.info; });
         if (twice == given.end()) {
             given.emplace_back(c.info, k);

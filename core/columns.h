@@ -18,6 +18,7 @@
 
 #include "core/checks.h"
 #include "core/registry.h"
+#include "core/scenario.h"
 
 namespace forstrix::columns {
 
@@ -55,6 +56,10 @@ struct Column {
     Role role = Role::Carried;
     const ValueInfo* info = nullptr;                                   // Role::Value
     const std::vector<std::pair<std::string, double>>* codes = nullptr;  // the mapping's codes, if any
+    // Set by classify for a value column without codes whose list words
+    // (if any) never begin with a digit: a cell that begins with one can
+    // only be a number, and read_cell takes the short way.
+    bool digit_is_number = false;
 };
 
 struct Header {
@@ -116,7 +121,20 @@ enum class Cell { Empty, Value, Refused };
 // (case-insensitive: "Buche", "EICHE", "nicht vorhanden", "> 20", "über 20",
 // "mittelgroße Kronen"), or a number (decimal point or comma). The range is
 // checked later by compute_scenario.
-Cell read_cell(const Column& c, std::string_view text, double& value, Problem& problem);
+Cell read_cell_text(const Column& c, std::string_view text, double& value, Problem& problem);
+// The same; a number without blanks around it in a column of numbers, the
+// cell of nearly every table, is read here without looking further.
+inline Cell read_cell(const Column& c, std::string_view text, double& value, Problem& problem) {
+    // Blanks around it, a word, a code: the long way.
+    if (c.digit_is_number && !text.empty() && text.front() >= '0' && text.front() <= '9' && text.back() > ' ') {
+        if (std::optional<double> v = read_number(*c.info, text, problem)) {
+            value = *v;
+            return Cell::Value;
+        }
+        return Cell::Refused;
+    }
+    return read_cell_text(c, text, value, problem);
+}
 
 // The planner's choice in a "gewaehlt" cell: kNone (-1) for empty, 0..5
 // for 1..6 or the numerals I..VI; nullopt (with the problem) for anything

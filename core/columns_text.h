@@ -46,9 +46,10 @@ inline bool same_text(std::string_view a, std::string_view b) {
 
 // Without the blanks and tabs around it.
 inline std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
+    std::size_t begin = 0, end = s.size();
+    while (begin < end && (s[begin] == ' ' || s[begin] == '\t')) ++begin;
+    while (end > begin && (s[end - 1] == ' ' || s[end - 1] == '\t')) --end;
+    return {s.data() + begin, end - begin};
 }
 
 }  // namespace forstrix::columns::detail

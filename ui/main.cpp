@@ -9,6 +9,7 @@
 #include "core/state.h"
 #include "files/std_streams.h"
 #include "ui/command_line.h"
+#include "ui/deferred_icons.h"
 #include "ui/mainwindow.h"
 #include "ui/qt_texts.h"
 
@@ -28,12 +29,15 @@ int main(int argc, char* argv[]) {
     std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
     QApplication app(argc, argv);
     forstrix::ui::use_german_qt_texts(app);
+    // The menu bar's icon for menus that do not fit is read when first shown.
+    forstrix::ui::defer_style_icons();
     // Lets desktop shells match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("de.forstrix.Forstrix"));
 
     forstrix::State state;
     forstrix::ui::MainWindow window(state);
-    window.start_up();
+    // The stand is computed, and its trace written, once the window stands.
+    window.start_up(forstrix::ui::MainWindow::Compute::AfterFirstPaint);
     // The icon is not needed to bring up the window: its SVG support loads after.
     forstrix::ui::when_exposed(&window, [&app] {
         app.setWindowIcon(QIcon(QStringLiteral(":/icons/forstrix.svg")));

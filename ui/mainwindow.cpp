@@ -200,7 +200,7 @@ void MainWindow::build_menu() {
     add(calc, "&Kostenverlauf...", CmdCostCurve);
 }
 
-void MainWindow::start_up() {
+void MainWindow::start_up(Compute when) {
     showMaximized();
     // The help text is not needed to bring up the window: laying out and
     // shaping its paragraphs would hold up the window's first appearance.
@@ -208,6 +208,14 @@ void MainWindow::start_up() {
         build_help_document(help_->document());
         help_->moveCursor(QTextCursor::Start);
     });
+    start_pending_ = true;
+    if (when == Compute::Now) finish_start_up();
+    else when_exposed(this, [this] { finish_start_up(); });
+}
+
+void MainWindow::finish_start_up() {
+    if (!start_pending_) return;
+    start_pending_ = false;
     fresh_stand(true);
 }
 
@@ -267,6 +275,7 @@ void MainWindow::update_recent_menu() {
 }
 
 bool MainWindow::open_stand(const QString& path) {
+    finish_start_up();  // the file's stand replaces the fresh one, not the other way round
     if (document_->open(path)) return true;
     // A file that has gone is no longer offered.
     if (!QFileInfo::exists(path)) {
@@ -321,6 +330,7 @@ void MainWindow::post_command(int command) {
 }
 
 void MainWindow::run_command(int command) {
+    finish_start_up();
     dispatch(command);
     document_->refresh();
     update_status();

@@ -41,7 +41,11 @@ public:
     // one (a refused file is reported once the window shows), derives the
     // stand values and computes the eight machine-hour costs; the skidder's
     // cost then becomes the skidder cost of work system I.
-    void start_up();
+    // The desktop program computes once the window stands and has painted,
+    // so that the window appears sooner; a command or a file to open that
+    // comes first has the computation done before it.
+    enum class Compute { Now, AfterFirstPaint };
+    void start_up(Compute when = Compute::Now);
 
     QTextEdit* help_view() const { return help_; }
     // The status line: the stand's name, its cheapest suitable system with
@@ -70,6 +74,7 @@ private:
     void dispatch(int command);
     void build_menu();
     void fresh_stand(bool at_start_up);
+    void finish_start_up();
     void new_stand();
     void choose_and_open();
     void open_recent(const QString& path);
@@ -96,6 +101,7 @@ private:
     RecentFiles recent_;
     QMenu* recent_menu_ = nullptr;
     QLabel* status_ = nullptr;  // the decision for the stand as it stands
+    bool start_pending_ = false;  // the start-up's computation still to come
 };
 
 }  // namespace forstrix::ui

@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::FILE* err_file = ::fdopen(::dup(err.fd), "w");
     // Rows computed on this thread: reproducible runs.
     const forstrix::cli::BatchOptions opt{"/proc/self/fd/" + std::to_string(in.fd), "", size > 0 && (data[0] & 1) != 0,
-                                          false, 1};
+                                          false, 1, ""};
     const int status = forstrix::cli::run_batch(opt, forstrix::State{}, {}, out_file, err_file);
     std::fclose(out_file);
     std::fclose(err_file);

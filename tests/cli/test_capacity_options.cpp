@@ -49,11 +49,9 @@ TEST(CapacityOptions, Refused) {
          "--capacity: \u201Ebagger\u201C ist keine Ressource; erlaubt sind forstwirte, seilschlepper, harvester, "
          "forwarder, hangharvester, hangforwarder und seilkran."},
         {{"harvester"}, "kosten", "", "--capacity \u201Eharvester\u201C: erwartet NAME=STUNDEN, z. B. harvester=1200."},
-        {{"=5"}, "kosten", "", "--capacity: \u201E\u201C ist keine Ressource"},
         {{"harvester=-5"}, "kosten", "", "--capacity harvester: \u201E-5\u201C ist keine Zahl von Stunden"},
         {{"harvester=1e3"}, "kosten", "", "\u201E1e3\u201C ist keine Zahl"},
         {{"harvester="}, "kosten", "", "--capacity harvester: \u201E\u201C ist keine Zahl"},
-        {{"harvester=1,2,3"}, "kosten", "", "\u201E1,2,3\u201C ist keine Zahl"},
         {{"harvester=9" + std::string(400, '9')}, "kosten", "", "ist keine Zahl"},
         {{"harvester=5", "HARVESTER=6"}, "kosten", "", "--capacity: harvester ist mehr als einmal angegeben."},
         {{}, "euro", "", "--goal: \u201Eeuro\u201C ist kein Ziel; erlaubt sind kosten und co2."},

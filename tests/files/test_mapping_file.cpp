@@ -40,10 +40,7 @@ TEST(MappingFile, TextAndRoundTrip) {
                     "}\n");
     columns::Mapping read;
     ASSERT_TRUE(parse_mapping(text, read).ok());
-    EXPECT_EQ(read.columns, kInventory.columns);
-    ASSERT_EQ(read.values.size(), 2u);
-    EXPECT_EQ(read.values[1].value, "gi_ar");
-    EXPECT_EQ(read.values[1].codes, kInventory.values[1].codes);
+    EXPECT_EQ(mapping_text(read), text);
     // A value named in capitals is stored by its own name; a BOM and CR LF are read.
     ASSERT_TRUE(parse_mapping("\xEF\xBB\xBF{\"format\": \"forstrix-zuordnung\", \"version\": 1,\r\n"
                               "\"columns\": {\"BHD\": \"GI_BHD\"}}",
@@ -63,7 +60,6 @@ TEST(MappingFile, RefusesWithTheReason) {
         {"unknown member", head + "\"spalten\": {}}", "\"spalten\" ist keine Angabe einer Zuordnung"},
         {"misspelt value", head + "\"columns\": {\"BHD\": \"gi_bdh\"}}", "Spalte \"BHD\": gi_bdh: unbekannter Name; meinten Sie gi_bhd?"},
         {"derived value", head + "\"columns\": {\"H\": \"gc_hoehe\"}}", "Spalte \"H\": gc_hoehe: ist ein aus den Bestandesdaten"},
-        {"not a name", head + "\"columns\": {\"H\": 5}}", "Spalte \"H\": 5 ist kein Name eines Wertes."},
         {"column twice", head + "\"columns\": {\"BHD\": \"gi_bhd\", \"BHD\": \"gi_hn\"}}", "\"BHD\" steht zweimal in der Datei."},
         {"column twice but for case", head + "\"columns\": {\"BHD\": \"gi_bhd\", \"bhd\": \"gi_hn\"}}",
          "Spalte \"bhd\": steht schon als \"BHD\" in \"columns\""},
@@ -73,9 +69,7 @@ TEST(MappingFile, RefusesWithTheReason) {
         {"code not whole", head + "\"values\": {\"gi_ba\": {\"XX\": 1.5}}}", "gi_ba: 1,5 ist keine ganze Zahl"},
         {"code as a word", head + "\"values\": {\"gi_ba\": {\"BU\": \"Buche\"}}}", "Schlüssel \"BU\": \"Buche\" ist keine Zahl."},
         {"code twice but for case", head + "\"values\": {\"gi_ba\": {\"BU\": 5, \"bu\": 6}}}", "Schlüssel \"bu\": steht schon als \"BU\""},
-        {"codes of a value twice", head + "\"values\": {\"gi_ba\": {}, \"GI_BA\": {}}}", "gi_ba steht zweimal in der Datei."},
         {"too deep", head + "\"values\": {\"gi_ba\": {\"BU\": [5]}}}", "höchstens 3 Ebenen"},
-        {"not JSON", head + "\"columns\" {}}", "kein gültiges JSON (Zeile 1, Spalte"},
     };
     for (const auto& c : cases) {
         columns::Mapping m = kInventory;

@@ -41,18 +41,15 @@ TEST(PlanSummary, SumsAndKeys) {
     const json j = json::parse(plan_summary_json(example()));
     EXPECT_EQ(j["bestaende"], 5);
     EXPECT_EQ(j["fehlerhaft"], 1);
-    EXPECT_EQ(j["ohne_system"], 0);
     EXPECT_EQ(j["kosten"].get<double>(), 100 * 20.1 + 300 * (0.1 + 0.2) + 250 * 18.0 + 50 * 40.0);
     EXPECT_EQ(j["kosten_fm"].get<double>(), example().euro_fm());
-    EXPECT_FALSE(j.contains("kapazitaet"));
-    EXPECT_FALSE(j.contains("passt"));
+    EXPECT_FALSE(j.contains("kapazitaet") || j.contains("passt"));
 
     // Keys per system: the names of its time lines.
     const std::pair<const char*, std::vector<std::string>> lines[] = {
-        {"1", {"gff_e3", "gff_e4", "gff_e5", "gff_e6"}},    {"2", {"gff_e12", "gff_e13", "gff_e14"}},
+        {"1", {"gff_e3", "gff_e4", "gff_e5", "gff_e6"}},     {"2", {"gff_e12", "gff_e13", "gff_e14"}},
         {"3", {"gff_e20", "gff_e21", "gff_e22", "gff_e23"}}, {"4", {"gff_e27", "gff_e28", "gff_e29", "gff_e30"}},
-        {"5", {"gff_e34", "gff_e35", "gff_e36", "gff_e37"}}, {"6", {"gff_e41", "gff_e42", "gff_e43", "gff_e44"}},
-    };
+        {"5", {"gff_e34", "gff_e35", "gff_e36", "gff_e37"}}, {"6", {"gff_e41", "gff_e42", "gff_e43", "gff_e44"}}};
     double stands = 0, volume = 0, euro = 0, co2 = 0;
     for (const auto& [system, names] : lines) {
         const json& s = j["systeme"][system];
@@ -72,7 +69,6 @@ TEST(PlanSummary, SumsAndKeys) {
     EXPECT_DOUBLE_EQ(volume, j["hiebsmenge_efm"].get<double>());
     EXPECT_DOUBLE_EQ(euro, j["kosten"].get<double>());
     EXPECT_DOUBLE_EQ(co2, j["co2_kg"].get<double>());
-    EXPECT_EQ(j["systeme"]["2"]["kosten"], 0);
 }
 
 TEST(PlanSummary, CapacityBlockOfTheNamedResources) {
