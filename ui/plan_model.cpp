@@ -166,6 +166,8 @@ QVariant PlanModel::headerData(int section, Qt::Orientation orientation, int rol
     if (role == Qt::ToolTipRole && section >= ColSystemFirst && section < ColSystemFirst + plan::kSystems)
         return QString::fromUtf8(kSystemTitles[static_cast<std::size_t>(section - ColSystemFirst)]) +
                QStringLiteral(" (Euro/Fm; I und II inklusive Vermessung)");
+    if (role == Qt::ToolTipRole && section == ColExtra)
+        return QStringLiteral("Kosten des gewählten Systems über denen des günstigsten (Euro)");
     if (role != Qt::DisplayRole) return {};
     switch (section) {
         case ColName: return QStringLiteral("Bestand");
