@@ -13,6 +13,7 @@
 #include <QTransform>
 
 #include "core/numtext.h"
+#include "core/resources.h"
 #include "core/systems.h"
 #include "draw/page.h"
 #include "draw/sheet_text.h"
@@ -71,6 +72,15 @@ QString stands_summary(const plan::Totals& totals) {
     return text;
 }
 
+QStringList capacity_cells(const SheetCapacity& line) {
+    const plan::ResourceInfo& info = plan::resources()[static_cast<std::size_t>(line.resource)];
+    const QString unit = QLatin1Char(' ') + qstr(info.unit);
+    const double missing = line.needed > line.available ? line.needed - line.available : 0.0;
+    return {qstr(info.display),
+            std::isfinite(line.available) ? grouped(line.available, 1) + unit : QStringLiteral("unbegrenzt"),
+            grouped(line.needed, 1) + unit, missing > 0 ? grouped(missing, 1) + unit : QString()};
+}
+
 namespace {
 
 // The paper across, in the sheet's units.
@@ -106,8 +116,18 @@ struct Layout {
 
 double header_height(const Fonts& f) { return 2.0 * line_height(f.small_bold) + 1.2 * kMm; }
 
-double totals_height(const Fonts& f, double row_h) {
-    return line_height(f.heading) + 1.0 * kMm + header_height(f) + 7.0 * row_h + 1.0 * kMm + line_height(f.body);
+// The capacities' columns: the resource, then three right edges.
+constexpr std::array<double, 3> kCapacityRight = {80.0, 110.0, 140.0};
+
+double capacity_height(const Fonts& f, const PlanSheet& sheet, double row_h) {
+    if (sheet.capacity.empty()) return 0.0;
+    return kGap + line_height(f.heading) + 1.0 * kMm + line_height(f.small_bold) + 1.2 * kMm +
+           static_cast<double>(sheet.capacity.size()) * row_h;
+}
+
+double totals_height(const Fonts& f, const PlanSheet& sheet, double row_h) {
+    return line_height(f.heading) + 1.0 * kMm + header_height(f) + 7.0 * row_h + 1.0 * kMm + line_height(f.body) +
+           capacity_height(f, sheet, row_h);
 }
 
 Layout layout(const PlanSheet& sheet) {
@@ -116,7 +136,7 @@ Layout layout(const PlanSheet& sheet) {
     l.body_top = kTop + head(nullptr, fonts, sheet.plan_name, sheet.date, kTop, QString(), kTextWidth) + kGap;
     l.header_h = header_height(fonts);
     l.row_h = line_height(fonts.body) + 0.9 * kMm;
-    l.totals_h = totals_height(fonts, l.row_h);
+    l.totals_h = totals_height(fonts, sheet, l.row_h);
     l.per_page = std::max(1, static_cast<int>((kBodyEnd - l.body_top - l.header_h) / l.row_h));
     const int n = static_cast<int>(sheet.lines.size());
     l.pages = std::max(1, (n + l.per_page - 1) / l.per_page);
@@ -195,6 +215,25 @@ void totals_block(QPainter& p, const Fonts& f, const PlanSheet& sheet, double y,
     }
     y += 1.0 * kMm;
     text_at(&p, f.body, kLeft, y, stands_summary(sheet.totals), kGreyText);
+    if (sheet.capacity.empty()) return;
+
+    y += line_height(f.body) + kGap;
+    text_at(&p, f.heading, kLeft, y, QStringLiteral("Kapazitäten"));
+    y += line_height(f.heading) + 1.0 * kMm;
+    text_at(&p, h, kLeft, y, QStringLiteral("Ressource"));
+    const QStringList titles{QStringLiteral("verfügbar"), QStringLiteral("benötigt"), QStringLiteral("fehlt")};
+    for (qsizetype k = 0; k < titles.size(); ++k)
+        text_right(&p, h, kLeft + kCapacityRight[static_cast<std::size_t>(k)] * kMm, y, titles[k]);
+    y += line_height(h) + 1.2 * kMm;
+    rule(&p, y - 0.6 * kMm, kLeft, kLeft + kCapacityRight.back() * kMm);
+    for (const SheetCapacity& line : sheet.capacity) {
+        const QStringList cells = capacity_cells(line);
+        text_at(&p, f.body, kLeft, y, cells[0]);
+        for (qsizetype k = 1; k < cells.size(); ++k)
+            text_right(&p, k == 3 ? f.body_bold : f.body,
+                       kLeft + kCapacityRight[static_cast<std::size_t>(k - 1)] * kMm, y, cells[k]);
+        y += row_h;
+    }
 }
 
 }  // namespace

@@ -53,12 +53,26 @@ struct PlanSheetLine {
     QString note;
 };
 
+// One crew or machine kind against its capacity (0..6 as core/resources.h
+// counts them; hours in its unit; `available` not finite: unlimited).
+struct SheetCapacity {
+    int resource = 0;
+    double available = 0, needed = 0;
+};
+
 struct PlanSheet {
     std::string plan_name;  // the file's base name
     QDate date = QDate::currentDate();
     std::vector<PlanSheetLine> lines;
     plan::Totals totals;
+    // After the totals, when the plan has capacities: each resource with
+    // its hours verfügbar, benötigt and what fehlt.
+    std::vector<SheetCapacity> capacity;
 };
+// A capacity line's cells: resource, verfügbar, benötigt, fehlt
+// ("Harvester", "2.000,0 MAS", "2.320,5 MAS", "320,5 MAS"; "unbegrenzt";
+// nothing missing: empty).
+QStringList capacity_cells(const SheetCapacity& line);
 
 // The number of pages the sheet takes.
 int plan_sheet_pages(const PlanSheet& sheet);

@@ -14,6 +14,7 @@
 #include "core/suitability.h"
 #include "core/systems.h"
 #include "draw/plan_sheet.h"
+#include "ui/plan_capacity.h"
 
 namespace forstrix::ui {
 
@@ -82,6 +83,7 @@ std::optional<double> PlanModel::number(int column, std::size_t row) const {
         const plan::Amounts a = plan::amounts(f, f.chosen);
         return column == ColEuro ? a.euro : a.co2_kg;
     }
+    if (column == ColExtra) return extra_cost(f);
     return std::nullopt;
 }
 
@@ -155,7 +157,7 @@ QVariant PlanModel::data(const QModelIndex& index, int role) const {
     const std::optional<double> v = number(column, row);
     if (!v) return QString();
     if (column == ColVolume) return draw::grouped(*v, 1);
-    if (column == ColEuro || column == ColCo2) return draw::grouped(*v, 0);
+    if (column == ColEuro || column == ColCo2 || column == ColExtra) return draw::grouped(*v, 0);
     return draw::grouped(*v, 2);  // Euro/Fm of a system
 }
 
@@ -164,6 +166,8 @@ QVariant PlanModel::headerData(int section, Qt::Orientation orientation, int rol
     if (role == Qt::ToolTipRole && section >= ColSystemFirst && section < ColSystemFirst + plan::kSystems)
         return QString::fromUtf8(kSystemTitles[static_cast<std::size_t>(section - ColSystemFirst)]) +
                QStringLiteral(" (Euro/Fm; I und II inklusive Vermessung)");
+    if (role == Qt::ToolTipRole && section == ColExtra)
+        return QStringLiteral("Kosten des gewählten Systems über denen des günstigsten (Euro)");
     if (role != Qt::DisplayRole) return {};
     switch (section) {
         case ColName: return QStringLiteral("Bestand");
@@ -173,6 +177,7 @@ QVariant PlanModel::headerData(int section, Qt::Orientation orientation, int rol
         case ColChosen: return QStringLiteral("Gewählt");
         case ColEuro: return QStringLiteral("Kosten\n(Euro)");
         case ColCo2: return QStringLiteral("CO2\n(kg)");
+        case ColExtra: return QStringLiteral("Mehrkosten\n(Euro)");
         case ColNote: return QStringLiteral("Meldung");
         default: return numeral(section - ColSystemFirst) + QStringLiteral("\n(Euro/Fm)");
     }

@@ -28,6 +28,7 @@ enum PlanColumn : int {
     ColChosen,
     ColEuro,    // the chosen system's Euro for the whole stand
     ColCo2,     // its CO2, kg
+    ColExtra,   // Euro of the chosen system over the cheapest
     ColNote,    // why a stand was refused, or its plausibility questions
     ColCount
 };

@@ -28,7 +28,7 @@ constexpr int kShowAfterMs = 400;  // short work passes without a dialog flashin
 void set_progress_watcher(std::function<void(QProgressDialog&)> w) { watcher() = std::move(w); }
 
 bool run_with_progress(QWidget* parent, const QString& label,
-                       const std::function<void(const files::Progress&)>& work) {
+                       const std::function<void(const files::Progress&)>& work, bool busy) {
     std::atomic<int> done{0};
     std::atomic<bool> cancelled{false};
     const files::Progress progress = [&](double share) {
@@ -44,6 +44,7 @@ bool run_with_progress(QWidget* parent, const QString& label,
     dialog.setAutoReset(false);
     dialog.setAutoClose(false);
     dialog.setValue(0);
+    if (busy) dialog.setRange(0, 0);
 
     QEventLoop loop;
     std::unique_ptr<QThread> thread(QThread::create([&] { work(progress); }));
@@ -51,7 +52,7 @@ bool run_with_progress(QWidget* parent, const QString& label,
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &dialog, [&] {
         if (dialog.wasCanceled()) cancelled.store(true);
-        else dialog.setValue(done.load());
+        else if (!busy) dialog.setValue(done.load());
     });
     QObject::connect(&dialog, &QProgressDialog::canceled, &dialog, [&] { cancelled.store(true); });
     if (watcher()) watcher()(dialog);

@@ -18,8 +18,9 @@ namespace forstrix::ui {
 // progress dialog titled `label`; `work` reports through the Progress it is
 // handed, which returns false once the user has cancelled. Returns false
 // when the user cancelled: whatever `work` produced is then to be dropped.
+// `busy`: work that cannot tell how far it is shows a moving bar instead.
 bool run_with_progress(QWidget* parent, const QString& label,
-                       const std::function<void(const files::Progress&)>& work);
+                       const std::function<void(const files::Progress&)>& work, bool busy = false);
 
 // Called with each progress dialog as it is made (nullptr: none); lets a
 // test cancel at a point of its choosing.

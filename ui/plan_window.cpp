@@ -25,6 +25,8 @@
 #include "ui/file_path.h"
 #include "ui/mapping_io.h"
 #include "ui/messages.h"
+#include "ui/plan_capacity.h"
+#include "ui/plan_capacity_panel.h"
 #include "ui/plan_model.h"
 #include "ui/plan_open.h"
 #include "ui/plan_progress.h"
@@ -73,7 +75,8 @@ public:
 PlanWindow::PlanWindow(State& base, files::PlanTable table, const QString& source, columns::Mapping mapping,
                        QWidget* parent)
     : QMainWindow(parent), base_(base), table_(std::move(table)), source_(QFileInfo(source).absoluteFilePath()),
-      mapping_(std::move(mapping)) {
+      mapping_(std::move(mapping)), capacity_(std::make_unique<PlanCapacity>(table_)) {
+    capacity_->options().capacity = remembered_capacity(source_);
     setObjectName(QStringLiteral("planwindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlag(Qt::Window);
@@ -132,6 +135,7 @@ void PlanWindow::build() {
     view_->setColumnWidth(ColChosen, fm.horizontalAdvance(QStringLiteral("Gewählt____")));
     view_->setColumnWidth(ColEuro, fm.horizontalAdvance(QStringLiteral("1.000.000.000")));
     view_->setColumnWidth(ColCo2, fm.horizontalAdvance(QStringLiteral("1.000.000.00")));
+    view_->setColumnWidth(ColExtra, fm.horizontalAdvance(QStringLiteral("Mehrkosten__")));
     layout->addWidget(view_, 1);
 
     auto* box = new QGroupBox(QStringLiteral("Summen"), central);
@@ -139,7 +143,9 @@ void PlanWindow::build() {
     totals_ = new QTableWidget(plan::kSystems + 1, 8, box);
     totals_->setObjectName(QStringLiteral("totals"));
     QStringList headings{QString()};
-    headings << draw::totals_headings();
+    // The units under the titles, so that the totals keep their width beside the capacities.
+    for (const QString& heading : draw::totals_headings())
+        headings << QString(heading).replace(QStringLiteral(" ("), QStringLiteral("\n("));
     totals_->setHorizontalHeaderLabels(headings);
     totals_->verticalHeader()->hide();
     totals_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -152,12 +158,19 @@ void PlanWindow::build() {
     totals_->setFixedHeight(totals_->horizontalHeader()->sizeHint().height() +
                             (plan::kSystems + 1) * (fm.height() + 4) + 2 * totals_->frameWidth());
     box_layout->addWidget(totals_);
-    layout->addWidget(box);
+    box_layout->addStretch(1);  // the totals at the top when the capacities beside need more height
+    // The capacities beside the totals, so that the stands keep the height.
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(box, 1);
+    capacity_panel_ = new CapacityPanel(central);
+    bottom->addWidget(capacity_panel_);
+    layout->addLayout(bottom);
     setCentralWidget(central);
 
     connect(filter_, &QComboBox::currentIndexChanged, this,
             [this](int index) { proxy_->set_filter(static_cast<PlanFilter>(index)); });
     connect(model_, &PlanModel::chosen, this, [this] {
+        changed_by_hand();
         update_totals();
         set_modified(true);
     });
@@ -206,6 +219,7 @@ void PlanWindow::build_menu() {
     bar->addAction(save);
     bar->addAction(print);
     bar->addAction(basics);
+    build_capacity_menu();
 }
 
 QString PlanWindow::document_name() const {
@@ -241,6 +255,7 @@ void PlanWindow::update_totals() {
         }
     }
     summary_->setText(draw::stands_summary(totals));
+    update_capacity();
 }
 
 bool PlanWindow::save() { return save_path_.isEmpty() ? save_as() : write_to(save_path_); }
@@ -279,6 +294,7 @@ bool PlanWindow::write_to(const QString& path) {
     }
     save_path_ = QFileInfo(path).absoluteFilePath();
     remember_mapping(save_path_, mapping_);  // the saved plan has the same columns
+    remember_capacity(save_path_, capacity_->options().capacity);
     set_modified(false);
     statusBar()->showMessage(
         QStringLiteral("Hiebsplan unter \"%1\" gespeichert.").arg(QDir::toNativeSeparators(save_path_)),
@@ -291,6 +307,9 @@ draw::PlanSheet PlanWindow::sheet() const {
     draw::PlanSheet sheet;
     sheet.plan_name = document_name().toStdString();
     sheet.totals = table_.totals();
+    if (capacity_->options().any_capacity())
+        for (const CapacityLine& l : capacity_lines(capacity_->options().capacity, needed_hours(table_)))
+            sheet.capacity.push_back({l.resource, l.available, l.needed});
     const int rows = model_->rowCount();
     sheet.lines.reserve(static_cast<std::size_t>(rows));
     // In the order the table is sorted by; the sheet is always the whole
@@ -350,6 +369,7 @@ bool PlanWindow::take_basics() {
                                         });
     model_->set_table(&table_);
     if (!done || !computed) return false;
+    changed_by_hand();
     update_totals();
     set_modified(true);
     return true;
@@ -375,6 +395,7 @@ bool PlanWindow::remap() {
     table_ = std::move(table);
     model_->set_table(&table_);
     mapping_ = std::move(mapping);
+    changed_by_hand();
     update_totals();
     set_modified(false);
     return true;
@@ -405,6 +426,7 @@ void PlanWindow::edit_stand(std::size_t row) {
         changed = true;
     }
     if (!changed) return;
+    changed_by_hand();
     model_->row_changed(row);
     update_totals();
     set_modified(true);

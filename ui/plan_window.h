@@ -8,15 +8,18 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 
 #include <QMainWindow>
 #include <QString>
 
+#include "core/capacity.h"
 #include "core/columns.h"
 #include "core/state.h"
 #include "draw/plan_sheet.h"
 #include "files/plan_table.h"
 
+class QAction;
 class QComboBox;
 class QLabel;
 class QTableView;
@@ -24,6 +27,8 @@ class QTableWidget;
 
 namespace forstrix::ui {
 
+class CapacityPanel;
+class PlanCapacity;
 class PlanModel;
 class PlanProxy;
 
@@ -66,6 +71,17 @@ public:
     // The sheet in the table's present order.
     draw::PlanSheet sheet() const;
 
+    // "Kapazitäten...": the hours available per resource, remembered for
+    // the plan's file. false when cancelled.
+    bool edit_capacity();
+    // "Optimieren": the systems chosen afresh within the capacities, off
+    // the window's thread. false when cancelled or not possible.
+    bool optimise(plan::Goal goal);
+    // "Rückgängig": the choice before the last optimisation.
+    void undo_optimise();
+    PlanCapacity& capacity() { return *capacity_; }
+    CapacityPanel* capacity_panel() const { return capacity_panel_; }
+
 signals:
     // The plan was written to `path` (absolute).
     void stored(const QString& path);
@@ -76,6 +92,10 @@ protected:
 private:
     void build();
     void build_menu();
+    void build_capacity_menu();
+    // The plan changed by hand: the optimisation no longer describes it.
+    void changed_by_hand();
+    void update_capacity();
     void update_totals();
     void update_title();
     void set_modified(bool modified);
@@ -97,6 +117,10 @@ private:
     QComboBox* filter_ = nullptr;
     QTableWidget* totals_ = nullptr;
     QLabel* summary_ = nullptr;
+
+    std::unique_ptr<PlanCapacity> capacity_;
+    CapacityPanel* capacity_panel_ = nullptr;
+    QAction* undo_ = nullptr;
 };
 
 }  // namespace forstrix::ui

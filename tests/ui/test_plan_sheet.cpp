@@ -99,6 +99,37 @@ private slots:
         if (stands == 120)
             test::pdf_to_png(pdf.toStdString(), FORSTRIX_SCREENSHOT_DIR, "plan_sheet_120");
     }
+
+    // The capacities after the totals, on the last page with them: each
+    // resource's hours verfügbar, benötigt and what fehlt.
+    void capacities_data() {
+        QTest::addColumn<int>("stands");
+        QTest::newRow("one stand") << 1;
+        QTest::newRow("a page of stands before") << 41;
+    }
+    void capacities() {
+        QFETCH(int, stands);
+        draw::PlanSheet sheet = sheet_of(stands);
+        const int without = draw::plan_sheet_pages(sheet);
+        const double inf = std::numeric_limits<double>::infinity();
+        sheet.capacity = {{0, 3000.0, 2500.0}, {1, inf, 120.0}, {2, 2000.0, 2320.5}, {3, inf, 0.0},
+                          {4, inf, 0.0},        {5, inf, 0.0},   {6, 80.0, 0.0}};
+        const int pages = draw::plan_sheet_pages(sheet);
+        QVERIFY(pages == without || pages == without + 1);
+        const QString pdf = dir_.filePath(QStringLiteral("capacity_%1.pdf").arg(stands));
+        QVERIFY(draw::write_plan_sheet_pdf(pdf.toStdString(), sheet).ok());
+        const QStringList text = pdf_pages_text(pdf);
+        QCOMPARE(text.size(), pages);
+        const QString last = text.last();
+        QVERIFY(last.contains(QStringLiteral("Plan gesamt")));
+        for (const QString& expected : {QStringLiteral("Kapazitäten"), QStringLiteral("Ressource verfügbar benötigt fehlt"),
+                                        QStringLiteral("Harvester 2.000,0 MAS 2.320,5 MAS 320,5 MAS"),
+                                        QStringLiteral("Forstwirte 3.000,0 Std. 2.500,0 Std."),
+                                        QStringLiteral("Seilschlepper unbegrenzt 120,0 MAS")})
+            QVERIFY2(last.contains(expected), qPrintable(last));
+        for (int p = 0; p + 1 < pages; ++p) QVERIFY(!text[p].contains(QStringLiteral("Ressource")));
+        if (stands == 1) test::pdf_to_png(pdf.toStdString(), FORSTRIX_SCREENSHOT_DIR, "plan_sheet_capacity");
+    }
 };
 
 QTEST_MAIN(TestPlanSheet)
