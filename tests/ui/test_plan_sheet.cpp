@@ -26,6 +26,18 @@ draw::PlanSheet sheet_of(int stands) {
         line.euro = 2000.0 * i;
         if (!line.computed) line.note = QStringLiteral("gi_bhd: 95 liegt nicht im Bereich 6 bis 90.");
         sheet.lines.push_back(line);
+        // The totals as the plan sums them, so the last page agrees with the lines.
+        plan::Totals& t = sheet.totals;
+        if (!line.computed) {
+            ++t.refused;
+            continue;
+        }
+        plan::SystemTotals& sys = t.systems[static_cast<std::size_t>(line.chosen)];
+        for (auto [volume, euro] : {std::pair{&t.volume, &t.euro}, std::pair{&sys.volume, &sys.euro}}) {
+            *volume += line.volume;
+            *euro += line.euro;
+        }
+        ++sys.stands;
     }
     sheet.totals.stands = stands;
     return sheet;
