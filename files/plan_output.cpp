@@ -50,7 +50,7 @@ public:
     void row(std::size_t r, std::vector<table::OutCell>& cells) const override {
         cells.clear();
         for (std::size_t k : carried_) {
-            const std::optional<std::string>& c = d_.source.cells[k][r];
+            const std::optional<std::string_view> c = d_.source.cell(r, k);
             cells.push_back(c ? table::OutCell{table::OutCell::Text, *c} : table::OutCell{});
         }
         const PlanRow& row = d_.rows[r];

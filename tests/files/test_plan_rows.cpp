@@ -1,0 +1,106 @@
+// The plan's rows over their life: reading and computing cancelled half
+// way, a refused row mended by setting the value of its bad cell.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "files/plan_table.h"
+#include "files/table_source.h"
+#include "tests/files/scratch.h"
+
+namespace forstrix::files {
+namespace {
+
+// Tables of `rows` stands (or the given text) in a folder of their own.
+struct Tables {
+    std::filesystem::path dir = forstrix::test::fresh_folder("forstrix-rows-");
+    int made = 0;
+    ~Tables() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+    std::filesystem::path operator()(int rows, const std::string& text = {}) {
+        const std::filesystem::path file = dir / (std::to_string(++made) + ".csv");
+        std::ofstream out(file, std::ios::binary);
+        out << (text.empty() ? "name,gi_bhd\n" : text);
+        for (int r = 0; r < rows; ++r) out << 'S' << r << ',' << 20 + r % 40 << '\n';
+        return file;
+    }
+};
+
+// A progress that says stop at its `stop`th call.
+struct Stopper {
+    int stop;
+    int calls = 0;
+    bool operator()(double) { return ++calls < stop; }
+};
+
+// Reading stops at the first refusal; the document keeps the table it had.
+TEST(PlanCancel, ReadingACsvStopsAtOnce) {
+    Tables table;
+    const std::filesystem::path large = table(20000);
+    PlanTable plan;
+    ASSERT_TRUE(plan.load(table(3), "", nullptr, false).ok());
+    for (int stop : {1, 3}) {
+        Stopper stopper{stop};
+        EXPECT_EQ(plan.load(large, "", nullptr, false, std::ref(stopper)).detail, "Abgebrochen.");
+        EXPECT_EQ(stopper.calls, stop);
+        EXPECT_EQ(plan.size(), 3u);
+    }
+}
+
+// A cancelled compute leaves every row as it was: uncomputed before the
+// first compute, with the last compute's figures after it.
+TEST(PlanCancel, ComputingLeavesTheRowsAsTheyWere) {
+    Tables table;
+    for (bool computed_before : {false, true}) {
+        PlanTable plan;
+        ASSERT_TRUE(plan.load(table(400), "", nullptr, false).ok());
+        if (computed_before) {
+            ASSERT_TRUE(plan.compute(State{}, {}, 1));
+        }
+        const plan::StandFigures before = plan.row(399).figures;
+        Stopper stopper{2};
+        const std::vector<Given> common{{find_value("gf_vab"), 90.0}};
+        EXPECT_FALSE(plan.compute(State{}, common, 1, std::ref(stopper)));
+        EXPECT_EQ(plan.row(0).figures.computed, computed_before);
+        EXPECT_EQ(plan.row(399).figures.euro_fm, before.euro_fm);
+    }
+}
+
+struct Mend {
+    const char* label;
+    const char* table;
+    const char* set;      // the value set in the row
+    const char* refused;  // what the row's problem names afterwards; empty: it computes
+};
+class PlanSetValue : public ::testing::TestWithParam<Mend> {};
+
+TEST_P(PlanSetValue, ClearsTheProblemOfTheCellItSets) {
+    Tables table;
+    PlanTable plan;
+    ASSERT_TRUE(plan.load(table(0, GetParam().table), "", nullptr, true).ok());
+    plan.compute(State{}, {}, 1);
+    ASSERT_TRUE(plan.row(0).problem.has_value());
+    plan.set_value(0, *find_value(GetParam().set), std::string_view(GetParam().set) == "gi_bhd" ? 30 : 70);
+    const std::optional<Problem>& problem = plan.row(0).problem;
+    if (*GetParam().refused != '\0') {
+        ASSERT_TRUE(problem.has_value());
+        EXPECT_NE(problem->message.find(GetParam().refused), std::string::npos) << problem->message;
+        return;
+    }
+    ASSERT_FALSE(problem.has_value()) << problem->message;
+    EXPECT_EQ(plan.state_of(0).gi_bhd, 30u);
+    EXPECT_EQ(plan.state_of(0).gf_vab, 70.0) << "the row's other cells still count";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, PlanSetValue,
+    ::testing::Values(Mend{"TheBadCell", "name,gi_bhd,gf_vab\nA,viel,70\n", "gi_bhd", ""},
+                      Mend{"AnotherCellStillBad", "name,gi_bhd,gf_vab\nA,viel,zu\n", "gi_bhd", "zu"},
+                      Mend{"AGoodCell", "name,gi_bhd,gf_vab\nA,viel,70\n", "gf_vab", "viel"},
+                      Mend{"AFieldTooMany", "name,gi_bhd,gf_vab\nA,viel,70,1\n", "gi_bhd", "Felder statt"}),
+    [](const auto& row) { return std::string(row.param.label); });
+
+}  // namespace
+}  // namespace forstrix::files
