@@ -185,6 +185,7 @@ int run_batch(const fc::CommonOptions& opt, const fc::BatchOptions& bopt, bool s
         popt.map_path = bopt.map_path;
         popt.reasons = bopt.reasons;
         popt.skip_invalid = bopt.skip_invalid;
+        popt.threads = bopt.threads;
         popt.plan_columns = false;
         return fc::run_plan(popt, base, given, stderr);
     }
@@ -247,6 +248,9 @@ int main(int argc, char** argv) {
     batch->add_option("-o,--output", bopt.out_path, "Ergebnistabelle (sonst Standardausgabe)")->type_name("DATEI");
     batch->add_flag("--skip-invalid", bopt.skip_invalid,
                     "Fehlerhafte Zeilen auflisten und auslassen, statt abzubrechen");
+    batch->add_option("--threads", bopt.threads, "Rechnende Threads (0: einer je Prozessorkern)")
+        ->type_name("ANZAHL")
+        ->check(CLI::Range(0u, 256u));
     batch->add_flag("--reasons", bopt.reasons,
                     "Nach den Eignungen je System die Namen der Werte, an denen es scheitert "
                     "(Spalten reasons_sys1 ... reasons_sys6)");
@@ -277,6 +281,9 @@ int main(int argc, char** argv) {
                    "Nach den Eignungen je System die Namen der Werte, an denen es scheitert");
     plan->add_flag("--skip-invalid", popt.skip_invalid,
                    "Fehlerhafte Bestände auflisten und ohne Ergebnisse behalten, statt abzubrechen");
+    plan->add_option("--threads", popt.threads, "Rechnende Threads (0: einer je Prozessorkern)")
+        ->type_name("ANZAHL")
+        ->check(CLI::Range(0u, 256u));
     fc::CapacityArgs capacity_args;
     fc::add_capacity_options(*plan, capacity_args);
 
