@@ -409,10 +409,9 @@ void PlanTable::set_value(std::size_t row, const ValueInfo& info, double value) 
 }
 
 plan::Totals PlanTable::totals() const {
-    std::vector<plan::StandFigures> figures;
-    figures.reserve(impl_->rows.size());
-    for (const PlanRow& r : impl_->rows) figures.push_back(r.figures);
-    return plan::totals(figures);
+    plan::Totals t;  // stand by stand: the window asks after every edit
+    for (const PlanRow& r : impl_->rows) t.add(r.figures);
+    return t;
 }
 
 }  // namespace forstrix::files

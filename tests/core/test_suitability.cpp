@@ -4,7 +4,6 @@
 
 #include <array>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "core/calc.h"
@@ -153,22 +152,6 @@ TEST(SuitabilityReasons, AnUnreadableFieldIsTheOneReasonOfEverySystem) {
             EXPECT_EQ(sys[0].text, r.text);
             EXPECT_FALSE(sys[0].value.has_value());
         }
-    }
-}
-
-// The reasons cell of a table: a system's own failing conditions only,
-// their names in table order with single blanks, within the cell's room.
-TEST(SuitabilityReasons, TheCellNamesASystemsOwnFailingValues) {
-    const std::uint64_t all = ~std::uint64_t{0};
-    const std::tuple<std::uint64_t, int, std::string> rows[] = {
-        {0, 0, ""},
-        {0b1001, 0, "gi_bhd gf_vab"},
-        {0b1, 1, ""},  // system I's BHD is not system II's
-        {all, 3, "gi_bhd gc_stm gi_hn gi_hn gi_ar gi_br gf_vab gc_vhieb"},
-    };
-    for (const auto& [failing, system, text] : rows) {
-        std::array<char, kReasonsCellRoom> cell{};
-        EXPECT_EQ(std::string(cell.data(), put_reasons_cell(cell.data(), failing, system)), text);
     }
 }
 
