@@ -66,22 +66,12 @@ char* put_reasons(char* p, const State& s, char sep) {
     const std::uint64_t failing = failing_conditions(suitability_inputs(s));
     for (int i = 0; i < kSystemCount; ++i) {
         *p++ = sep;
-        const std::uint64_t mine = failing & system_conditions(i);
-        bool first = true;
-        for (std::size_t k = 0; k < kSuitabilityConditions.size(); ++k) {
-            if ((mine & (std::uint64_t{1} << k)) == 0) continue;
-            if (!first) *p++ = ' ';
-            first = false;
-            const std::string_view name = stand_value_info(kSuitabilityConditions[k].value).name;
-            std::memcpy(p, name.data(), name.size());
-            p += name.size();
-        }
+        p = put_reasons_cell(p, failing, i);
     }
     return p;
 }
-// Room for the six cells: every condition's name (at most 8 characters)
-// once with a blank, and the separators.
-constexpr std::size_t kReasonsRoom = kSuitabilityConditions.size() * 16 + kSystemCount;
+// Room for the six cells and their separators.
+constexpr std::size_t kReasonsRoom = kSystemCount * (kReasonsCellRoom + 1);
 
 // Whether a value cell that gave `v` is the number itself (not a word, a
 // code or the metres of a rope line length), so that it may be written

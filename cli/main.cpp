@@ -159,8 +159,17 @@ constexpr FileCommand kBasics{&ff::basics_text, &ff::write_basics,
                               "Kalkulationsgrundlagen können nicht geschrieben werden.",
                               "Kalkulationsgrundlagen können nicht gespeichert werden!", false};
 
+// More threads than this compute no faster on any machine the program runs on.
+constexpr unsigned kMaxThreads = 64;
+bool threads_refused(unsigned threads) {
+    if (threads <= kMaxThreads) return false;
+    fc::print_error(stderr, "--threads erwartet eine Anzahl von 0 bis " + std::to_string(kMaxThreads) + ".");
+    return true;
+}
+
 int run_batch(const fc::CommonOptions& opt, const fc::BatchOptions& bopt, bool show_template,
               const std::string& template_sep) {
+    if (threads_refused(bopt.threads)) return fc::kExitRefused;
     if (show_template) {
         if (template_sep != "," && template_sep != ";") {
             fc::print_error(stderr, "--sep erwartet ',' oder ';'.");
@@ -185,6 +194,7 @@ int run_batch(const fc::CommonOptions& opt, const fc::BatchOptions& bopt, bool s
         popt.map_path = bopt.map_path;
         popt.reasons = bopt.reasons;
         popt.skip_invalid = bopt.skip_invalid;
+        popt.threads = bopt.threads;
         popt.plan_columns = false;
         return fc::run_plan(popt, base, given, stderr);
     }
@@ -192,6 +202,7 @@ int run_batch(const fc::CommonOptions& opt, const fc::BatchOptions& bopt, bool s
 }
 
 int run_plan(const fc::CommonOptions& opt, fc::PlanOptions popt, const fc::CapacityArgs& cap) {
+    if (threads_refused(popt.threads)) return fc::kExitRefused;
     const std::optional<forstrix::plan::CapacityOptions> capacity = fc::read_capacity_options(cap, stderr);
     if (!capacity) return fc::kExitRefused;
     popt.capacity = *capacity;
@@ -247,6 +258,8 @@ int main(int argc, char** argv) {
     batch->add_option("-o,--output", bopt.out_path, "Ergebnistabelle (sonst Standardausgabe)")->type_name("DATEI");
     batch->add_flag("--skip-invalid", bopt.skip_invalid,
                     "Fehlerhafte Zeilen auflisten und auslassen, statt abzubrechen");
+    batch->add_option("--threads", bopt.threads, "Rechnende Threads (0: einer je Prozessorkern)")
+        ->type_name("ANZAHL");
     batch->add_flag("--reasons", bopt.reasons,
                     "Nach den Eignungen je System die Namen der Werte, an denen es scheitert "
                     "(Spalten reasons_sys1 ... reasons_sys6)");
@@ -277,6 +290,8 @@ int main(int argc, char** argv) {
                    "Nach den Eignungen je System die Namen der Werte, an denen es scheitert");
     plan->add_flag("--skip-invalid", popt.skip_invalid,
                    "Fehlerhafte Bestände auflisten und ohne Ergebnisse behalten, statt abzubrechen");
+    plan->add_option("--threads", popt.threads, "Rechnende Threads (0: einer je Prozessorkern)")
+        ->type_name("ANZAHL");
     fc::CapacityArgs capacity_args;
     fc::add_capacity_options(*plan, capacity_args);
 

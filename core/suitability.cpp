@@ -3,6 +3,7 @@
 // (core/suitability.h) that gives both the verdicts and their reasons.
 #include "core/suitability.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "core/numtext.h"
@@ -118,6 +119,19 @@ std::uint64_t failing_conditions(const SuitabilityInputs& in) {
 
 std::uint64_t system_conditions(int system) {
     return system >= 0 && system < kSystemCount ? kSystemMasks[static_cast<std::size_t>(system)] : 0;
+}
+
+char* put_reasons_cell(char* p, std::uint64_t failing, int system) {
+    const std::uint64_t mine = failing & system_conditions(system);
+    bool first = true;
+    for (std::size_t k = 0; k < kSuitabilityConditions.size(); ++k) {
+        if ((mine & (std::uint64_t{1} << k)) == 0) continue;
+        if (!first) *p++ = ' ';
+        first = false;
+        const std::string_view name = stand_value_info(kSuitabilityConditions[k].value).name;
+        p = std::copy(name.begin(), name.end(), p);
+    }
+    return p;
 }
 
 std::array<std::int32_t, 6> calc_eignung(const SuitabilityInputs& in) {

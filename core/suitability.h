@@ -121,6 +121,15 @@ std::uint64_t failing_conditions(const SuitabilityInputs& in);
 // The rows of one system (0 ... 5), as a mask over the table.
 std::uint64_t system_conditions(int system);
 
+// The reasons cell of system `system` (0 ... 5) in a table of results:
+// the names of the values whose conditions in `failing` (a mask of
+// failing_conditions) keep the system from suiting the stand, single
+// blanks between them, in the order of the stand dialog; nothing for a
+// suitable system. Written at `p`, which has room for kReasonsCellRoom
+// characters (every name is at most 8); returns the end.
+char* put_reasons_cell(char* p, std::uint64_t failing, int system);
+inline constexpr std::size_t kReasonsCellRoom = kSuitabilityConditions.size() * 9;
+
 // The six flags, I ... VI: 1 when the inputs are valid and every condition
 // of the system holds, else 0.
 std::array<std::int32_t, 6> calc_eignung(const SuitabilityInputs& in);

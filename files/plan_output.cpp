@@ -50,7 +50,7 @@ public:
     void row(std::size_t r, std::vector<table::OutCell>& cells) const override {
         cells.clear();
         for (std::size_t k : carried_) {
-            const std::optional<std::string>& c = d_.source.cells[k][r];
+            const std::optional<std::string_view> c = d_.source.cell(r, k);
             cells.push_back(c ? table::OutCell{table::OutCell::Text, *c} : table::OutCell{});
         }
         const PlanRow& row = d_.rows[r];
@@ -90,17 +90,13 @@ private:
     // single blanks between them, in the order of the stand dialog.
     void add_reasons(std::size_t r, bool computed, std::vector<table::OutCell>& cells) const {
         for (int i = 0; i < kSystemCount; ++i) {
-            std::string& text = reasons_[static_cast<std::size_t>(i)];
-            text.clear();
-            if (computed) {
-                const std::uint64_t mine = d_.failing[r] & system_conditions(i);
-                for (std::size_t k = 0; k < kSuitabilityConditions.size(); ++k) {
-                    if ((mine & (std::uint64_t{1} << k)) == 0) continue;
-                    if (!text.empty()) text += ' ';
-                    text += stand_value_info(kSuitabilityConditions[k].value).name;
-                }
+            if (!computed) {
+                cells.emplace_back();
+                continue;
             }
-            cells.push_back(computed ? table::OutCell{table::OutCell::Text, text} : table::OutCell{});
+            char* text = reasons_[static_cast<std::size_t>(i)].data();
+            const char* end = put_reasons_cell(text, d_.failing[r], i);
+            cells.push_back({table::OutCell::Text, std::string_view(text, static_cast<std::size_t>(end - text))});
         }
     }
 
@@ -109,7 +105,7 @@ private:
     std::vector<table::OutColumn> columns_;
     std::vector<std::size_t> carried_;
     std::size_t reasons_after_ = SIZE_MAX;
-    mutable std::array<std::string, kSystemCount> reasons_;
+    mutable std::array<std::array<char, kReasonsCellRoom>, kSystemCount> reasons_;
 };
 
 }  // namespace

@@ -103,8 +103,9 @@ Outcome PlanTable::load(const fs::path& path, std::string_view layer, const colu
         return {Status::Refused, table::kTableNotRead,
                 "Das Format " + std::string(format_name(*format)) +
                     " wird in dieser Ausgabe von Forstrix nicht unterstützt; bitte als CSV speichern."};
-    const Outcome read = *format == TableFormat::Csv ? table::read_csv(path, next->source)
-                                                     : table::read_gis(path, *format, layer, next->source, progress);
+    const Outcome read = *format == TableFormat::Csv
+                             ? table::read_csv(path, next->source, progress, skip_invalid)
+                             : table::read_gis(path, *format, layer, next->source, progress);
     if (!read.ok()) return read;
     if (*format == TableFormat::Csv && !layer.empty())
         return {Status::Refused, table::kTableNotRead, "Eine CSV-Tabelle hat keine Ebenen; --layer gilt hier nicht."};
@@ -116,69 +117,110 @@ Outcome PlanTable::load(const fs::path& path, std::string_view layer, const colu
         for (const Problem& p : next->header.problems) detail += (detail.empty() ? "" : "\n") + p.message;
         return {Status::Refused, table::kTableNotRead, detail};
     }
-    table::Source& src = next->source;
-    next->rows.resize(src.rows);
-    next->cell_problem.resize(src.rows);
-    impl_.swap(next);  // row_name reads the new table; swapped back on refusal
-    for (std::size_t r = 0; r < src.rows; ++r) {
-        PlanRow& row = impl_->rows[r];
-        for (std::size_t k = 0; k < impl_->header.columns.size(); ++k) {
-            const std::optional<std::string>& cell = impl_->source.cells[k][r];
-            if (!cell) continue;
-            const columns::Column& c = impl_->header.columns[k];
-            Problem problem;
-            bool refused = false;
-            if (c.role == columns::Role::Value) {
-                double value = 0;
-                switch (columns::read_cell(c, *cell, value, problem)) {
-                case columns::Cell::Empty: break;
-                case columns::Cell::Value: row.given.push_back({c.info, value}); break;
-                case columns::Cell::Refused: refused = true; break;
-                }
-            } else if (c.role == columns::Role::Chosen) {
-                const std::optional<int> chosen = columns::read_chosen(*cell, problem);
-                refused = !chosen;
-                if (chosen) row.wanted = *chosen;
-            } else if (c.role == columns::Role::Fixed) {
-                const std::optional<int> fixed = columns::read_fixed(*cell, problem);
-                refused = !fixed;
-                if (fixed) row.fixed = *fixed == 1;
-            }
-            if (!refused || row.problem) continue;
-            problem.message = with_value(problem, *cell);
-            if (!skip_invalid) {
-                const std::string name = row_name(r);
-                impl_.swap(next);
-                return {Status::Refused, table::kTableNotRead, name + ": " + problem.message};
-            }
-            row.problem = problem;
-            impl_->cell_problem[r] = problem;
-        }
+    const std::size_t n = next->source.rows;
+    next->rows.resize(n);
+    next->given_at.reserve(n + 1);
+    // A row whose fields do not fit the header is refused whole: its cells
+    // say nothing reliable.
+    for (auto& [r, why] : next->source.uneven) {
+        next->read_problem[r] = Problem{{}, std::move(why)};
+        next->uneven.push_back(r);
     }
+    next->source.uneven.clear();
+    impl_.swap(next);  // row_name reads the new table; swapped back on refusal
+    Impl& d = *impl_;
+    std::vector<Given> given_now;
+    for (std::size_t r = 0; r < n; ++r) {
+        std::optional<Problem> problem = d.read_row(r, given_now);
+        d.given.insert(d.given.end(), given_now.begin(), given_now.end());
+        d.given_at.push_back(static_cast<std::uint32_t>(d.given.size()));
+        if (const auto it = d.read_problem.find(r); it != d.read_problem.end()) problem = it->second;
+        if (!problem) continue;
+        if (!skip_invalid) {
+            const std::string name = row_name(r);
+            impl_.swap(next);
+            return {Status::Refused, table::kTableNotRead, name + ": " + problem->message};
+        }
+        d.rows[r].problem = *problem;
+        d.read_problem[r] = std::move(*problem);
+    }
+    d.given.shrink_to_fit();
     return {};
 }
 
-void PlanTable::Impl::compute_one(std::size_t r, State& s, ScenarioOutcome& outcome, std::vector<Given>& given,
-                                  PlanRow& row, double* results_row, std::uint64_t& failing_row) const {
-    row.figures = plan::StandFigures{};
-    row.warnings.clear();
-    row.problem = cell_problem[r];
-    if (row.problem) return;
-    given.assign(common.begin(), common.end());
-    given.insert(given.end(), row.given.begin(), row.given.end());
+std::optional<Problem> PlanTable::Impl::read_row(std::size_t r, std::vector<Given>& given_now, std::size_t set,
+                                                 double value) {
+    PlanRow& row = rows[r];
+    // Read again after an edit, the planner's choice since then stays.
+    const bool reading = set == SIZE_MAX;
+    given_now.clear();
+    std::optional<Problem> first;
+    for (std::size_t k = 0; k < header.columns.size(); ++k) {
+        const columns::Column& c = header.columns[k];
+        if (k == set) {
+            given_now.push_back({c.info, value});
+            continue;
+        }
+        const std::optional<std::string_view> cell = source.cell(r, k);
+        if (!cell) continue;
+        Problem problem;
+        bool refused = false;
+        if (c.role == columns::Role::Value) {
+            double read = 0;
+            switch (columns::read_cell(c, *cell, read, problem)) {
+            case columns::Cell::Empty: break;
+            case columns::Cell::Value: given_now.push_back({c.info, read}); break;
+            case columns::Cell::Refused: refused = true; break;
+            }
+        } else if (c.role == columns::Role::Chosen) {
+            const std::optional<int> chosen = columns::read_chosen(*cell, problem);
+            refused = !chosen;
+            if (chosen && reading) row.wanted = *chosen;
+        } else if (c.role == columns::Role::Fixed) {
+            const std::optional<int> fixed = columns::read_fixed(*cell, problem);
+            refused = !fixed;
+            if (fixed && reading) row.fixed = *fixed == 1;
+        }
+        if (!refused || first) continue;
+        problem.message = with_value(problem, *cell);
+        first = std::move(problem);
+    }
+    return first;
+}
+
+void PlanTable::Impl::replace_given(std::size_t r, std::span<const Given> given_now) {
+    const auto from = given.begin() + given_at[r], to = given.begin() + given_at[r + 1];
+    const std::ptrdiff_t grow = static_cast<std::ptrdiff_t>(given_now.size()) - (to - from);
+    const auto at = given.erase(from, to);
+    given.insert(at, given_now.begin(), given_now.end());
+    for (std::size_t i = r + 1; i < given_at.size(); ++i)
+        given_at[i] = static_cast<std::uint32_t>(static_cast<std::ptrdiff_t>(given_at[i]) + grow);
+}
+
+void PlanTable::Impl::compute_one(std::size_t r, State& s, ScenarioOutcome& outcome, std::vector<Given>& given_now,
+                                  RowOut out, double* results_row, std::uint64_t& failing_row) const {
+    out.figures = plan::StandFigures{};
+    out.warnings.clear();
+    out.problem.reset();
+    if (const auto it = read_problem.find(r); it != read_problem.end()) {
+        out.problem = it->second;
+        return;
+    }
+    given_now.assign(common.begin(), common.end());
+    given_now.insert(given_now.end(), given.begin() + given_at[r], given.begin() + given_at[r + 1]);
     s = prepared;
-    compute_scenario(s, given, nullptr, outcome, /*machines_done=*/true);
+    compute_scenario(s, given_now, nullptr, outcome, /*machines_done=*/true);
     if (!outcome.ok()) {
-        row.problem = outcome.problems.front();
+        out.problem = outcome.problems.front();
         return;
     }
     // A stand outside the time model is refused as calc and batch refuse it.
     if (std::optional<Problem> p = check_results_finite(s)) {
-        row.problem = *p;
+        out.problem = std::move(*p);
         return;
     }
-    row.warnings = outcome.warnings;
-    row.figures = plan::stand_figures(s, row.wanted);
+    out.warnings = outcome.warnings;
+    out.figures = plan::stand_figures(s, rows[r].wanted);
     for (std::size_t k = 0; k < outputs.size(); ++k) results_row[k] = get_value(s, *outputs[k]);
     failing_row = failing_conditions(suitability_inputs(s));
 }
@@ -194,11 +236,20 @@ bool PlanTable::compute(const State& base, std::span<const Given> common, unsign
     const bool had_base = std::exchange(d.has_base, true);
 
     const std::size_t n = d.rows.size(), width = d.outputs.size();
-    // Only a run that can be cancelled keeps the rows as they were; the
-    // command line's plan of 100,000 stands computes in place.
-    std::vector<PlanRow> before;
-    if (progress) before = d.rows;
-    std::vector<PlanRow>& rows = d.rows;
+    // A cancelled run leaves the rows as they were: the first run computes
+    // into the rows themselves (cancelled, they are uncomputed again),
+    // every later one into fresh figures that replace the rows' at the end.
+    // The rows are never copied whole: a plan of 100,000 stands holds
+    // tens of MiB of them.
+    const bool in_place = !had_base;
+    std::vector<plan::StandFigures> figures(in_place ? 0 : n);
+    std::vector<std::optional<Problem>> problems(in_place ? 0 : n);
+    std::vector<std::vector<std::string>> warnings(in_place ? 0 : n);
+    auto out_of = [&](std::size_t r) {
+        PlanRow& row = d.rows[r];
+        return in_place ? Impl::RowOut{row.figures, row.problem, row.warnings}
+                        : Impl::RowOut{figures[r], problems[r], warnings[r]};
+    };
     std::vector<double> results(n * width);
     std::vector<std::uint64_t> failing(n);
     if (threads == 0) threads = std::min(std::max(1u, std::thread::hardware_concurrency()), 8u);
@@ -215,7 +266,7 @@ bool PlanTable::compute(const State& base, std::span<const Given> common, unsign
             if (from >= n || cancel.load()) return;
             const std::size_t to = std::min(n, from + kBlock);
             for (std::size_t r = from; r < to; ++r)
-                d.compute_one(r, s, outcome, given, rows[r], results.data() + r * width, failing[r]);
+                d.compute_one(r, s, outcome, given, out_of(r), results.data() + r * width, failing[r]);
             const std::size_t now = done.fetch_add(to - from) + (to - from);
             // The caller's progress is told from its own thread only.
             if (reports && progress && !progress(double(now) / double(n))) cancel.store(true);
@@ -232,11 +283,27 @@ bool PlanTable::compute(const State& base, std::span<const Given> common, unsign
     work(true);
     for (std::thread& t : pool) t.join();
     if (cancel.load()) {
-        d.rows = std::move(before);
+        if (in_place) {
+            for (std::size_t r = 0; r < n; ++r) {
+                PlanRow& row = d.rows[r];
+                row.figures = plan::StandFigures{};
+                row.warnings.clear();
+                const auto it = d.read_problem.find(r);
+                row.problem = it != d.read_problem.end() ? std::optional<Problem>(it->second) : std::nullopt;
+            }
+        }
         std::swap(d.prepared, prepared);
         std::swap(d.common, saved_common);
         d.has_base = had_base;
         return false;
+    }
+    if (!in_place) {
+        for (std::size_t r = 0; r < n; ++r) {
+            PlanRow& row = d.rows[r];
+            row.figures = figures[r];
+            row.problem = std::move(problems[r]);
+            row.warnings = std::move(warnings[r]);
+        }
     }
     d.results = std::move(results);
     d.failing = std::move(failing);
@@ -259,7 +326,9 @@ void PlanTable::compute_row(std::size_t row) {
     State s;
     ScenarioOutcome outcome;
     std::vector<Given> given;
-    d.compute_one(row, s, outcome, given, d.rows[row], d.results.data() + row * width, d.failing[row]);
+    PlanRow& r = d.rows[row];
+    d.compute_one(row, s, outcome, given, {r.figures, r.problem, r.warnings}, d.results.data() + row * width,
+                  d.failing[row]);
 }
 
 State PlanTable::state_of(std::size_t row) const {
@@ -268,7 +337,8 @@ State PlanTable::state_of(std::size_t row) const {
     if (d.has_base) s = d.prepared;
     else calc_all_machines(s);
     std::vector<Given> given(d.common.begin(), d.common.end());
-    given.insert(given.end(), d.rows[row].given.begin(), d.rows[row].given.end());
+    const std::span<const Given> own = this->given(row);
+    given.insert(given.end(), own.begin(), own.end());
     ScenarioOutcome outcome;
     compute_scenario(s, given, nullptr, outcome, /*machines_done=*/true);
     return s;
@@ -276,6 +346,10 @@ State PlanTable::state_of(std::size_t row) const {
 
 std::size_t PlanTable::size() const { return impl_->rows.size(); }
 const PlanRow& PlanTable::row(std::size_t i) const { return impl_->rows[i]; }
+std::span<const Given> PlanTable::given(std::size_t row) const {
+    const Impl& d = *impl_;
+    return {d.given.data() + d.given_at[row], d.given.data() + d.given_at[row + 1]};
+}
 const std::vector<std::string>& PlanTable::column_names() const { return impl_->source.names; }
 const columns::Header& PlanTable::header() const { return impl_->header; }
 const std::vector<std::string>& PlanTable::dropped() const { return impl_->header.dropped; }
@@ -283,9 +357,7 @@ TableFormat PlanTable::format() const { return impl_->source.format; }
 const std::string& PlanTable::layer() const { return impl_->source.layer; }
 
 std::optional<std::string_view> PlanTable::cell(std::size_t row, std::size_t column) const {
-    const std::optional<std::string>& c = impl_->source.cells[column][row];
-    if (!c) return std::nullopt;
-    return std::string_view(*c);
+    return impl_->source.cell(row, column);
 }
 
 std::optional<long long> PlanTable::feature_id(std::size_t row) const {
@@ -323,19 +395,23 @@ void PlanTable::set_value(std::size_t row, const ValueInfo& info, double value) 
         d.source.add_column(std::string(info.name));
         d.header.columns.push_back({columns::Role::Value, &info, nullptr});
     }
-    d.source.cells[k][row] = format_shortest(value);
-    std::vector<Given>& given = d.rows[row].given;
-    const auto it = std::find_if(given.begin(), given.end(), [&](const Given& g) { return g.info == &info; });
-    if (it != given.end()) it->value = value;
-    else given.push_back({&info, value});
+    d.source.cells.column(k).set(row, format_shortest(value));
+    // The row's other cells read again: the one set may have been the row's
+    // only fault. A row whose fields did not fit the header stays refused.
+    std::vector<Given> given;
+    std::optional<Problem> problem = d.read_row(row, given, k, value);
+    d.replace_given(row, given);
+    if (!std::binary_search(d.uneven.begin(), d.uneven.end(), row)) {
+        if (problem) d.read_problem[row] = std::move(*problem);
+        else d.read_problem.erase(row);
+    }
     compute_row(row);
 }
 
 plan::Totals PlanTable::totals() const {
-    std::vector<plan::StandFigures> figures;
-    figures.reserve(impl_->rows.size());
-    for (const PlanRow& r : impl_->rows) figures.push_back(r.figures);
-    return plan::totals(figures);
+    plan::Totals t;  // stand by stand: the window asks after every edit
+    for (const PlanRow& r : impl_->rows) t.add(r.figures);
+    return t;
 }
 
 }  // namespace forstrix::files

@@ -40,8 +40,8 @@ std::string_view format_name(TableFormat format);
 using Progress = std::function<bool(double)>;
 
 // One stand of the plan.
+// (The row's own values are PlanTable::given.)
 struct PlanRow {
-    std::vector<Given> given;       // the row's own non-empty value cells
     int wanted = plan::kNone;       // the input's "gewaehlt" (0..5), kNone when empty
     bool fixed = false;             // the input's "fest" = 1
     std::optional<Problem> problem; // a refused row: why (its cells stay, its results are empty)
@@ -59,8 +59,9 @@ public:
     // Reads the table at `path` (`layer`: a layer or sheet by name; empty:
     // the first) and classifies its columns with `mapping` (may be null).
     // Refused: an unreadable file, an unknown format, a refused header, a
-    // refused cell (unless rows are read with skip_invalid; the row then
-    // keeps its problem). Dropped result columns are named in `dropped`.
+    // refused cell or a CSV row with the wrong number of fields (unless
+    // rows are read with skip_invalid; the row then keeps its problem).
+    // Dropped result columns are named in `dropped`.
     Outcome load(const std::filesystem::path& path, std::string_view layer, const columns::Mapping* mapping,
                  bool skip_invalid, const Progress& progress = {});
 
@@ -78,6 +79,8 @@ public:
 
     std::size_t size() const;
     const PlanRow& row(std::size_t i) const;
+    // The row's own non-empty value cells.
+    std::span<const Given> given(std::size_t row) const;
     // The table's column names as read (UTF-8), their roles, and a cell's
     // text (nullopt: NULL or missing).
     const std::vector<std::string>& column_names() const;
@@ -104,7 +107,10 @@ public:
     // fehlerhaft.
     void refuse(std::size_t row, Problem problem);
     // Sets a value of one row, which is then computed again; it is written
-    // into its own column, or a new column when the table has none.
+    // into its own column, or a new column when the table has none. A cell
+    // refused on reading is mended so: the row computes again when its
+    // other cells are right (a CSV row with the wrong number of fields
+    // stays refused).
     void set_value(std::size_t row, const ValueInfo& info, double value);
 
     plan::Totals totals() const;

@@ -94,7 +94,7 @@ void put_text(std::string& out, std::string_view text, char sep) {
 
 }  // namespace
 
-Outcome read_csv(const fs::path& path, Source& out) {
+Outcome read_csv(const fs::path& path, Source& out, const Progress& progress, bool keep_uneven) {
     std::string bytes;
     ReadFailure failure;
     switch (read_small_file(path, kMaxTable, bytes, failure)) {
@@ -141,18 +141,22 @@ Outcome read_csv(const fs::path& path, Source& out) {
     }
     const std::size_t width = out.names.size();
     for (std::size_t r = 1; next_row(text, at, out.sep, cells, used); ++r) {
+        if (progress && r % 4096 == 0 && !progress(double(at) / double(text.size())))
+            return refused("Abgebrochen.");
         if (std::all_of(cells.begin(), cells.begin() + static_cast<std::ptrdiff_t>(used),
                         [](const std::string& c) { return blank(c); }))
             continue;
-        if (used != width)
-            return refused("Zeile " + std::to_string(r + 1) + ": " + std::to_string(used) + " Felder statt " +
-                           std::to_string(width) + " (Trennzeichen '" + out.sep + "').");
+        if (used != width) {
+            std::string why = std::to_string(used) + " Felder statt " + std::to_string(width) + " (Trennzeichen '" +
+                              out.sep + "').";
+            if (!keep_uneven) return refused("Zeile " + std::to_string(r + 1) + ": " + why);
+            out.uneven.emplace_back(out.rows, std::move(why));
+        }
         for (std::size_t k = 0; k < width; ++k) {
             // An empty cell is "not given here", as a NULL field is.
-            if (blank(cells[k]))
-                out.cells[k].emplace_back();
-            else
-                out.cells[k].emplace_back(cells[k]);
+            const bool empty = k >= used || blank(cells[k]);
+            if (!out.cells.column(k).push(empty ? std::nullopt : std::optional<std::string_view>(cells[k])))
+                return refused("Die Spalte „" + printable(out.names[k], 80) + "“ hält mehr als 4 GiB Text.");
         }
         out.position.push_back(r);
         ++out.rows;

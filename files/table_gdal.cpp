@@ -154,6 +154,7 @@ Outcome gdal_read(const fs::path& path, TableFormat format, std::string_view lay
     const GIntBig expected = layer->GetFeatureCount(FALSE);
     layer->ResetReading();
     std::size_t position = 0;
+    std::optional<std::string> cell;
     for (OGRFeatureUniquePtr f(layer->GetNextFeature()); f; f.reset(layer->GetNextFeature())) {
         ++position;
         // A sheet's rows that hold nothing are filler, not stands.
@@ -164,9 +165,13 @@ Outcome gdal_read(const fs::path& path, TableFormat format, std::string_view lay
             if (empty) continue;
         }
         for (int i = 0; i < fields; ++i) {
-            std::optional<std::string>& cell = out.cells[i].emplace_back();
+            cell.reset();
             if (f->IsFieldSetAndNotNull(i)) cell_text(*f, i, gis->fields[i].type, cell);
             if (cell && spreadsheet(format) && blank(cell->c_str())) cell.reset();
+            if (!out.cells.column(static_cast<std::size_t>(i)).push(cell))
+                return {Status::Refused, kTableNotRead,
+                        "Die Spalte „" + printable(out.names[static_cast<std::size_t>(i)], 80) +
+                            "“ hält mehr als 4 GiB Text."};
         }
         out.position.push_back(position);
         if (!spreadsheet(format)) out.fids.push_back(static_cast<long long>(f->GetFID()));

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "files/basics_file.h"  // Outcome
@@ -23,15 +24,88 @@ namespace forstrix::files::table {
 // system); only a build with GDAL makes one.
 struct GisLayer;
 
+// The cells of one column: every text in one block, a cell its place and
+// length in it (eight bytes a cell rather than a string each, which kept a
+// plan of 100,000 stands at hundreds of MiB).
+class TextColumn {
+public:
+    std::size_t size() const { return at_.size(); }
+    std::optional<std::string_view> get(std::size_t r) const {
+        const Span s = at_[r];
+        if (s.length == kNull) return std::nullopt;
+        return std::string_view(text_).substr(s.from, s.length);
+    }
+    // false: the column's text would pass 4 GiB (no planner's table does).
+    bool push(std::optional<std::string_view> cell) {
+        at_.emplace_back();
+        return put(at_.size() - 1, cell);
+    }
+    // A cell changed: its new text goes to the end of the block.
+    bool set(std::size_t r, std::optional<std::string_view> cell) { return put(r, cell); }
+    void resize(std::size_t rows) { at_.resize(rows); }
+
+private:
+    static constexpr std::uint32_t kNull = UINT32_MAX;
+    struct Span {
+        std::uint32_t from = 0;
+        std::uint32_t length = kNull;
+    };
+    bool put(std::size_t r, std::optional<std::string_view> cell) {
+        if (!cell) {
+            at_[r] = Span{};
+            return true;
+        }
+        if (text_.size() + cell->size() >= kNull) return false;
+        at_[r] = {static_cast<std::uint32_t>(text_.size()), static_cast<std::uint32_t>(cell->size())};
+        text_.append(*cell);
+        return true;
+    }
+    std::string text_;
+    std::vector<Span> at_;
+};
+
+// The cells by column, then by row.
+class Cells {
+public:
+    std::size_t size() const { return columns_.size(); }
+    TextColumn& column(std::size_t k) { return columns_[k]; }
+    const TextColumn& column(std::size_t k) const { return columns_[k]; }
+    void add(std::size_t rows) {
+        columns_.emplace_back().resize(rows);
+        strings_.emplace_back();
+    }
+    // A column's cells as strings, for callers that index them so: made
+    // the first time a column is asked for, and kept (the plan itself
+    // reads the compact column).
+    const std::vector<std::optional<std::string>>& operator[](std::size_t k) const {
+        std::vector<std::optional<std::string>>& out = strings_[k];
+        if (out.size() != columns_[k].size()) {
+            out.clear();
+            for (std::size_t r = 0; r < columns_[k].size(); ++r) {
+                const std::optional<std::string_view> c = columns_[k].get(r);
+                out.push_back(c ? std::optional<std::string>(*c) : std::nullopt);
+            }
+        }
+        return out;
+    }
+
+private:
+    std::vector<TextColumn> columns_;
+    mutable std::vector<std::vector<std::optional<std::string>>> strings_;
+};
+
 struct Source {
     TableFormat format = TableFormat::Csv;
     std::string layer;               // the layer or sheet read; empty for CSV
     std::vector<std::string> names;  // column names as read (UTF-8)
-    // Cells by column, then by row; nullopt: NULL or missing.
-    std::vector<std::vector<std::optional<std::string>>> cells;
+    Cells cells;                     // nullopt: NULL or missing
     std::size_t rows = 0;
     std::vector<std::size_t> position;  // a row's place among the data rows (1 = the first, empty ones counted)
     std::vector<long long> fids;        // a GIS layer's feature ids, one per row
+    // CSV rows with the wrong number of fields, kept (read with
+    // keep_uneven): the row and why; their cells are padded with empty
+    // ones or cut to the header's columns.
+    std::vector<std::pair<std::size_t, std::string>> uneven;
     // CSV: written back as read.
     char sep = ',';
     char decimal = '.';
@@ -40,7 +114,10 @@ struct Source {
 
     void add_column(std::string name) {
         names.push_back(std::move(name));
-        cells.emplace_back(rows);
+        cells.add(rows);
+    }
+    std::optional<std::string_view> cell(std::size_t row, std::size_t column) const {
+        return cells.column(column).get(row);
     }
 };
 
@@ -73,8 +150,11 @@ public:
 
 // Reads a CSV table: UTF-8 (with or without BOM) or Windows-1252, ';' or
 // ',' as found in the header, cells in double quotes as spreadsheets write
-// them; entirely empty rows are skipped.
-Outcome read_csv(const std::filesystem::path& path, Source& out);
+// them; entirely empty rows are skipped. `progress` may cancel the reading.
+// A row with the wrong number of fields refuses the table, or with
+// `keep_uneven` is kept and named in `out.uneven`.
+Outcome read_csv(const std::filesystem::path& path, Source& out, const Progress& progress = {},
+                 bool keep_uneven = false);
 // Writes CSV with the source's separator, decimal mark and line end (a
 // GIS source: ',' and '.'); to standard output when `path` is empty.
 Outcome write_csv(const std::filesystem::path& path, const Source& source, const Rows& rows,

@@ -94,6 +94,44 @@ TEST(Plan, AMisspeltColumnIsRefusedWithTheHint) {
     EXPECT_EQ(dir.files(), std::vector<std::string>{"s.csv"});
 }
 
+struct Uneven { const char* label; bool skip; int status; const char* in_err; };
+class PlanUnevenRow : public ::testing::TestWithParam<Uneven> {};
+
+// A CSV row with a field too many: the run stops naming its line, or the
+// row alone is listed and kept with its own cells and empty results.
+TEST_P(PlanUnevenRow, StopsOrIsKeptAlone) {
+    TempDir dir;
+    spit(dir / "s.csv", "name,gi_bhd,gf_vab\nA,30,50\nB,45,80,9\nC,22,120\n");
+    std::vector<std::string> args{"plan", dir / "s.csv", "-o", dir / "p.csv"};
+    if (GetParam().skip) args.push_back("--skip-invalid");
+    const CliRun r = run_cli(args);
+    EXPECT_EQ(r.status, GetParam().status) << r.err;
+    EXPECT_NE(r.err.find(GetParam().in_err), std::string::npos) << r.err;
+    if (!GetParam().skip) {
+        EXPECT_EQ(dir.files(), std::vector<std::string>{"s.csv"});
+        return;
+    }
+    const auto p = rows_of(slurp(dir / "p.csv"));
+    EXPECT_EQ(p.at(1).at("name") + p[1].at("gi_bhd") + p[1].at("gf_vab") + p[1].at("gc_vhieb"), "B4580");
+    EXPECT_NE(p.at(2).at("gc_vhieb"), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cli, PlanUnevenRow,
+                         ::testing::Values(Uneven{"Stops", false, 2, "Zeile 3: 4 Felder statt 3"},
+                                           Uneven{"Skipped", true, 0, "Bestand 2, 4 Felder statt 3"}),
+                         [](const auto& row) { return std::string(row.param.label); });
+
+// However many threads compute, the plan is the same, byte for byte.
+TEST(Plan, EveryNumberOfThreadsGivesTheSamePlan) {
+    TempDir dir;
+    std::string text = "gi_bhd,gi_hn,gf_vab\n";
+    for (int r = 0; r < 300; ++r) text += std::to_string(14 + r % 60) + ",10,80\n";
+    spit(dir / "s.csv", text);
+    const CliRun one = run_cli({"plan", dir / "s.csv", "--threads", "1"});
+    ASSERT_EQ(one.status, 0) << one.err;
+    for (const char* threads : {"0", "3"}) EXPECT_EQ(run_cli({"plan", dir / "s.csv", "--threads", threads}).out, one.out);
+}
+
 // The inventory's own names and codes through --map give batch's figures
 // of the same stand; plan and batch read the mapping alike.
 TEST(Plan, TheInventorysColumnsThroughAMapping) {
