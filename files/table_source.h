@@ -70,28 +70,10 @@ public:
     std::size_t size() const { return columns_.size(); }
     TextColumn& column(std::size_t k) { return columns_[k]; }
     const TextColumn& column(std::size_t k) const { return columns_[k]; }
-    void add(std::size_t rows) {
-        columns_.emplace_back().resize(rows);
-        strings_.emplace_back();
-    }
-    // A column's cells as strings, for callers that index them so: made
-    // the first time a column is asked for, and kept (the plan itself
-    // reads the compact column).
-    const std::vector<std::optional<std::string>>& operator[](std::size_t k) const {
-        std::vector<std::optional<std::string>>& out = strings_[k];
-        if (out.size() != columns_[k].size()) {
-            out.clear();
-            for (std::size_t r = 0; r < columns_[k].size(); ++r) {
-                const std::optional<std::string_view> c = columns_[k].get(r);
-                out.push_back(c ? std::optional<std::string>(*c) : std::nullopt);
-            }
-        }
-        return out;
-    }
+    void add(std::size_t rows) { columns_.emplace_back().resize(rows); }
 
 private:
     std::vector<TextColumn> columns_;
-    mutable std::vector<std::vector<std::optional<std::string>>> strings_;
 };
 
 struct Source {

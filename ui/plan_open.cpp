@@ -37,16 +37,12 @@ std::optional<TablePreview> raw_preview(QWidget* parent, const QString& path) {
     const bool done = run_with_progress(parent, QStringLiteral("Hiebsplan wird gelesen ..."),
                                         [&](const files::Progress& progress) {
                                             outcome = *format == files::TableFormat::Csv
-                                                          ? files::table::read_csv(file, source)
+                                                          ? files::table::read_csv(file, source, progress)
                                                           : files::table::read_gis(file, *format, {}, source, progress);
                                         });
     if (!done || !outcome.ok()) return std::nullopt;
     return make_preview(QFileInfo(path).fileName(), source.names, source.rows,
-                        [&](std::size_t r, std::size_t k) -> std::optional<std::string_view> {
-                            const std::optional<std::string>& cell = source.cells[k][r];
-                            if (!cell) return std::nullopt;
-                            return std::string_view(*cell);
-                        });
+                        [&](std::size_t r, std::size_t k) { return source.cell(r, k); });
 }
 
 }  // namespace
