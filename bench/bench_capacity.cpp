@@ -66,8 +66,11 @@ void optimise(benchmark::State& state) {
     // 0: 80 % of the harvester hours, 90 % of the forwarder hours and 105 %
     // of the crew hours: a plan fits, with the crews nearly full after the
     // moves; 1: 75 %, 90 %, 103 %: nothing fits.
-    const plan::CapacityOptions options =
+    plan::CapacityOptions options =
         state.range(1) == 0 ? short_hours(stands, 0.8, 0.9, 1.05) : short_hours(stands, 0.75, 0.9, 1.03);
+    // A third number: the time limit in seconds (how near the optimum a
+    // shorter search comes); else the default.
+    if (state.range(2) > 0) options.time_limit = static_cast<double>(state.range(2));
     plan::CapacityResult r;
     for (auto _ : state) {
         r = plan::optimise(stands, {}, options);
@@ -78,7 +81,8 @@ void optimise(benchmark::State& state) {
     state.counters["fits"] = r.fits ? 1 : 0;
     state.counters["extra_euro"] = r.extra_cost;
 }
-BENCHMARK(optimise)->ArgsProduct({{1000, 10000}, {0, 1}})->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(optimise)->ArgsProduct({{1000, 10000}, {0, 1}, {0}})->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(optimise)->Args({10000, 0, 2})->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 
