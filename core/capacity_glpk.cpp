@@ -314,6 +314,11 @@ Solution solve(const Model& model, double seconds) {
     // would overflow); a limit that is no number gets the least.
     const double limit = seconds > 0.001 ? std::min(seconds, 604800.0) : 0.001;
     const auto end = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(limit));
+    // GLPK keeps its memory per thread until it is given back; the desktop
+    // program optimises on a worker thread that ends afterwards.
+    struct ReleaseSolverMemory {
+        ~ReleaseSolverMemory() { glp_free_env(); }
+    } release;
     Program program(model);
     Bounds bounds;
     for (const Aim aim : {Aim::Shortfall, Aim::Goal}) {
