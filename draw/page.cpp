@@ -13,21 +13,25 @@ namespace forstrix::draw {
 
 using namespace paper;
 
+QTransform begin_paper(QPainter& p, const QRectF& page, double paper_w, double paper_h) {
+    const double scale = std::min(page.width() / paper_w, page.height() / paper_h);
+    QTransform to_page;
+    to_page.translate(page.left() + (page.width() - paper_w * scale) / 2.0, page.top());
+    to_page.scale(scale, scale);
+    p.save();
+    p.setTransform(to_page, true);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    return to_page;
+}
+
 QRectF draw_picture_page(QPainter& p, const QRectF& page, const PicturePage& what) {
     // A4 upright or across, as the page is taller or wider.
     const bool across = page.width() > page.height();
     const double paper_w = across ? kPaperHeight : kPaperWidth;
     const double paper_h = across ? kPaperWidth : kPaperHeight;
     const double width = paper_w - kLeft - kRight;
-    const double scale = std::min(page.width() / paper_w, page.height() / paper_h);
-    QTransform to_page;
-    to_page.translate(page.left() + (page.width() - paper_w * scale) / 2.0, page.top());
-    to_page.scale(scale, scale);
-
-    p.save();
-    p.setTransform(to_page, true);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.setRenderHint(QPainter::TextAntialiasing, true);
+    const QTransform to_page = begin_paper(p, page, paper_w, paper_h);
     const Fonts fonts;
     const double body_top = kTop + head(&p, fonts, what.stand_name, what.date, kTop, what.title, width) + kGap;
     foot(&p, fonts, 0, 1, paper_h, width);

@@ -9,6 +9,7 @@
 #include <QDate>
 #include <QRectF>
 #include <QString>
+#include <QTransform>
 
 class QPainter;
 class QPagedPaintDevice;
@@ -28,6 +29,12 @@ struct PicturePage {
     QString caption;
 };
 QRectF draw_picture_page(QPainter& p, const QRectF& page, const PicturePage& what);
+
+// Sets the painter up to draw in millimetres on paper `paper_w` × `paper_h`
+// shown in `page` (the paper scaled to fit, centred across, at the top),
+// with smooth lines and text. Saves the painter: the caller restores it.
+// Returns the mapping from millimetres to the painter's coordinates.
+QTransform begin_paper(QPainter& p, const QRectF& page, double paper_w, double paper_h);
 
 // `pages` pages onto a printer or a PDF writer, a new page between them:
 // `draw` paints page `index` onto `paper`, the whole paper in the painter's

@@ -10,7 +10,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QTransform>
 
 #include "core/numtext.h"
 #include "core/resources.h"
@@ -242,15 +241,7 @@ int plan_sheet_pages(const PlanSheet& sheet) { return layout(sheet).pages; }
 
 void draw_plan_page(QPainter& p, const QRectF& page, const PlanSheet& sheet, int index) {
     const Layout l = layout(sheet);
-    const double scale = std::min(page.width() / kAcrossWidth, page.height() / kAcrossHeight);
-    QTransform to_page;
-    to_page.translate(page.left() + (page.width() - kAcrossWidth * scale) / 2.0, page.top());
-    to_page.scale(scale, scale);
-
-    p.save();
-    p.setTransform(to_page, true);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.setRenderHint(QPainter::TextAntialiasing, true);
+    begin_paper(p, page, kAcrossWidth, kAcrossHeight);
     const Fonts fonts;
     head(&p, fonts, sheet.plan_name, sheet.date, kTop, QStringLiteral("Hiebsplan"), kTextWidth);
     foot(&p, fonts, index, l.pages, kAcrossHeight, kTextWidth);

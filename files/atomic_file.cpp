@@ -75,14 +75,21 @@ void AtomicFile::start() {
     replaces_file_ = false;
 }
 
-bool AtomicFile::open(const fs::path& path) {
+// Starts afresh on the target `path` names (links followed, the rule of
+// every writer); false when it cannot be written at all.
+bool AtomicFile::begin(const fs::path& path, WriteTarget& target) {
     start();
-    WriteTarget target;
     if (!resolve_write_target(path, target, failure_)) {
         step_ = Step::Target;
         return false;
     }
     target_ = target.path;
+    return true;
+}
+
+bool AtomicFile::open(const fs::path& path) {
+    WriteTarget target;
+    if (!begin(path, target)) return false;
     if (target.stream) {
         fd_ = io_.open_stream(target_);
         if (fd_ < 0) return fail(Step::Open, errno);
@@ -117,13 +124,8 @@ bool AtomicFile::reserve_temp(const fs::path& base) {
 }
 
 bool AtomicFile::open_named(const fs::path& path, std::vector<std::string> parts) {
-    start();
     WriteTarget target;
-    if (!resolve_write_target(path, target, failure_)) {
-        step_ = Step::Target;
-        return false;
-    }
-    target_ = target.path;
+    if (!begin(path, target)) return false;
     if (target.stream) return fail(Step::Target, "Das Ziel ist keine gewöhnliche Datei (ein Gerät oder eine Pipe)", target_);
     replaces_file_ = true;
     // The reserved name keeps every other writer off this random stem; the

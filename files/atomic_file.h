@@ -78,6 +78,7 @@ private:
     bool fail(Step step, int error_number);
     bool fail(Step step, std::string reason, const std::filesystem::path& where);
     bool pass_on(std::string_view bytes);
+    bool begin(const std::filesystem::path& path, WriteTarget& target);
     bool reserve_temp(const std::filesystem::path& base);
     bool commit_named();
     std::filesystem::path part_of(const std::filesystem::path& main, const std::string& extension) const;
